@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, everything the build and the tests need. Idempotent: quiet and
+# quick when all is there already.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb
+          fonts-ipafont-gothic locales imagemagick)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+  $sudo sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+fi

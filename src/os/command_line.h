@@ -1,0 +1,12 @@
+#pragma once
+// A command-line tool's arguments and output, in UTF-8 on every platform.
+#include <string>
+#include <vector>
+
+namespace os {
+
+std::vector<std::string> commandLineArguments(int argc, char** argv);
+// Makes a console show UTF-8 output as such.
+void prepareConsole();
+
+}  // namespace os

@@ -1,0 +1,43 @@
+#include <cstdint>
+#include <string>
+
+#include "os/bitmap.h"
+#include "os/file_system.h"
+
+namespace os {
+namespace {
+
+// Off Windows a bitmap is its file's bytes, kept when they start like a BMP with a real size.
+class PosixBitmap : public Bitmap {
+public:
+    explicit PosixBitmap(std::string bytes) : bytes_(std::move(bytes)) {}
+    void* Handle() const override { return bytes_.empty() ? nullptr : const_cast<char*>(bytes_.data()); }
+
+private:
+    std::string bytes_;
+};
+
+std::int32_t le32(const std::string& b, std::size_t at) {
+    return static_cast<std::int32_t>(static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8 |
+                                     static_cast<std::uint8_t>(b[at + 2]) << 16 |
+                                     static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24);
+}
+
+class PosixBitmapLoader : public BitmapLoader {
+public:
+    std::unique_ptr<Bitmap> LoadFromFile(const std::string& path) override {
+        std::string bytes;
+        bool valid = readWholeFile(systemFileSystem(), path, bytes) && bytes.size() >= 54 && bytes[0] == 'B' &&
+                     bytes[1] == 'M' && le32(bytes, 18) > 0 && le32(bytes, 22) != 0;
+        return std::make_unique<PosixBitmap>(valid ? std::move(bytes) : std::string());
+    }
+};
+
+}  // namespace
+
+BitmapLoader& systemBitmapLoader() {
+    static PosixBitmapLoader loader;
+    return loader;
+}
+
+}  // namespace os

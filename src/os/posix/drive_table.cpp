@@ -1,0 +1,136 @@
+#include "os/posix/drive_table.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "support/cp932.h"
+
+namespace os::posix {
+namespace {
+
+std::optional<DriveType> parseType(const std::string& name) {
+    if (name == "fixed") return DriveType::Fixed;
+    if (name == "cdrom") return DriveType::CdRom;
+    if (name == "removable") return DriveType::Removable;
+    if (name == "remote") return DriveType::Remote;
+    return std::nullopt;
+}
+
+std::string normalFolder(const std::string& folder) {
+    std::string out = std::filesystem::absolute(folder).lexically_normal().string();
+    while (out.size() > 1 && out.back() == '/') out.pop_back();
+    return out;
+}
+
+std::vector<Drive> defaultTable() {
+    std::vector<Drive> drives;
+    if (const char* spec = std::getenv("SETUP_DRIVES")) {
+        std::string text = spec;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find(';', start);
+            std::string item = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            start = end == std::string::npos ? text.size() : end + 1;
+            std::size_t colon = item.rfind(':');
+            if (item.size() < 3 || item[1] != '=' || colon == std::string::npos || colon < 2) continue;
+            auto type = parseType(item.substr(colon + 1));
+            char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(item[0])));
+            if (type && letter >= 'A' && letter <= 'Z')
+                drives.push_back({letter, normalFolder(item.substr(2, colon - 2)), *type});
+        }
+        return drives;
+    }
+    const char* home = std::getenv("HOME");
+    drives.push_back({'C', normalFolder(std::string(home ? home : "/tmp") + "/.local/share/setup/drive_c"),
+                      DriveType::Fixed});
+    drives.push_back({'Z', "/", DriveType::Fixed});
+    return drives;
+}
+
+std::vector<Drive>& table() {
+    static std::vector<Drive> drives = defaultTable();
+    return drives;
+}
+
+const Drive* findDrive(char letter) {
+    letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    for (const Drive& d : table())
+        if (d.letter == letter) return &d;
+    return nullptr;
+}
+
+bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The drive letter of the host's current folder, for paths that start at a root ("\x").
+std::optional<char> currentDrive() {
+    char buffer[4096];
+    if (!getcwd(buffer, sizeof buffer)) return std::nullopt;
+    std::string windows;
+    if (!toWindowsPath(buffer, windows)) return std::nullopt;
+    return windows[0];
+}
+
+}  // namespace
+
+void setDriveTable(std::vector<Drive> drives) {
+    for (Drive& d : drives) d.hostFolder = normalFolder(d.hostFolder);
+    table() = std::move(drives);
+}
+
+const std::vector<Drive>& driveTable() { return table(); }
+
+bool toHostPath(const std::string& windowsPath, std::string& hostPath) {
+    std::string text;
+    // Decode first: a trail byte 0x5C is part of its character, never a separator.
+    if (!support::cp932ToUtf8(windowsPath, text)) return false;
+    std::string base;
+    std::string rest;
+    if (text.size() >= 2 && isDriveLetter(text[0]) && text[1] == ':') {
+        const Drive* drive = findDrive(text[0]);
+        if (!drive) return false;
+        base = drive->hostFolder;
+        rest = text.substr(2);
+    } else if (text.size() >= 2 && (text[0] == '\\' || text[0] == '/') && (text[1] == '\\' || text[1] == '/')) {
+        return false;  // network paths have no host form
+    } else if (!text.empty() && (text[0] == '\\' || text[0] == '/')) {
+        auto letter = currentDrive();
+        const Drive* drive = letter ? findDrive(*letter) : nullptr;
+        if (!drive) return false;
+        base = drive->hostFolder;
+        rest = text;
+    } else {
+        rest = text;
+    }
+    for (char& c : rest)
+        if (c == '\\') c = '/';
+    if (base.empty()) {
+        hostPath = rest;
+    } else {
+        while (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+        hostPath = base == "/" ? "/" + rest : (rest.empty() ? base : base + "/" + rest);
+    }
+    return true;
+}
+
+bool toWindowsPath(const std::string& hostPath, std::string& windowsPath) {
+    std::string path = normalFolder(hostPath);
+    const Drive* best = nullptr;
+    for (const Drive& d : table()) {
+        bool inside = d.hostFolder == "/" || path == d.hostFolder ||
+                      (path.compare(0, d.hostFolder.size(), d.hostFolder) == 0 && path[d.hostFolder.size()] == '/');
+        if (inside && (!best || d.hostFolder.size() > best->hostFolder.size())) best = &d;
+    }
+    if (!best) return false;
+    std::string rest = best->hostFolder == "/" ? path.substr(1) : path.substr(std::min(path.size(), best->hostFolder.size() + 1));
+    for (char& c : rest)
+        if (c == '/') c = '\\';
+    std::string encoded;
+    if (!support::utf8ToCp932(rest, encoded)) return false;
+    windowsPath = std::string(1, best->letter) + ":\\" + encoded;
+    return true;
+}
+
+}  // namespace os::posix

@@ -1,0 +1,139 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "os/file_system.h"
+#include "os/posix/drive_table.h"
+
+namespace os {
+namespace {
+
+class PosixFile : public File {
+public:
+    explicit PosixFile(int fd) : fd_(fd) {}
+    ~PosixFile() override { ::close(fd_); }
+
+    bool Read(void* buffer, std::size_t n, std::size_t& got) override {
+        got = 0;
+        auto* out = static_cast<char*>(buffer);
+        while (got < n) {
+            ssize_t r = ::read(fd_, out + got, n - got);
+            if (r < 0 && errno == EINTR) continue;
+            if (r < 0) return false;
+            if (r == 0) break;
+            got += static_cast<std::size_t>(r);
+        }
+        return true;
+    }
+
+    bool Write(const void* buffer, std::size_t n) override {
+        const auto* in = static_cast<const char*>(buffer);
+        while (n > 0) {
+            ssize_t w = ::write(fd_, in, n);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) return false;
+            in += w;
+            n -= static_cast<std::size_t>(w);
+        }
+        return true;
+    }
+
+    bool Size(std::uint64_t& size) override {
+        struct stat st;
+        if (::fstat(fd_, &st) != 0) return false;
+        size = static_cast<std::uint64_t>(st.st_size);
+        return true;
+    }
+
+private:
+    int fd_;
+};
+
+class PosixFileSystem : public FileSystem {
+public:
+    std::unique_ptr<File> Open(const std::string& path, const OpenRequest& request) override {
+        std::string host;
+        if (!posix::toHostPath(path, host)) return nullptr;
+        int flags = request.read && request.write ? O_RDWR : request.write ? O_WRONLY : O_RDONLY;
+        if (request.disposition == Disposition::CreateAlways) flags |= O_CREAT | O_TRUNC;
+        if (request.disposition == Disposition::OpenAlways) flags |= O_CREAT;
+        if (!request.inheritable) flags |= O_CLOEXEC;
+        // Truncating before the sharing check would destroy a file another handle guards.
+        bool truncate = flags & O_TRUNC;
+        int fd = ::open(host.c_str(), flags & ~O_TRUNC, 0644);
+        if (fd < 0) return nullptr;
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            return nullptr;
+        }
+        // Sharing is advisory here: a handle that shares nothing excludes every other handle.
+        bool exclusive = !request.shareRead && !request.shareWrite;
+        if (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0 || (truncate && ::ftruncate(fd, 0) != 0)) {
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_unique<PosixFile>(fd);
+    }
+
+    std::string CurrentFolder() override {
+        char buffer[4096];
+        std::string windows;
+        if (!::getcwd(buffer, sizeof buffer) || !posix::toWindowsPath(buffer, windows)) return {};
+        return windows;
+    }
+
+    bool SetCurrentFolder(const std::string& path) override {
+        std::string host;
+        return posix::toHostPath(path, host) && ::chdir(host.c_str()) == 0;
+    }
+
+    bool CreateFolder(const std::string& path) override {
+        std::string host;
+        return posix::toHostPath(path, host) && ::mkdir(host.c_str(), 0755) == 0;
+    }
+
+    bool RemoveFolder(const std::string& path) override {
+        std::string host;
+        return posix::toHostPath(path, host) && ::rmdir(host.c_str()) == 0;
+    }
+
+    bool RemoveFile(const std::string& path) override {
+        std::string host;
+        struct stat st;
+        return posix::toHostPath(path, host) && ::lstat(host.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+               ::unlink(host.c_str()) == 0;
+    }
+
+    DriveType DriveTypeOf(const std::string& root) override {
+        if (root.size() < 2 || root[1] != ':') return DriveType::NoRootDir;
+        char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
+        for (const posix::Drive& d : posix::driveTable()) {
+            if (d.letter != letter) continue;
+            struct stat st;
+            return ::stat(d.hostFolder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? d.type : DriveType::NoRootDir;
+        }
+        return DriveType::NoRootDir;
+    }
+};
+
+}  // namespace
+
+FileSystem& systemFileSystem() {
+    static PosixFileSystem fs;
+    return fs;
+}
+
+std::string setupPathFromHost(const std::string& utf8HostPath) {
+    std::string windows;
+    std::error_code ec;
+    auto absolute = std::filesystem::absolute(utf8HostPath, ec);
+    if (ec || !posix::toWindowsPath(absolute.string(), windows)) return {};
+    return windows;
+}
+
+}  // namespace os

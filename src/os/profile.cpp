@@ -1,0 +1,137 @@
+#include "os/profile.h"
+
+#include "support/cp932.h"
+
+namespace os {
+namespace {
+
+using support::kBlanks;
+
+std::string folded(std::string_view name) { return support::foldAsciiCase(support::trim(name, kBlanks)); }
+
+// Cuts to at most `limit` bytes without leaving half a double-byte character.
+std::string cut(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return std::string(text);
+    std::size_t end = 0;
+    while (end < limit) {
+        std::size_t len = support::isLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        if (end + len > limit) break;
+        end += len;
+    }
+    return std::string(text.substr(0, end));
+}
+
+std::string unquoted(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return std::string(value.substr(1, value.size() - 2));
+    return std::string(value);
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(std::string bytes) : bytes_(std::move(bytes)) { parse(); }
+
+ProfileFile ProfileFile::Load(FileSystem& fs, const std::string& path) {
+    std::string bytes;
+    if (!readWholeFile(fs, path, bytes)) bytes.clear();
+    return ProfileFile(std::move(bytes));
+}
+
+void ProfileFile::parse() {
+    sections_.clear();
+    firstSection.clear();
+    sections_.push_back(Section{});
+    firstSection.emplace("", 0);  // keys above every header answer to the empty section name
+    std::size_t pos = 0;
+    while (pos < bytes_.size()) {
+        std::size_t eol = bytes_.find('\n', pos);
+        std::size_t next = eol == std::string::npos ? bytes_.size() : eol + 1;
+        std::size_t end = eol == std::string::npos ? bytes_.size() : eol;
+        if (end > pos && bytes_[end - 1] == '\r') --end;
+        std::string line = support::trim(std::string_view(bytes_).substr(pos, end - pos), kBlanks);
+        std::size_t close = line.empty() || line[0] != '[' ? support::npos : support::findLastChar(line, ']');
+        if (close != support::npos) {  // a "[" line without "]" is no header; the system reads it as a key
+            std::string name = support::trim(line.substr(1, close - 1), kBlanks);
+            sections_.push_back(Section{name, next, {}, {}});
+            firstSection.emplace(support::foldAsciiCase(name), sections_.size() - 1);
+        } else if (!line.empty()) {
+            // A ";" line is a key like any other, as the system reads it; no real key starts with
+            // ";", so it acts as a comment.
+            Section& section = sections_.back();
+            std::size_t eq = line.find('=');  // '=' is never a trail byte
+            Key key{pos, end, support::trim(line.substr(0, eq), kBlanks), eq != std::string::npos,
+                    eq == std::string::npos ? std::string() : support::trim(line.substr(eq + 1), kBlanks)};
+            section.firstKey.emplace(support::foldAsciiCase(key.name), section.keys.size());
+            section.keys.push_back(std::move(key));
+            section.contentEnd = next;
+        }
+        pos = next;
+    }
+}
+
+const ProfileFile::Section* ProfileFile::findSection(std::string_view name) const {
+    auto it = firstSection.find(folded(name));
+    return it == firstSection.end() ? nullptr : &sections_[it->second];
+}
+
+const ProfileFile::Key* ProfileFile::findKey(std::string_view section, std::string_view key) const {
+    const Section* s = findSection(section);
+    if (!s) return nullptr;
+    auto it = s->firstKey.find(folded(key));
+    return it == s->firstKey.end() ? nullptr : &s->keys[it->second];
+}
+
+bool ProfileFile::HasValue(std::string_view section, std::string_view key) const {
+    const Key* k = findKey(section, key);
+    return k && k->hasValue;
+}
+
+std::string ProfileFile::GetString(std::string_view section, std::string_view key, std::string_view defaultText,
+                                   std::size_t bufferSize) const {
+    if (bufferSize == 0) return {};
+    const Key* k = findKey(section, key);
+    std::string result = k && k->hasValue ? k->value : support::trimRight(defaultText, " ");
+    return cut(unquoted(result), bufferSize - 1);
+}
+
+void ProfileFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
+    std::string keyName = support::trim(key, kBlanks);
+    const Section* s = findSection(section);
+    if (!s) {
+        std::string add;
+        if (!bytes_.empty() && bytes_.back() != '\n') add += "\r\n";
+        add += "[" + support::trim(section, kBlanks) + "]\r\n" + keyName + "=" + std::string(value) + "\r\n";
+        bytes_ += add;
+    } else if (auto it = s->firstKey.find(folded(key)); it != s->firstKey.end()) {
+        const Key& k = s->keys[it->second];
+        std::size_t indent = bytes_.find_first_not_of(kBlanks, k.lineStart);
+        bytes_.replace(indent, k.lineEnd - indent, k.name + "=" + std::string(value));
+    } else {
+        std::size_t at = s->contentEnd;
+        std::string add;
+        if (at > 0 && bytes_[at - 1] != '\n') add += "\r\n";
+        add += keyName + "=" + std::string(value) + "\r\n";
+        bytes_.insert(at, add);
+    }
+    parse();
+}
+
+std::string getProfileString(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
+                             std::string_view defaultText, std::size_t bufferSize) {
+    return ProfileFile::Load(fs, path).GetString(section, key, defaultText, bufferSize);
+}
+
+bool writeProfileString(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    std::string bytes;
+    OpenRequest probe;
+    probe.read = true;
+    probe.shareRead = true;
+    bool exists = fs.Open(path, probe) != nullptr;
+    if (exists && !readWholeFile(fs, path, bytes)) return false;  // never overwrite what could not be read
+    ProfileFile profile(std::move(bytes));
+    profile.SetString(section, key, value);
+    return writeWholeFile(fs, path, profile.Bytes());
+}
+
+}  // namespace os

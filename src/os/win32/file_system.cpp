@@ -1,0 +1,118 @@
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "os/file_system.h"
+#include "os/win32/wide.h"
+
+namespace os {
+namespace {
+
+class Win32File : public File {
+public:
+    explicit Win32File(HANDLE h) : handle_(h) {}
+    ~Win32File() override { CloseHandle(handle_); }
+
+    bool Read(void* buffer, std::size_t n, std::size_t& got) override {
+        got = 0;
+        auto* out = static_cast<char*>(buffer);
+        while (got < n) {
+            DWORD part = 0;
+            DWORD want = static_cast<DWORD>(n - got > 0x40000000 ? 0x40000000 : n - got);
+            if (!ReadFile(handle_, out + got, want, &part, nullptr)) return false;
+            if (part == 0) break;
+            got += part;
+        }
+        return true;
+    }
+
+    bool Write(const void* buffer, std::size_t n) override {
+        const auto* in = static_cast<const char*>(buffer);
+        while (n > 0) {
+            DWORD part = 0;
+            DWORD want = static_cast<DWORD>(n > 0x40000000 ? 0x40000000 : n);
+            if (!WriteFile(handle_, in, want, &part, nullptr) || part == 0) return false;
+            in += part;
+            n -= part;
+        }
+        return true;
+    }
+
+    bool Size(std::uint64_t& size) override {
+        LARGE_INTEGER li;
+        if (!GetFileSizeEx(handle_, &li)) return false;
+        size = static_cast<std::uint64_t>(li.QuadPart);
+        return true;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::unique_ptr<File> Open(const std::string& path, const OpenRequest& r) override {
+        std::wstring wide;
+        if (!win32::toWide(path, wide)) return nullptr;
+        DWORD access = (r.read ? GENERIC_READ : 0) | (r.write ? GENERIC_WRITE : 0);
+        DWORD share = (r.shareRead ? FILE_SHARE_READ : 0) | (r.shareWrite ? FILE_SHARE_WRITE : 0);
+        DWORD disposition = r.disposition == Disposition::CreateAlways ? CREATE_ALWAYS
+                            : r.disposition == Disposition::OpenAlways ? OPEN_ALWAYS
+                                                                       : OPEN_EXISTING;
+        SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, r.inheritable ? TRUE : FALSE};
+        HANDLE h = CreateFileW(wide.c_str(), access, share, &sa, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return nullptr;
+        return std::make_unique<Win32File>(h);
+    }
+
+    std::string CurrentFolder() override {
+        wchar_t buffer[MAX_PATH + 1];
+        DWORD n = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
+        std::string out;
+        if (n == 0 || n > MAX_PATH || !win32::fromWide(std::wstring(buffer, n), out)) return {};
+        return out;
+    }
+
+    bool SetCurrentFolder(const std::string& path) override {
+        std::wstring wide;
+        return win32::toWide(path, wide) && SetCurrentDirectoryW(wide.c_str());
+    }
+
+    bool CreateFolder(const std::string& path) override {
+        std::wstring wide;
+        return win32::toWide(path, wide) && CreateDirectoryW(wide.c_str(), nullptr);
+    }
+
+    bool RemoveFolder(const std::string& path) override {
+        std::wstring wide;
+        return win32::toWide(path, wide) && RemoveDirectoryW(wide.c_str());
+    }
+
+    bool RemoveFile(const std::string& path) override {
+        std::wstring wide;
+        return win32::toWide(path, wide) && DeleteFileW(wide.c_str());
+    }
+
+    DriveType DriveTypeOf(const std::string& root) override {
+        std::wstring wide;
+        if (!win32::toWide(root, wide)) return DriveType::NoRootDir;
+        return static_cast<DriveType>(GetDriveTypeW(wide.c_str()));
+    }
+};
+
+}  // namespace
+
+FileSystem& systemFileSystem() {
+    static Win32FileSystem fs;
+    return fs;
+}
+
+std::string setupPathFromHost(const std::string& utf8HostPath) {
+    std::wstring wide = win32::wideFromUtf8(utf8HostPath);
+    wchar_t buffer[32768];
+    DWORD n = GetFullPathNameW(wide.c_str(), 32768, buffer, nullptr);
+    std::string out;
+    if (n == 0 || n >= 32768 || !win32::fromWide(std::wstring(buffer, n), out)) return {};
+    return out;
+}
+
+}  // namespace os

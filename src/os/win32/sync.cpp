@@ -1,0 +1,21 @@
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "os/sync.h"
+
+namespace os {
+
+struct SystemCriticalSection::Impl {
+    CRITICAL_SECTION section;
+};
+
+SystemCriticalSection::SystemCriticalSection() : impl_(std::make_unique<Impl>()) {
+    InitializeCriticalSection(&impl_->section);
+}
+SystemCriticalSection::~SystemCriticalSection() { DeleteCriticalSection(&impl_->section); }
+void SystemCriticalSection::Enter() { EnterCriticalSection(&impl_->section); }
+void SystemCriticalSection::Leave() { LeaveCriticalSection(&impl_->section); }
+
+std::uint64_t currentThreadId() { return GetCurrentThreadId(); }
+
+}  // namespace os

@@ -1,0 +1,14 @@
+#pragma once
+// The short size texts of the install settings page.
+#include <cstdint>
+#include <string>
+
+#include "setupdata/setup_context.h"
+
+namespace platform {
+
+// 999, 0.977K, "  1K", 650M, ...; "????" from 1000 × 1024⁴ bytes on.
+std::string formatSizeText(std::uint64_t bytes);
+std::string sizeText(const setupdata::SetupContext& context, setupdata::InstallType installType);
+
+}  // namespace platform

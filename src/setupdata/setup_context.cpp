@@ -1,0 +1,34 @@
+#include "setupdata/setup_context.h"
+
+#include "support/cp932.h"
+#include "support/cp932_literal.h"
+
+
+namespace setupdata {
+
+SetupContext::SetupContext(os::Services& s, StartupErrorBox& errorBox) : services(s) {
+    // A current folder that cannot be read leaves the source folder empty, so every medium path
+    // stays relative to wherever the process runs instead of to the root of a drive.
+    std::string current = services.files.CurrentFolder();
+    sourceFolder = current.empty() ? current : support::withTrailingBackslash(current);
+    setupData = std::make_unique<SetupData>();
+    if (setupData->registerFromSource(services.files, sourceFolder + "SetupRegist.ini")) {
+        setupData->writeSetupFile(services.files, sourceFolder + "Setup.ini");
+    } else {
+        setupData->files.clear();
+        setupData->folders.clear();
+        if (!setupData->readSetupFile(services.files, sourceFolder + "Setup.ini"))
+            errorBox.Show(std::string(SJ("初期データのロードor登録に失敗しました！")));
+    }
+    banner = services.bitmaps.LoadFromFile(sourceFolder + "Setup.bmp");
+    installRoot = "C:\\";
+    registryKeyPath = setupData->registryRoot + setupData->title;
+    mutexName = setupData->title + "_Running";
+}
+
+std::string SetupContext::installFolderPath(bool includeTitle) const {
+    if (!includeTitle) return installRoot;
+    return support::withTrailingBackslash(installRoot) + setupData->title;
+}
+
+}  // namespace setupdata

@@ -1,0 +1,80 @@
+#pragma once
+// Real files in a fresh temporary folder, on both platforms.
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "os/file_system.h"
+#include "support/cp932.h"
+
+namespace testing_support {
+
+inline std::filesystem::path hostPathFromCp932(const std::string& cp932) {
+    std::string utf8;
+    support::cp932ToUtf8(cp932, utf8);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device rd;
+        host_ = std::filesystem::temp_directory_path() / ("setup-test-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(host_);
+        auto u8 = host_.u8string();
+        path_ = os::setupPathFromHost(std::string(u8.begin(), u8.end()));
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(host_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder in the setup's own path form, with a trailing backslash.
+    std::string path() const { return support::withTrailingBackslash(path_); }
+    std::string path(const std::string& relative) const { return path() + relative; }
+    // The host path of a CP932 name below the folder; backslashes separate parts.
+    std::filesystem::path host(const std::string& relativeCp932 = {}) const {
+        std::string rel = relativeCp932;
+        std::filesystem::path out = host_;
+        std::size_t start = 0;
+        while (start <= rel.size() && !rel.empty()) {
+            std::size_t sep = support::findChar(rel, '\\', start);
+            out /= hostPathFromCp932(rel.substr(start, sep == support::npos ? support::npos : sep - start));
+            if (sep == support::npos) break;
+            start = sep + 1;
+        }
+        return out;
+    }
+
+    void write(const std::string& relativeCp932, const std::string& bytes) const {
+        auto p = host(relativeCp932);
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    std::string read(const std::string& relativeCp932) const {
+        std::ifstream in(host(relativeCp932), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    bool exists(const std::string& relativeCp932) const { return std::filesystem::exists(host(relativeCp932)); }
+
+private:
+    std::filesystem::path host_;
+    std::string path_;
+};
+
+// Changes the current folder for one test and restores it.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::string& path) : saved_(std::filesystem::current_path()) {
+        os::systemFileSystem().SetCurrentFolder(path);
+    }
+    ~CurrentFolder() { std::filesystem::current_path(saved_); }
+
+private:
+    std::filesystem::path saved_;
+};
+
+}  // namespace testing_support

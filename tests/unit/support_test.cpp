@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/cp932.h"
+#include "support/cp932_literal.h"
+#include "support/critical_section.h"
+#include "support/exceptions.h"
+#include "support/owning_buffer.h"
+
+using namespace support;
+
+namespace {
+
+// "ソ" is 83 5C and "表" is 95 5C: their trail byte is the backslash's code.
+const std::string kSo(SJ("ソ"));
+const std::string kHyo(SJ("表"));
+
+TEST(Cp932Literal, TextsBecomeShiftJisBytes) {
+    EXPECT_EQ(std::string(SJ("ｲﾝｽﾄｰﾙ")), "\xB2\xDD\xBD\xC4\xB0\xD9");
+    EXPECT_EQ(std::string(SJ("未登録")), "\x96\xA2\x93\x6F\x98\x5E");
+    EXPECT_EQ(kSo, "\x83\x5C");
+    EXPECT_EQ(std::string(SJ("　『")), "\x81\x40\x81\x77");  // ideographic space, corner bracket
+    EXPECT_EQ(std::string(SJ("a\\b")), "a\\b");
+    EXPECT_EQ(SJ("").size(), 0u);
+}
+
+TEST(Cp932Search, TrailBytesAreNeverTakenForASeparator) {
+    std::string path = "dir\\" + kHyo + "\\" + kSo;
+    EXPECT_EQ(findChar(path, '\\'), 3u);
+    EXPECT_EQ(findChar(path, '\\', 4), 6u);
+    EXPECT_EQ(findLastChar(path, '\\'), 6u);
+    EXPECT_EQ(findLastChar(kSo + kHyo, '\\'), npos);
+    EXPECT_EQ(fileNameOfPath(path), kSo);
+    EXPECT_EQ(fileNameOfPath("dir\\" + kHyo), kHyo);
+    EXPECT_EQ(fileNameOfPath(kHyo), kHyo);
+    EXPECT_EQ(fileNameOfPath("a\\"), "");
+    EXPECT_FALSE(endsWithBackslash("C:\\" + kSo));
+    EXPECT_EQ(withTrailingBackslash("C:\\" + kSo), "C:\\" + kSo + "\\");
+    EXPECT_EQ(withTrailingBackslash("C:\\"), "C:\\");
+    EXPECT_EQ(findText("a " + kSo + "// c", "//"), 4u);
+    EXPECT_EQ(findText("abc", "//"), npos);
+    // A lead byte at the very end stands alone.
+    EXPECT_EQ(findChar(std::string("a\x83"), '\x83'), 1u);
+}
+
+TEST(Cp932Trim, RemovesWholeCharactersOnly) {
+    EXPECT_EQ(trim(" \t a b \t", kBlanks), "a b");
+    EXPECT_EQ(trimRight(kSo, "\\"), kSo);
+    EXPECT_EQ(trimRight(kSo + "\\\\", "\\"), kSo);
+    EXPECT_EQ(trim("((TYPE0,,a))", "()"), "TYPE0,,a");
+    EXPECT_EQ(trim("   ", kBlanks), "");
+    EXPECT_EQ(left("abcdef", 2), "ab");
+    EXPECT_EQ(rest("abcdef", 4), "ef");
+    EXPECT_EQ(rest("abc", 9), "");
+}
+
+TEST(Cp932Case, FoldsAsciiLettersOnly) {
+    EXPECT_TRUE(equalsNoCase("TYPE1", "type1"));
+    EXPECT_FALSE(equalsNoCase("TYPE1", "TYPE1 "));
+    EXPECT_FALSE(equalsNoCase(SJ("ア"), SJ("チ")));  // 83 41 and 83 61
+    EXPECT_EQ(foldAsciiCase(std::string(SJ("アB"))), std::string(SJ("ア")) + "b");
+    EXPECT_FALSE(equalsNoCase(SJ("Ａ"), SJ("ａ")));  // full-width letters stay apart
+}
+
+TEST(Cp932Conversion, RoundTripsAndRejectsBrokenInput) {
+    std::string utf8, back;
+    std::string text = std::string(SJ("ｾｯﾄｱｯﾌﾟ 表示『ソ』"));
+    ASSERT_TRUE(cp932ToUtf8(text, utf8));
+    EXPECT_EQ(utf8, "ｾｯﾄｱｯﾌﾟ 表示『ソ』");
+    ASSERT_TRUE(utf8ToCp932(utf8, back));
+    EXPECT_EQ(back, text);
+    EXPECT_FALSE(cp932ToUtf8("\x83", utf8));             // lead byte without trail
+    EXPECT_FALSE(utf8ToCp932("\xF0\x9F\x98\x80", back));  // an emoji has no CP932 form
+    EXPECT_FALSE(utf8ToCp932("\xE3\x81", back));          // cut sequence
+    EXPECT_EQ(toUtf8Lossy("a\x83"), "a?");
+}
+
+TEST(Exceptions, CarryTheirMessages) {
+    EXPECT_EQ(CException().GetMessage(), "");
+    EXPECT_EQ(CIndexOutOfBoundsException().GetMessage(), std::string(SJ("配列範囲外へのメモリへのアクセス")));
+    EXPECT_EQ(CNullPointerException().GetMessage(), std::string(SJ("Null pointerからのアクセス")));
+    EXPECT_EQ(CRuntimeException().GetMessage(), std::string(SJ("実行時例外（範囲外の数値が指定されている)")));
+    EXPECT_EQ(CRuntimeException("x").GetMessage(), "x");
+    EXPECT_EQ(CSyntaxException("y").GetMessage(), "y");
+    std::unique_ptr<CException> e = std::make_unique<CRuntimeException>("z");
+    EXPECT_EQ(e->GetMessage(), "z");
+}
+
+TEST(OwningBuffer, SharesCountsAndGuardsAccess) {
+    COwningBuffer<int> a;
+    EXPECT_THROW(*a, CNullPointerException);
+    EXPECT_THROW(a[0], CIndexOutOfBoundsException);
+    a.Resize(3);
+    EXPECT_EQ(a.Count(), 3u);
+    EXPECT_EQ(a[2], 0);
+    a[1] = 7;
+    EXPECT_THROW(a[3], CIndexOutOfBoundsException);
+    {
+        COwningBuffer<int> b = a;
+        EXPECT_EQ(a.References(), 2);
+        EXPECT_EQ(b[1], 7);
+    }
+    EXPECT_EQ(a.References(), 1);
+
+    int local[2] = {5, 6};
+    COwningBuffer<int> view;
+    view.Reset(local, 2, false, true);
+    EXPECT_EQ(*view, 5);
+    int disposer = 0;
+    try {
+        view.Reset(local, 2, false, true, &disposer);
+        FAIL() << "a disposer without ownership must be refused";
+    } catch (const CSyntaxException& e) {
+        EXPECT_EQ(e.GetMessage(), std::string(SJ("所有権が無いのに解体オブジェクトが指定されている")));
+    }
+    EXPECT_EQ(view[1], 6);  // the refused reset left the handle as it was
+}
+
+TEST(CriticalSection, CountsNestedEntries) {
+    CCriticalSection cs;
+    try {
+        cs.Leave();
+        FAIL() << "Leave without Enter must throw";
+    } catch (const CRuntimeException& e) {
+        EXPECT_EQ(e.GetMessage(), std::string(SJ("CCriticalSectionをEnterしていないのにLeaveしている")));
+    }
+    EXPECT_EQ(cs.EntryCount(), 0);
+    EXPECT_FALSE(cs.IsLockedByThisThread());
+    cs.Enter();
+    cs.Enter();
+    cs.Leave();
+    EXPECT_TRUE(cs.IsLockedByThisThread());
+    cs.Leave();
+    EXPECT_FALSE(cs.IsLockedByThisThread());
+
+    auto* held = new CCriticalSection;
+    held->Enter();
+    try {
+        delete held;
+        FAIL() << "destroying an entered section must throw";
+    } catch (const CRuntimeException& e) {
+        EXPECT_EQ(e.GetMessage(), std::string(SJ("CCriticalSectionをEnterした回数だけLeaveしないまま終了している")));
+    }
+}
+
+}  // namespace
