@@ -14,5 +14,17 @@ prefix=$(mktemp -d /tmp/setup-wine.XXXXXX)
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Japanese locale: the system's own profile functions read CP932 under it.
-LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine build/x86_64/unit_tests.exe --gtest_brief=1
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+wine build/x86_64/unit_tests.exe --gtest_brief=1
+
+echo "== setupdata.exe under wine64 registers the demo medium as the native tool does"
+work=$(mktemp -d /tmp/setup-tool.XXXXXX)
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix" "$work"' EXIT
+cp -r demo/medium "$work/native" && cp -r demo/medium "$work/windows"
+rm -f "$work"/*/Setup.ini
+dist/native/setupdata register "$work/native" >/dev/null
+wine dist/x86_64/setupdata.exe register "$work/windows" >/dev/null
+cmp "$work/native/Setup.ini" "$work/windows/Setup.ini"
+diff <(dist/native/setupdata dump "$work/native/Setup.ini" --json) \
+     <(wine dist/x86_64/setupdata.exe dump "$work/windows/Setup.ini" --json | tr -d '\r')
 echo "all tests passed"

@@ -100,7 +100,8 @@ void ProfileFile::SetString(std::string_view section, std::string_view key, std:
     if (!s) {
         std::string add;
         if (!bytes_.empty() && bytes_.back() != '\n') add += "\r\n";
-        add += "[" + support::trim(section, kBlanks) + "]\r\n" + keyName + "=" + std::string(value) + "\r\n";
+        add.append("[").append(support::trim(section, kBlanks)).append("]\r\n");
+        add.append(keyName).append("=").append(value).append("\r\n");
         bytes_ += add;
     } else if (auto it = s->firstKey.find(folded(key)); it != s->firstKey.end()) {
         const Key& k = s->keys[it->second];

@@ -33,7 +33,7 @@ public:
         if (!data) return;
         data_ = data;
         offset_ = 0;
-        block_ = new Block{1, owned, isArray, count, sizeof(T)};
+        block_ = new Block{1, owned, isArray, count, sizeof(T), disposal(owned, isArray)};
     }
 
     // A fresh owned array of n value-initialised elements; n == 0 empties the handle.
@@ -64,7 +64,14 @@ private:
         bool isArray;
         std::size_t count;
         std::size_t elementSize;
+        void (*dispose)(T*);  // chosen once from the two flags; null when not owned
     };
+
+    static void (*disposal(bool owned, bool isArray))(T*) {
+        if (!owned) return nullptr;
+        if (isArray) return [](T* p) { delete[] p; };
+        return [](T* p) { delete p; };
+    }
 
     void swap(COwningBuffer& other) {
         std::swap(data_, other.data_);
@@ -74,10 +81,7 @@ private:
 
     void drop() {
         if (block_ && --block_->references == 0) {
-            if (block_->owned) {
-                if (block_->isArray) delete[] data_;
-                else delete data_;
-            }
+            if (block_->dispose) block_->dispose(data_);
             delete block_;
         }
         data_ = nullptr;
