@@ -57,8 +57,7 @@ int registerMedium(const std::string& dir) {
         std::fprintf(stderr, "setupdata: Setup.ini: %s: %s\n", reason.c_str(), toUtf8Lossy(source + "Setup.ini").c_str());
         return 1;
     }
-    std::printf("%s: %zu files in %zu folders\n", toUtf8Lossy(source + "Setup.ini").c_str(), data.files.size(),
-                data.folders.size());
+    std::printf("%s: Setup.ini written, %zu files in %zu folders\n", dir.c_str(), data.files.size(), data.folders.size());
     return 0;
 }
 
