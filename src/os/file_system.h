@@ -31,6 +31,14 @@ public:
 // The values of GetDriveType.
 enum class DriveType { Unknown = 0, NoRootDir = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, RamDisk = 6 };
 
+// What a directory search reports of a file.
+struct FoundFile {
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+    // 100-nanosecond intervals since 1601-01-01 UTC, as Windows keeps them.
+    std::uint64_t creationTime = 0, accessTime = 0, writeTime = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -43,7 +51,22 @@ public:
     virtual bool RemoveFolder(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
     virtual DriveType DriveTypeOf(const std::string& root) = 0;
+    // FindFirstFile on the path (no wildcards).
+    virtual bool FindFile(const std::string& path, FoundFile& found) = 0;
+
+    // Free space. The first form answers false when the system lacks it (`available` tells) or
+    // when it fails; it needs an existing folder and counts the bytes available to the caller.
+    virtual bool FreeBytesAvailable(const std::string& folder, std::uint64_t& freeBytes, bool& available) = 0;
+    virtual bool ClusterFreeSpace(const std::string& root, std::uint64_t& sectorsPerCluster,
+                                  std::uint64_t& bytesPerSector, std::uint64_t& freeClusters) = 0;
+    virtual bool ConnectNetworkDrive(const std::string& localName, const std::string& remoteName) = 0;
+    virtual void DisconnectNetworkDrive(const std::string& localName) = 0;
 };
+
+// Local time: a file time to seconds through the broken-down local time (0 before 1900), and
+// back. False when the system's conversion fails.
+bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds);
+std::uint64_t localSecondsToFileTime(std::int64_t seconds);
 
 FileSystem& systemFileSystem();
 

@@ -3,7 +3,7 @@
 namespace os {
 
 Services& systemServices() {
-    static Services services{systemFileSystem(), systemBitmapLoader()};
+    static Services services{systemFileSystem(), systemBitmapLoader(), systemRegistry(), systemProcesses()};
     return services;
 }
 

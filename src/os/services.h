@@ -2,12 +2,16 @@
 // The OS services the setup's logic runs on; passed down, never looked up.
 #include "os/bitmap.h"
 #include "os/file_system.h"
+#include "os/process.h"
+#include "os/registry.h"
 
 namespace os {
 
 struct Services {
     FileSystem& files;
     BitmapLoader& bitmaps;
+    Registry& registry;
+    Processes& processes;
 };
 
 Services& systemServices();

@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -119,6 +120,51 @@ public:
         }
         return DriveType::NoRootDir;
     }
+
+    bool FindFile(const std::string& path, FoundFile& found) override {
+        std::string host;
+        struct statx st;
+        if (!posix::toHostPath(path, host) || host.find_first_of("*?") != std::string::npos ||
+            ::statx(AT_FDCWD, host.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0)
+            return false;
+        bool folder = S_ISDIR(st.stx_mode);
+        found.attributes = folder ? 0x10 : 0x20;  // a folder, or a file marked for archiving
+        if (!(st.stx_mode & S_IWUSR)) found.attributes |= 0x01;
+        found.size = folder ? 0 : st.stx_size;
+        auto fileTime = [](const struct statx_timestamp& t) {
+            return static_cast<std::uint64_t>((t.tv_sec + 11644473600LL) * 10000000LL + t.tv_nsec / 100);
+        };
+        found.writeTime = fileTime(st.stx_mtime);
+        found.accessTime = fileTime(st.stx_atime);
+        found.creationTime = (st.stx_mask & STATX_BTIME) ? fileTime(st.stx_btime) : 0;
+        return true;
+    }
+
+    bool FreeBytesAvailable(const std::string& folder, std::uint64_t& freeBytes, bool& available) override {
+        available = true;
+        std::string host;
+        struct stat st;
+        struct statvfs vfs;
+        if (!posix::toHostPath(folder, host) || ::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+            ::statvfs(host.c_str(), &vfs) != 0)
+            return false;
+        freeBytes = static_cast<std::uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+        return true;
+    }
+
+    bool ClusterFreeSpace(const std::string& root, std::uint64_t& sectorsPerCluster, std::uint64_t& bytesPerSector,
+                          std::uint64_t& freeClusters) override {
+        std::string host;
+        struct statvfs vfs;
+        if (!posix::toHostPath(root, host) || ::statvfs(host.c_str(), &vfs) != 0) return false;
+        bytesPerSector = 512;
+        sectorsPerCluster = vfs.f_frsize >= 512 ? vfs.f_frsize / 512 : 1;
+        freeClusters = vfs.f_bavail;
+        return true;
+    }
+
+    bool ConnectNetworkDrive(const std::string&, const std::string&) override { return false; }
+    void DisconnectNetworkDrive(const std::string&) override {}
 };
 
 }  // namespace

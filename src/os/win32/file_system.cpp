@@ -1,5 +1,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#include <winnetwk.h>
 
 #include "os/file_system.h"
 #include "os/win32/wide.h"
@@ -96,6 +97,56 @@ public:
         std::wstring wide;
         if (!win32::toWide(root, wide)) return DriveType::NoRootDir;
         return static_cast<DriveType>(GetDriveTypeW(wide.c_str()));
+    }
+
+    bool FindFile(const std::string& path, FoundFile& found) override {
+        std::wstring wide;
+        WIN32_FIND_DATAW data;
+        if (!win32::toWide(path, wide)) return false;
+        HANDLE h = FindFirstFileW(wide.c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        if (!FindClose(h)) return false;
+        auto fileTime = [](const FILETIME& t) { return static_cast<std::uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
+        found.attributes = data.dwFileAttributes;
+        found.size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+        found.creationTime = fileTime(data.ftCreationTime);
+        found.accessTime = fileTime(data.ftLastAccessTime);
+        found.writeTime = fileTime(data.ftLastWriteTime);
+        return true;
+    }
+
+    bool FreeBytesAvailable(const std::string& folder, std::uint64_t& freeBytes, bool& available) override {
+        using Query = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+        auto query = reinterpret_cast<Query>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetDiskFreeSpaceExW")));
+        available = query != nullptr;
+        std::wstring wide;
+        ULARGE_INTEGER free, total;
+        if (!query || !win32::toWide(folder, wide) || !query(wide.c_str(), &free, &total, nullptr)) return false;
+        freeBytes = free.QuadPart;
+        return true;
+    }
+
+    bool ClusterFreeSpace(const std::string& root, std::uint64_t& sectorsPerCluster, std::uint64_t& bytesPerSector,
+                          std::uint64_t& freeClusters) override {
+        std::wstring wide;
+        DWORD spc, bps, freeC, total;
+        if (!win32::toWide(root, wide) || !GetDiskFreeSpaceW(wide.c_str(), &spc, &bps, &freeC, &total)) return false;
+        sectorsPerCluster = spc;
+        bytesPerSector = bps;
+        freeClusters = freeC;
+        return true;
+    }
+
+    bool ConnectNetworkDrive(const std::string& localName, const std::string& remoteName) override {
+        std::wstring local, remote;
+        if (!win32::toWide(localName, local) || !win32::toWide(remoteName, remote)) return false;
+        return WNetAddConnectionW(remote.c_str(), nullptr, local.c_str()) == NO_ERROR;
+    }
+
+    void DisconnectNetworkDrive(const std::string& localName) override {
+        std::wstring local;
+        if (win32::toWide(localName, local)) WNetCancelConnectionW(local.c_str(), FALSE);
     }
 };
 

@@ -1,0 +1,46 @@
+// The Windows chain of file time, local file time and broken-down time, over the C library.
+#include <ctime>
+
+#include "os/file_system.h"
+
+namespace os {
+namespace {
+
+constexpr std::int64_t kEpochDifference = 11644473600;  // 1601-01-01 to 1970-01-01 in seconds
+constexpr std::int64_t kTicks = 10000000;
+
+// The bias FileTimeToLocalFileTime applies: the zone's offset now, not at the date converted.
+std::int64_t currentOffset() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_gmtoff;
+}
+
+}  // namespace
+
+bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
+    std::time_t shifted = static_cast<std::time_t>(static_cast<std::int64_t>(fileTime / kTicks) - kEpochDifference +
+                                                   currentOffset());
+    std::tm broken{};
+    if (!gmtime_r(&shifted, &broken)) return false;
+    if (broken.tm_year < 0) {  // before 1900
+        seconds = 0;
+        return true;
+    }
+    broken.tm_isdst = -1;
+    std::time_t result = std::mktime(&broken);
+    if (result == -1) return false;
+    seconds = result;
+    return true;
+}
+
+std::uint64_t localSecondsToFileTime(std::int64_t seconds) {
+    std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm broken{};
+    if (!localtime_r(&t, &broken)) return 0;
+    std::int64_t asUtc = timegm(&broken) - currentOffset();
+    return static_cast<std::uint64_t>((asUtc + kEpochDifference) * kTicks);
+}
+
+}  // namespace os

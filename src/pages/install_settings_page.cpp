@@ -1,0 +1,95 @@
+#include "pages/install_settings_page.h"
+
+#include "platform/disk_free_space.h"
+#include "platform/size_text.h"
+#include "support/cp932_literal.h"
+#include "support/format.h"
+
+namespace pages {
+namespace {
+
+using ui::ControlKind;
+constexpr std::uint32_t kGroupStop = ui::kWsGroup | ui::kWsTabStop;
+
+const ui::ControlTemplate kControls[] = {
+    {1, ControlKind::PushButton, ui::kWsTabStop, SJ("ｲﾝｽﾄｰﾙ"), 28, 194, 50, 14},
+    {2, ControlKind::PushButton, ui::kWsTabStop, SJ("ｷｬﾝｾﾙ"), 83, 194, 50, 14},
+    {1008, ControlKind::PushButton, kGroupStop, SJ("参照"), 80, 54, 50, 14},
+    {1005, ControlKind::RadioButton, kGroupStop, SJ("音声なしｲﾝｽﾄｰﾙ　（約 %sﾊﾞｲﾄ）"), 6, 88, 122, 11},
+    {1006, ControlKind::RadioButton, 0, SJ("ﾌﾙｲﾝｽﾄｰﾙ　　　　 （約 %sﾊﾞｲﾄ）"), 6, 102, 122, 11},
+    {1009, ControlKind::CheckBox, kGroupStop, SJ("ｽﾀｰﾄﾒﾆｭｰへ登録"), 6, 126, 68, 10},
+    {1004, ControlKind::CheckBox, kGroupStop, SJ("ﾃﾞｽｸﾄｯﾌﾟへｼｮｰﾄｶｯﾄを作成"), 6, 140, 94, 10},
+    {1007, ControlKind::Edit, ui::kEsReadOnly | ui::kEsAutoHScroll | ui::kWsBorder, {}, 5, 26, 126, 12},
+    {-1, ControlKind::Static, 0, SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ"), 5, 16, 57, 8},
+    {-1, ControlKind::Static, 0, SJ("ｾｯﾄｱｯﾌﾟ ﾀｲﾌﾟ"), 6, 78, 41, 8},
+    {-1, ControlKind::GroupBox, 0, SJ("ｲﾝｽﾄｰﾙの設定"), 2, 2, 132, 186},
+    {-1, ControlKind::EtchedLine, 0, {}, 4, 72, 128, 1},
+    {-1, ControlKind::EtchedLine, 0, {}, 4, 118, 128, 1},
+    {-1, ControlKind::Static, 0, SJ("空きﾃﾞｨｽｸ容量"), 6, 42, 44, 8},
+    {1000, ControlKind::Static, ui::kSsCenter, SJ("スタティック"), 52, 42, 78, 8},
+};
+
+}  // namespace
+
+const ui::DialogTemplate kInstallSettingsDialog{202, ui::kWsChild | ui::kDsControl | ui::kDsSetFont, 0, 138, 214,
+                                                kControls};
+
+FolderAnswer ChooseFolder(ui::WindowSystem& ws, ui::WindowHandle owner, const std::string& title,
+                          const std::string& initialPath) {
+    ui::FolderChoice choice = ws.BrowseForFolder(owner, title, initialPath);
+    switch (choice.outcome) {
+        case ui::FolderChoice::Outcome::Cancelled: return {true, initialPath};
+        case ui::FolderChoice::Outcome::Chosen: return {true, choice.path};
+        case ui::FolderChoice::Outcome::NoPath: break;
+    }
+    return {false, initialPath};
+}
+
+bool InstallSettingsPage::OnInitDialog(ui::WindowHandle dialog) {
+    window = dialog;
+    ws_.SetText(window, 1007, context_.installFolderPath(true));
+    platform::showFreeSpace(ws_, window, context_);
+    ws_.SetCheck(window, 1006, true);
+    for (int type = 0; type < 2; ++type) {
+        int id = kInstallTypeControls[type];
+        ws_.SetText(window, id, support::formatText(ws_.GetText(window, id), platform::sizeText(context_, type)));
+    }
+    ws_.SetCheck(window, 1009, true);
+    ws_.SetCheck(window, 1004, true);
+    return true;
+}
+
+bool InstallSettingsPage::OnCommand(ui::WindowHandle, int id) {
+    if (id == 1 || id == 2) {
+        pendingCommand = id;
+        return true;
+    }
+    if (id == 1008) {
+        ChooseInstallRoot();
+        return true;
+    }
+    return false;
+}
+
+void InstallSettingsPage::ChooseInstallRoot() {
+    FolderAnswer answer = ChooseFolder(ws_, window, std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定")), context_.installFolderPath(false));
+    if (!answer.succeeded) {
+        ws_.ShowMessageBox(owner, std::string(SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞの指定に失敗しました！")),
+                           std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")), ui::kMbOk | ui::kMbIconWarning);
+        return;
+    }
+    context_.installRoot = answer.path;
+    ws_.SetText(window, 1007, context_.installFolderPath(true));
+    platform::showFreeSpace(ws_, window, context_);
+}
+
+int InstallSettingsPage::SelectedInstallType() {
+    for (int type = 0; type < 2; ++type)
+        if (ws_.GetCheck(window, kInstallTypeControls[type])) return type;
+    return -1;
+}
+
+bool InstallSettingsPage::AddToStartMenu() { return ws_.GetCheck(window, 1009); }
+bool InstallSettingsPage::AddDesktopShortcut() { return ws_.GetCheck(window, 1004); }
+
+}  // namespace pages

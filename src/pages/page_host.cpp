@@ -1,0 +1,96 @@
+#include "pages/page_host.h"
+
+namespace pages {
+namespace {
+
+const ui::ControlTemplate kControls[] = {
+    {551, ui::ControlKind::BitmapStatic, ui::kSsCenterImage | ui::kSsRealSizeImage, {}, 0, 0, 138, 214},
+};
+
+}  // namespace
+
+const ui::DialogTemplate kPageHostDialog{129, ui::kWsChild | ui::kWsVisible | ui::kDsSetFont, ui::kWsExClientEdge, 275,
+                                         214, kControls};
+
+PageHost::PageHost(ui::WindowSystem& ws, setupdata::SetupContext& context)
+    : welcome(ws, context),
+      installSettings(ws, context),
+      copyProgress(ws, context, kCopyProgressDialog, {2}),
+      uninstallSettings(ws, context, kUninstallSettingsDialog, {1, 2}),
+      uninstallProgress(ws, context, kUninstallProgressDialog, {2}),
+      ws_(ws),
+      context_(context) {}
+
+Page* PageHost::PageAt(int index) {
+    Page* all[] = {&welcome, &installSettings, &copyProgress, &uninstallSettings, &uninstallProgress};
+    return index >= 0 && index < 5 ? all[index] : nullptr;
+}
+
+bool PageHost::OnInitDialog(ui::WindowHandle dialog) {
+    window = dialog;
+    ws_.SetBannerImage(window, 551, context_.banner ? context_.banner->Handle() : nullptr);
+    // The pages start where the banner control ends, whatever the bitmap's own size.
+    ui::Rect client = ws_.ClientRect(window);
+    pageArea = {ws_.WindowRect(ws_.Control(window, 551)).width(), 0, client.right, client.bottom};
+    for (int i = 0; i < 5; ++i) {
+        Page& page = *PageAt(i);
+        if (!page.Create(window)) {
+            ws_.DestroyWindow(page.window);
+            return false;
+        }
+        ws_.MoveWindow(page.window, pageArea);
+    }
+    currentPage = kWelcome;
+    ws_.ShowWindow(welcome.window, true);
+    ws_.SetFocus(welcome.window);
+    return false;
+}
+
+void PageHost::ShowPage(Page& from, Page& to, PageState state) {
+    ws_.ShowWindow(from.window, false);
+    ws_.ShowWindow(to.window, true);
+    ws_.SetFocus(to.window);
+    currentPage = state;
+}
+
+int PageHost::Step() {
+    switch (currentPage) {
+        case kWelcome: {
+            welcome.PumpMessages();
+            switch (welcome.TakeCommand()) {
+                case 2: ReturnToWelcome(); break;
+                case 3: ShowPage(welcome, installSettings, kInstallSettings); break;
+                case 4: ShowPage(welcome, uninstallSettings, kUninstallSettings); break;
+                default: break;
+            }
+            break;
+        }
+        case kInstallSettings: {
+            installSettings.PumpMessages();
+            if (installSettings.TakeCommand() == 2) ReturnToWelcome();
+            break;
+        }
+        case kUninstallSettings: {
+            uninstallSettings.PumpMessages();
+            if (uninstallSettings.TakeCommand() == 2) ReturnToWelcome();
+            break;
+        }
+        default: break;
+    }
+    return 0;
+}
+
+void PageHost::ReturnToWelcome() {
+    if (currentPage == kWelcome) {
+        ws_.PostClose(ws_.ParentOf(window));
+        return;
+    }
+    Page* leaving = PageAt(currentPage);
+    if (!leaving) return;
+    ws_.ShowWindow(leaving->window, false);
+    welcome.Refresh();
+    ws_.ShowWindow(welcome.window, true);
+    currentPage = kWelcome;
+}
+
+}  // namespace pages

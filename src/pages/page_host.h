@@ -1,0 +1,46 @@
+#pragma once
+// Dialog 129: the banner on the left, one of the five pages on the right, and the controller that
+// moves between them.
+#include <cstdint>
+
+#include "pages/install_settings_page.h"
+#include "pages/page.h"
+#include "pages/welcome_page.h"
+
+namespace pages {
+
+extern const ui::DialogTemplate kPageHostDialog;
+
+enum PageState : std::int32_t { kWelcome = 0, kInstallSettings = 1, kCopying = 2, kUninstallSettings = 3, kUninstalling = 4 };
+
+class PageHost : public ui::DialogHandler {
+public:
+    PageHost(ui::WindowSystem& ws, setupdata::SetupContext& context);
+
+    bool OnInitDialog(ui::WindowHandle dialog) override;
+    bool OnCommand(ui::WindowHandle, int) override { return false; }
+
+    // One run of the controller; called when the loop goes idle.
+    int Step();
+    void ReturnToWelcome();
+
+    // The five pages in creation order.
+    Page* PageAt(int index);
+
+    ui::WindowHandle window = nullptr;
+    ui::Rect pageArea;
+    std::int32_t currentPage = kWelcome;
+    WelcomePage welcome;
+    InstallSettingsPage installSettings;
+    ReportingPage copyProgress;
+    ReportingPage uninstallSettings;
+    ReportingPage uninstallProgress;
+
+private:
+    void ShowPage(Page& from, Page& to, PageState state);
+
+    ui::WindowSystem& ws_;
+    setupdata::SetupContext& context_;
+};
+
+}  // namespace pages

@@ -1,0 +1,417 @@
+#include "ui/headless/headless_window_system.h"
+
+#include <algorithm>
+
+namespace ui::headless {
+
+// Dialog base units of 9-point "ＭＳ Ｐゴシック": 6 by 12 pixels.
+constexpr long kBaseX = 6, kBaseY = 12;
+// The main window's frame: 3 pixels at each side and a 22-pixel caption.
+constexpr long kFrame = 3, kCaption = 22;
+// WS_EX_CLIENTEDGE takes 2 pixels at each side.
+constexpr long kClientEdge = 2;
+
+struct Window {
+    Window* parent = nullptr;
+    bool destroyed = false;
+    bool isMain = false, isDialog = false;
+    int templateId = -1;  // dialogs
+    int id = -1;          // controls
+    ControlKind kind = ControlKind::Static;
+    std::uint32_t style = 0;
+    std::uint32_t exStyle = 0;
+    std::string text;
+    bool enabled = true, visible = false, checked = false;
+    std::uint32_t rangeMax = 100, step = 10, pos = 0;
+    void* image = nullptr;
+    Rect rect;  // in the parent's client area; screen coordinates for the main window
+    DialogHandler* dialogHandler = nullptr;
+    MainWindowHandler* mainHandler = nullptr;
+    std::vector<Window*> controls;  // template order
+    Window* lastFocus = nullptr;     // dialogs: the control that had the focus last
+};
+
+namespace {
+WindowHandle handleOf(Window* w) { return reinterpret_cast<WindowHandle>(w); }
+long dluX(long v) { return (v * kBaseX + 2) / 4; }
+long dluY(long v) { return (v * kBaseY + 4) / 8; }
+bool isButton(ControlKind k) {
+    return k == ControlKind::PushButton || k == ControlKind::DefaultPushButton || k == ControlKind::RadioButton ||
+           k == ControlKind::CheckBox;
+}
+}  // namespace
+
+HeadlessWindowSystem::HeadlessWindowSystem() = default;
+HeadlessWindowSystem::~HeadlessWindowSystem() = default;
+
+Window* HeadlessWindowSystem::live(WindowHandle handle) const {
+    auto* w = reinterpret_cast<Window*>(handle);
+    for (const auto& owned : windows_)
+        if (owned.get() == w) return w->destroyed ? nullptr : w;
+    return nullptr;
+}
+
+bool HeadlessWindowSystem::Exists(WindowHandle window) const { return live(window) != nullptr; }
+
+Window* HeadlessWindowSystem::control(WindowHandle dialog, int id) const {
+    Window* d = live(dialog);
+    if (!d) return nullptr;
+    for (Window* c : d->controls)
+        if (c->id == id) return c;
+    return nullptr;
+}
+
+Window* HeadlessWindowSystem::dialogOf(Window* w) const {
+    while (w && !w->isDialog) w = w->parent;
+    return w;
+}
+
+void HeadlessWindowSystem::AddPlayerStep(PlayerStep step) { player_.push_back(std::move(step)); }
+
+void HeadlessWindowSystem::Click(WindowHandle dialog, int id) {
+    if (Window* c = control(dialog, id)) Queue(Message{handleOf(c), kWmLButtonUp});
+}
+
+void HeadlessWindowSystem::PressKey(std::uintptr_t virtualKey) { Queue(Message{focus_, kWmKeyDown, virtualKey}); }
+
+void HeadlessWindowSystem::Queue(const Message& message) {
+    Message m = message;
+    m.time = ++clock_;
+    queue_.push_back(m);
+}
+
+void HeadlessWindowSystem::QueueAnswer(int answer) { answers_.push_back(answer); }
+void HeadlessWindowSystem::QueueFolderChoice(FolderChoice choice) { folderChoices_.push_back(std::move(choice)); }
+
+WindowHandle HeadlessWindowSystem::MainWindow() const {
+    for (const auto& w : windows_)
+        if (w->isMain && !w->destroyed) return handleOf(w.get());
+    return nullptr;
+}
+
+WindowHandle HeadlessWindowSystem::Dialog(int templateId) const {
+    for (const auto& w : windows_)
+        if (w->isDialog && !w->destroyed && w->templateId == templateId) return handleOf(w.get());
+    return nullptr;
+}
+
+bool HeadlessWindowSystem::IsEnabled(WindowHandle dialog, int id) {
+    Window* c = control(dialog, id);
+    return c && c->enabled;
+}
+
+void* HeadlessWindowSystem::BannerImage(WindowHandle dialog, int id) {
+    Window* c = control(dialog, id);
+    return c ? c->image : nullptr;
+}
+
+HeadlessWindowSystem::Progress HeadlessWindowSystem::ProgressOf(WindowHandle dialog, int id) {
+    Window* c = control(dialog, id);
+    return c ? Progress{c->rangeMax, c->step, c->pos} : Progress{0, 0, 0};
+}
+
+int HeadlessWindowSystem::ControlId(WindowHandle window) const {
+    Window* w = live(window);
+    return w ? w->id : -1;
+}
+
+WindowHandle HeadlessWindowSystem::CreateMainWindow(MainWindowHandler& handler, const std::string& caption) {
+    if (failMainWindow_) return nullptr;
+    auto w = std::make_unique<Window>();
+    w->isMain = true;
+    w->text = caption;
+    w->mainHandler = &handler;
+    w->rect = {40, 30, 40 + 400, 30 + 300};  // the system's default position and size
+    Window* raw = w.get();
+    windows_.push_back(std::move(w));
+    if (!handler.OnCreate(handleOf(raw))) {
+        raw->destroyed = true;
+        return nullptr;
+    }
+    return handleOf(raw);
+}
+
+WindowHandle HeadlessWindowSystem::CreateDialogWindow(const DialogTemplate& dialog, WindowHandle parent,
+                                                      DialogHandler& handler) {
+    Window* p = live(parent);
+    if (!p || dialog.id == failDialog_) return nullptr;
+    auto d = std::make_unique<Window>();
+    d->parent = p;
+    d->isDialog = true;
+    d->templateId = dialog.id;
+    d->style = dialog.style;
+    d->exStyle = dialog.exStyle;
+    d->visible = (dialog.style & kWsVisible) != 0;
+    d->dialogHandler = &handler;
+    d->rect = {0, 0, dluX(dialog.cx), dluY(dialog.cy)};
+    Window* raw = d.get();
+    windows_.push_back(std::move(d));
+    for (const ControlTemplate& t : dialog.controls) {
+        auto c = std::make_unique<Window>();
+        c->parent = raw;
+        c->id = t.id;
+        c->kind = t.kind;
+        c->style = t.style;
+        c->text = std::string(t.text);
+        c->visible = true;
+        c->enabled = (t.style & kWsDisabled) == 0;
+        c->rect = {dluX(t.x), dluY(t.y), dluX(t.x) + dluX(t.cx), dluY(t.y) + dluY(t.cy)};
+        raw->controls.push_back(c.get());
+        windows_.push_back(std::move(c));
+    }
+    if (handler.OnInitDialog(handleOf(raw))) {
+        // The system's default focus: the first enabled tab stop.
+        for (Window* c : raw->controls)
+            if ((c->style & kWsTabStop) && c->enabled) {
+                SetFocus(handleOf(c));
+                break;
+            }
+    }
+    return handleOf(raw);
+}
+
+void HeadlessWindowSystem::DestroyWindow(WindowHandle window) {
+    Window* w = live(window);
+    if (!w) return;
+    for (const auto& other : windows_)
+        if (other->parent == w && !other->destroyed) DestroyWindow(handleOf(other.get()));
+    w->destroyed = true;
+    if (focus_ == window) focus_ = nullptr;
+    if (w->mainHandler) w->mainHandler->OnDestroy(window);
+}
+
+void HeadlessWindowSystem::ShowWindow(WindowHandle window, bool show) {
+    if (Window* w = live(window)) w->visible = show;
+}
+
+bool HeadlessWindowSystem::IsVisible(WindowHandle window) {
+    for (Window* w = live(window); w; w = w->parent)
+        if (!w->visible) return false;
+    return live(window) != nullptr;
+}
+
+WindowHandle HeadlessWindowSystem::ParentOf(WindowHandle window) {
+    Window* w = live(window);
+    return w ? handleOf(w->parent) : nullptr;
+}
+
+void HeadlessWindowSystem::RemoveMenu(WindowHandle) {}
+
+void HeadlessWindowSystem::SetCaption(WindowHandle window, const std::string& text) {
+    if (Window* w = live(window)) w->text = text;
+}
+
+std::string HeadlessWindowSystem::GetCaption(WindowHandle window) {
+    Window* w = live(window);
+    return w ? w->text : std::string();
+}
+
+Rect HeadlessWindowSystem::WindowRect(WindowHandle window) {
+    Window* w = live(window);
+    if (!w) return {};
+    Rect r = w->rect;
+    for (Window* p = w->parent; p; p = p->parent) {  // to screen coordinates
+        Rect origin = p->rect;
+        long inset = p->isMain ? kFrame : (p->exStyle & kWsExClientEdge) ? kClientEdge : 0;
+        long top = p->isMain ? kFrame + kCaption : inset;
+        r = {r.left + origin.left + inset, r.top + origin.top + top, r.right + origin.left + inset,
+             r.bottom + origin.top + top};
+    }
+    return r;
+}
+
+Rect HeadlessWindowSystem::ClientRect(WindowHandle window) {
+    Window* w = live(window);
+    if (!w) return {};
+    long dx = w->isMain ? 2 * kFrame : (w->exStyle & kWsExClientEdge) ? 2 * kClientEdge : 0;
+    long dy = w->isMain ? 2 * kFrame + kCaption : dx;
+    return {0, 0, std::max(0L, w->rect.width() - dx), std::max(0L, w->rect.height() - dy)};
+}
+
+void HeadlessWindowSystem::SetWindowPos(WindowHandle window, long x, long y, long cx, long cy, bool move, bool size) {
+    Window* w = live(window);
+    if (!w) return;
+    long left = move ? x : w->rect.left, top = move ? y : w->rect.top;
+    long width = size ? cx : w->rect.width(), height = size ? cy : w->rect.height();
+    w->rect = {left, top, left + width, top + height};
+    if (size && w->mainHandler) {
+        Rect client = ClientRect(window);
+        w->mainHandler->OnSize(window, client.width(), client.height());
+    }
+}
+
+void HeadlessWindowSystem::MoveWindow(WindowHandle window, const Rect& rect) {
+    if (Window* w = live(window)) w->rect = rect;
+}
+
+WindowHandle HeadlessWindowSystem::Control(WindowHandle dialog, int id) { return handleOf(control(dialog, id)); }
+
+void HeadlessWindowSystem::SetText(WindowHandle dialog, int id, const std::string& text) {
+    if (Window* c = control(dialog, id)) c->text = text;
+}
+
+std::string HeadlessWindowSystem::GetText(WindowHandle dialog, int id) {
+    Window* c = control(dialog, id);
+    return c ? c->text : std::string();
+}
+
+void HeadlessWindowSystem::Enable(WindowHandle dialog, int id, bool enable) {
+    if (Window* c = control(dialog, id)) c->enabled = enable;
+}
+
+bool HeadlessWindowSystem::GetCheck(WindowHandle dialog, int id) {
+    Window* c = control(dialog, id);
+    return c && c->checked;
+}
+
+void HeadlessWindowSystem::SetCheck(WindowHandle dialog, int id, bool checked) {
+    if (Window* c = control(dialog, id)) c->checked = checked;
+}
+
+void HeadlessWindowSystem::SetFocus(WindowHandle window) {
+    Window* w = live(window);
+    if (!w) return;
+    if (w->isDialog) {
+        // A dialog passes the focus on to the control that had it last, or its first tab stop.
+        Window* target = w->lastFocus;
+        for (Window* c : w->controls)
+            if (!target && (c->style & kWsTabStop) && c->enabled) target = c;
+        if (target) w = target;
+    }
+    focus_ = handleOf(w);
+    if (Window* d = dialogOf(w->parent); d && !w->isDialog) d->lastFocus = w;
+}
+
+void HeadlessWindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap) {
+    if (Window* c = control(dialog, id)) c->image = bitmap;  // the control keeps its template size
+}
+
+void HeadlessWindowSystem::SetProgressRange(WindowHandle dialog, int id, std::uint32_t max) {
+    if (Window* c = control(dialog, id)) c->rangeMax = max;
+}
+
+void HeadlessWindowSystem::SetProgressStep(WindowHandle dialog, int id, int step) {
+    if (Window* c = control(dialog, id)) c->step = static_cast<std::uint32_t>(step);
+}
+
+void HeadlessWindowSystem::SetProgressPos(WindowHandle dialog, int id, std::uint32_t pos) {
+    if (Window* c = control(dialog, id)) c->pos = std::min(pos, c->rangeMax);
+}
+
+void HeadlessWindowSystem::StepProgress(WindowHandle dialog, int id) {
+    // Like the system's bar: stepping past the end wraps to the start.
+    if (Window* c = control(dialog, id)) c->pos = c->pos + c->step > c->rangeMax ? 0 : c->pos + c->step;
+}
+
+int HeadlessWindowSystem::ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                                         std::uint32_t flags) {
+    boxes_.push_back({owner, text, caption, flags});
+    if (!answers_.empty()) {
+        int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    return (flags & 0xF) == kMbYesNo ? kIdYes : kIdOk;
+}
+
+FolderChoice HeadlessWindowSystem::BrowseForFolder(WindowHandle owner, const std::string& title,
+                                                   const std::string& initialPath) {
+    choosers_.push_back({owner, title, initialPath});
+    if (folderChoices_.empty()) return {};
+    FolderChoice c = folderChoices_.front();
+    folderChoices_.pop_front();
+    return c;
+}
+
+bool HeadlessWindowSystem::PeekQueue(Message& message, bool remove) {
+    if (!queue_.empty()) {
+        message = queue_.front();
+        if (remove) queue_.pop_front();
+        return true;
+    }
+    if (quitPending_) {
+        message = Message{nullptr, kWmQuit, static_cast<std::uintptr_t>(quitCode_)};
+        if (remove) quitPending_ = false;
+        return true;
+    }
+    return false;
+}
+
+int HeadlessWindowSystem::NextMessage(Message& message) {
+    while (queue_.empty() && !quitPending_ && !player_.empty()) {
+        PlayerStep step = std::move(player_.front());
+        player_.pop_front();
+        step(*this);
+    }
+    if (queue_.empty() && !quitPending_) PostQuit(kPlayerDone);
+    PeekQueue(message, true);
+    return message.code == kWmQuit ? 0 : 1;
+}
+
+void HeadlessWindowSystem::click(Window* c) {
+    if (!c->enabled || !IsVisible(handleOf(c)) || !isButton(c->kind)) return;
+    if (c->kind == ControlKind::CheckBox) c->checked = !c->checked;
+    if (c->kind == ControlKind::RadioButton) {
+        // Automatic radio buttons: the group runs from a WS_GROUP control to the next one.
+        auto& all = c->parent->controls;
+        auto at = std::find(all.begin(), all.end(), c);
+        auto first = at;
+        while (first != all.begin() && !((*first)->style & kWsGroup)) --first;
+        for (auto it = first; it != all.end() && (it == first || !((*it)->style & kWsGroup)); ++it)
+            if ((*it)->kind == ControlKind::RadioButton) (*it)->checked = false;
+        c->checked = true;
+    }
+    SetFocus(handleOf(c));
+    c->parent->dialogHandler->OnCommand(handleOf(c->parent), c->id);
+}
+
+void HeadlessWindowSystem::TranslateAndDispatch(const Message& message) {
+    Window* w = live(message.window);
+    if (!w) return;
+    if (message.code == kWmLButtonUp && !w->isDialog && !w->isMain) click(w);
+    else if (message.code == kWmCommand && w->isDialog) w->dialogHandler->OnCommand(message.window, static_cast<int>(message.wParam));
+    else if (message.code == kWmClose && w->isMain) DestroyWindow(message.window);  // the default handling
+}
+
+void HeadlessWindowSystem::moveFocus(Window* dialog) {
+    std::vector<Window*> stops;
+    for (Window* c : dialog->controls)
+        if ((c->style & kWsTabStop) && c->enabled && c->visible) stops.push_back(c);
+    if (stops.empty()) return;
+    auto at = std::find(stops.begin(), stops.end(), reinterpret_cast<Window*>(focus_));
+    SetFocus(handleOf(at == stops.end() || at + 1 == stops.end() ? stops.front() : *(at + 1)));
+}
+
+bool HeadlessWindowSystem::RouteDialogMessage(WindowHandle dialog, const Message& message) {
+    Window* d = live(dialog);
+    Window* target = live(message.window);
+    if (!d || !target || dialogOf(target) != d) return false;
+    if (message.code != kWmKeyDown) {
+        TranslateAndDispatch(message);
+        return true;
+    }
+    if (message.wParam == kVkEscape) {
+        d->dialogHandler->OnCommand(dialog, kIdCancel);
+    } else if (message.wParam == kVkReturn) {
+        // A focused push button is pressed; otherwise the default button.
+        Window* pressed = target->kind == ControlKind::PushButton || target->kind == ControlKind::DefaultPushButton
+                              ? target
+                              : nullptr;
+        for (Window* c : d->controls)
+            if (!pressed && c->kind == ControlKind::DefaultPushButton) pressed = c;
+        if (!pressed) d->dialogHandler->OnCommand(dialog, kIdOk);
+        else if (pressed->enabled) d->dialogHandler->OnCommand(dialog, pressed->id);
+    } else if (message.wParam == kVkTab) {
+        moveFocus(d);
+    }
+    return true;
+}
+
+void HeadlessWindowSystem::PostClose(WindowHandle window) { Queue(Message{window, kWmClose}); }
+
+void HeadlessWindowSystem::PostQuit(int code) {
+    quitPending_ = true;
+    quitCode_ = code;
+}
+
+}  // namespace ui::headless
