@@ -1,5 +1,10 @@
 #include "pages/page_host.h"
 
+#include "install/installed_record.h"
+#include "platform/process_launch.h"
+#include "support/cp932.h"
+#include "support/cp932_literal.h"
+
 namespace pages {
 namespace {
 
@@ -53,11 +58,28 @@ void PageHost::ShowPage(Page& from, Page& to, PageState state) {
     currentPage = state;
 }
 
+int PageHost::Box(std::string_view text, std::uint32_t flags) {
+    return ws_.ShowMessageBox(window, std::string(text), ws_.GetCaption(ws_.ParentOf(window)), flags);
+}
+
+void PageHost::StartGame() {
+    std::string folder = install::InstalledFolder(context_);
+    // A key without a usable folder would start a program at the root of some drive.
+    bool started = false;
+    if (!folder.empty()) {
+        folder = support::withTrailingBackslash(folder);
+        started = platform::ProcessLaunch(context_.services.processes, folder + context_.setupData->executable, folder).started;
+    }
+    if (started) ws_.PostClose(ws_.ParentOf(window));
+    else Box(SJ("ｹﾞｰﾑの実行に失敗しました！"), ui::kMbOk | ui::kMbIconError);
+}
+
 int PageHost::Step() {
     switch (currentPage) {
         case kWelcome: {
             welcome.PumpMessages();
             switch (welcome.TakeCommand()) {
+                case 1: StartGame(); break;
                 case 2: ReturnToWelcome(); break;
                 case 3: ShowPage(welcome, installSettings, kInstallSettings); break;
                 case 4: ShowPage(welcome, uninstallSettings, kUninstallSettings); break;

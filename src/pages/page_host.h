@@ -38,6 +38,9 @@ public:
 
 private:
     void ShowPage(Page& from, Page& to, PageState state);
+    void StartGame();
+    // A box of the controller: owned by the host, captioned like the main window.
+    int Box(std::string_view text, std::uint32_t flags);
 
     ui::WindowSystem& ws_;
     setupdata::SetupContext& context_;

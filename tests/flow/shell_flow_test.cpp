@@ -2,6 +2,7 @@
 // would drive them.
 #include "app/instance_mutex.h"
 #include "app/setup_window.h"
+#include "install/installed_record.h"
 #include "flow/flow_support.h"
 #include "pages/page_host.h"
 
@@ -211,6 +212,46 @@ TEST(WelcomeFlow, TheDirectXButtonStartsTheMediumsSetup) {
     });
     s.Run();
     EXPECT_EQ(s.medium.read("DirectX\\started.txt").empty(), false);
+}
+
+}  // namespace
+}  // namespace flow
+
+namespace flow {
+namespace {
+
+TEST(GameStartFlow, TheInstalledGameStartsAndTheSetupCloses) {
+    SetupRun s;
+    s.Start();
+    std::filesystem::create_directories(s.medium.host("Installed Game"));
+    std::filesystem::copy_file(RECORD_START, s.medium.host("Installed Game\\Game.exe"));
+    ASSERT_TRUE(install::RecordInstallFolder(*s.context, s.medium.path("Installed Game")));
+    s.Then([&](HeadlessWindowSystem&) { s.Click(201, 1000); });
+    EXPECT_EQ(s.Run(), 1);
+    EXPECT_TRUE(s.ws.Boxes().empty());
+    for (int i = 0; i < 100 && s.medium.read("Installed Game\\started.txt").empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(std::filesystem::path(std::u8string(std::u8string_view(
+                  reinterpret_cast<const char8_t*>(s.medium.read("Installed Game\\started.txt").c_str())))),
+              s.medium.host("Installed Game"));
+}
+
+TEST(GameStartFlow, AGameThatWillNotStartKeepsTheSetupOpen) {
+    for (bool emptyRecord : {false, true}) {
+        SetupRun s;
+        s.Start();
+        if (emptyRecord) ASSERT_TRUE(os::systemRegistry().CreateKey(s.context->registryKeyPath));
+        else ASSERT_TRUE(install::RecordInstallFolder(*s.context, s.medium.path("nowhere")));
+        s.Then([&](HeadlessWindowSystem&) { s.Click(201, 1000); });
+        s.Then([&](HeadlessWindowSystem& ws) {
+            ASSERT_EQ(ws.Boxes().size(), 1u);
+            EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ｹﾞｰﾑの実行に失敗しました！")));
+            EXPECT_EQ(ws.Boxes()[0].caption, ws.GetCaption(ws.MainWindow()));
+            EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconError);
+            EXPECT_TRUE(s.Visible(201));
+        });
+        EXPECT_EQ(s.Run(), ui::headless::kPlayerDone);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// The current user's registry off Windows: a store file of key lines, rewritten whole through a
-// temporary file and a rename, so that no reader ever sees half of it.
-#include <cstdio>
+// The current user's registry off Windows: a store file of keys and their values, rewritten whole
+// through a temporary file and a rename, so that no reader ever sees half of it.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +13,16 @@
 namespace os {
 namespace {
 
+struct Value {
+    std::string name;
+    ValueType type;
+    std::string data;
+};
+struct Key {
+    std::string path;  // no backslash at either end, case as created
+    std::vector<Value> values;
+};
+
 std::filesystem::path storePath() {
     if (const char* p = std::getenv("SETUP_REGISTRY")) return p;
     const char* home = std::getenv("HOME");
@@ -21,7 +31,7 @@ std::filesystem::path storePath() {
 
 std::string hex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
-    std::string out;
+    std::string out = "x";  // never empty, so every field is a word
     for (unsigned char b : bytes) {
         out += digits[b >> 4];
         out += digits[b & 15];
@@ -31,21 +41,28 @@ std::string hex(const std::string& bytes) {
 
 std::string unhex(const std::string& text) {
     std::string out;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) out += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
+    for (std::size_t i = 1; i + 1 < text.size(); i += 2)
+        out += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
     return out;
 }
 
-// Keys in the store: trimmed of backslashes at both ends, case kept as created.
-std::vector<std::string> load() {
-    std::vector<std::string> keys;
+std::vector<Key> load() {
+    std::vector<Key> keys;
     std::ifstream in(storePath());
-    std::string word, value;
-    while (in >> word >> value)
-        if (word == "key") keys.push_back(unhex(value));
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string word, a, b;
+        unsigned type = 0;
+        fields >> word >> a;
+        if (word == "key") keys.push_back({unhex(a), {}});
+        else if (word == "value" && !keys.empty() && (fields >> type >> b))
+            keys.back().values.push_back({unhex(a), static_cast<ValueType>(type), unhex(b)});
+    }
     return keys;
 }
 
-bool save(const std::vector<std::string>& keys) {
+bool save(const std::vector<Key>& keys) {
     std::filesystem::path path = storePath();
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
@@ -53,7 +70,11 @@ bool save(const std::vector<std::string>& keys) {
     temp += ".new";
     {
         std::ofstream out(temp, std::ios::trunc);
-        for (const std::string& k : keys) out << "key " << hex(k) << "\n";
+        for (const Key& k : keys) {
+            out << "key " << hex(k.path) << "\n";
+            for (const Value& v : k.values)
+                out << "value " << hex(v.name) << " " << static_cast<unsigned>(v.type) << " " << hex(v.data) << "\n";
+        }
         if (!out.flush()) return false;
     }
     std::filesystem::rename(temp, path, ec);
@@ -67,35 +88,63 @@ std::string normal(const std::string& path) {
     return p;
 }
 
-bool contains(const std::vector<std::string>& keys, const std::string& key) {
-    for (const std::string& k : keys)
-        if (support::equalsNoCase(k, key)) return true;
-    return false;
+Key* find(std::vector<Key>& keys, const std::string& path) {
+    for (Key& k : keys)
+        if (support::equalsNoCase(k.path, path)) return &k;
+    return nullptr;
 }
 
 class PosixRegistry : public Registry {
 public:
     bool KeyExists(const std::string& keyPath) override {
         std::string key = normal(keyPath);
-        return key.empty() || contains(load(), key);
+        std::vector<Key> keys = load();
+        return key.empty() || find(keys, key);
     }
 
     bool CreateKey(const std::string& keyPath) override {
         std::string key = normal(keyPath);
-        if (key.empty()) return true;
-        std::vector<std::string> keys = load();
+        std::vector<Key> keys = load();
         bool changed = false;
-        for (std::size_t at = 0;;) {
+        for (std::size_t at = 0; !key.empty();) {
             std::size_t sep = support::findChar(key, '\\', at);
             std::string part = key.substr(0, sep);
-            if (!part.empty() && !contains(keys, part)) {
-                keys.push_back(part);
+            if (!part.empty() && !find(keys, part)) {
+                keys.push_back({part, {}});
                 changed = true;
             }
             if (sep == support::npos) break;
             at = sep + 1;
         }
         return !changed || save(keys);
+    }
+
+    bool SetValue(const std::string& keyPath, const std::string& name, ValueType type, const std::string& data) override {
+        std::vector<Key> keys = load();
+        Key* key = find(keys, normal(keyPath));
+        if (!key) return false;
+        for (Value& v : key->values)
+            if (support::equalsNoCase(v.name, name)) {
+                v = {v.name, type, data};
+                return save(keys);
+            }
+        key->values.push_back({name, type, data});
+        return save(keys);
+    }
+
+    bool QueryValue(const std::string& keyPath, const std::string& name, std::size_t bufferSize, ValueType& type,
+                    std::string& data) override {
+        std::vector<Key> keys = load();
+        Key* key = find(keys, normal(keyPath));
+        if (!key) return false;
+        for (const Value& v : key->values)
+            if (support::equalsNoCase(v.name, name)) {
+                if (v.data.size() > bufferSize) return false;
+                type = v.type;
+                data = v.data;
+                return true;
+            }
+        return false;
     }
 };
 
