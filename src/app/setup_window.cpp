@@ -36,7 +36,10 @@ bool SetupWindow::OnCreate(ui::WindowHandle created) {
     return true;
 }
 
-void SetupWindow::OnDestroy(ui::WindowHandle) { ws_.PostQuit(1); }
+void SetupWindow::OnDestroy(ui::WindowHandle) {
+    pageHost.OnMainWindowDestroyed();
+    ws_.PostQuit(1);
+}
 
 void SetupWindow::OnSize(ui::WindowHandle, long width, long height) {
     if (client) ws_.MoveWindow(client, {0, 0, width, height});

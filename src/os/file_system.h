@@ -53,6 +53,12 @@ public:
     virtual DriveType DriveTypeOf(const std::string& root) = 0;
     // FindFirstFile on the path (no wildcards).
     virtual bool FindFile(const std::string& path, FoundFile& found) = 0;
+    // GetFileAttributes; false when the path is missing.
+    virtual bool GetAttributes(const std::string& path, std::uint32_t& attributes) = 0;
+    virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // Opens the file for reading and writing, sets the times given (null: left as they are).
+    virtual bool SetFileTimes(const std::string& path, const std::uint64_t* creation, const std::uint64_t* access,
+                              const std::uint64_t* write) = 0;
 
     // Free space. The first form answers false when the system lacks it (`available` tells) or
     // when it fails; it needs an existing folder and counts the bytes available to the caller.
@@ -63,8 +69,9 @@ public:
     virtual void DisconnectNetworkDrive(const std::string& localName) = 0;
 };
 
-// Local time: a file time to seconds through the broken-down local time (0 before 1900), and
-// back. False when the system's conversion fails.
+// Local time: a file time to seconds through the broken-down local time (0 when absent: before
+// 1900, or before what the C library can count), and back. False when the system's conversion
+// fails.
 bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds);
 std::uint64_t localSecondsToFileTime(std::int64_t seconds);
 

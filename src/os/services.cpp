@@ -3,7 +3,8 @@
 namespace os {
 
 Services& systemServices() {
-    static Services services{systemFileSystem(), systemBitmapLoader(), systemRegistry(), systemProcesses()};
+    static Services services{systemFileSystem(), systemBitmapLoader(), systemRegistry(), systemProcesses(),
+                               systemShell()};
     return services;
 }
 

@@ -4,6 +4,7 @@
 #include "os/file_system.h"
 #include "os/process.h"
 #include "os/registry.h"
+#include "os/shell.h"
 
 namespace os {
 
@@ -12,6 +13,7 @@ struct Services {
     BitmapLoader& bitmaps;
     Registry& registry;
     Processes& processes;
+    Shell& shell;
 };
 
 Services& systemServices();

@@ -1,5 +1,6 @@
 #include "pages/install_settings_page.h"
 
+#include "platform/choose_folder.h"
 #include "platform/disk_free_space.h"
 #include "platform/size_text.h"
 #include "support/cp932_literal.h"
@@ -34,17 +35,6 @@ const ui::ControlTemplate kControls[] = {
 const ui::DialogTemplate kInstallSettingsDialog{202, ui::kWsChild | ui::kDsControl | ui::kDsSetFont, 0, 138, 214,
                                                 kControls};
 
-FolderAnswer ChooseFolder(ui::WindowSystem& ws, ui::WindowHandle owner, const std::string& title,
-                          const std::string& initialPath) {
-    ui::FolderChoice choice = ws.BrowseForFolder(owner, title, initialPath);
-    switch (choice.outcome) {
-        case ui::FolderChoice::Outcome::Cancelled: return {true, initialPath};
-        case ui::FolderChoice::Outcome::Chosen: return {true, choice.path};
-        case ui::FolderChoice::Outcome::NoPath: break;
-    }
-    return {false, initialPath};
-}
-
 bool InstallSettingsPage::OnInitDialog(ui::WindowHandle dialog) {
     window = dialog;
     ws_.SetText(window, 1007, context_.installFolderPath(true));
@@ -72,7 +62,7 @@ bool InstallSettingsPage::OnCommand(ui::WindowHandle, int id) {
 }
 
 void InstallSettingsPage::ChooseInstallRoot() {
-    FolderAnswer answer = ChooseFolder(ws_, window, std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定")), context_.installFolderPath(false));
+    platform::FolderAnswer answer = platform::ChooseFolder(ws_, window, std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定")), context_.installFolderPath(false));
     if (!answer.succeeded) {
         ws_.ShowMessageBox(owner, std::string(SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞの指定に失敗しました！")),
                            std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")), ui::kMbOk | ui::kMbIconWarning);

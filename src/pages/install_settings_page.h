@@ -9,16 +9,6 @@ extern const ui::DialogTemplate kInstallSettingsDialog;
 // The radio buttons in install-type order: 0 voice-less, 1 full.
 inline constexpr int kInstallTypeControls[] = {1005, 1006};
 
-struct FolderAnswer {
-    bool succeeded;
-    std::string path;
-};
-
-// The shell's folder chooser with the initial folder preselected; a cancel answers the initial
-// path, an item without a file-system path answers failure.
-FolderAnswer ChooseFolder(ui::WindowSystem& ws, ui::WindowHandle owner, const std::string& title,
-                          const std::string& initialPath);
-
 class InstallSettingsPage : public Page {
 public:
     InstallSettingsPage(ui::WindowSystem& ws, setupdata::SetupContext& context)

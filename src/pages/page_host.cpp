@@ -1,6 +1,7 @@
 #include "pages/page_host.h"
 
 #include "install/installed_record.h"
+#include "uninstall/undo_install.h"
 #include "platform/process_launch.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
@@ -74,7 +75,60 @@ void PageHost::StartGame() {
     else Box(SJ("ｹﾞｰﾑの実行に失敗しました！"), ui::kMbOk | ui::kMbIconError);
 }
 
+void PageHost::StartInstall() {
+    install::InstallOptions options;
+    install::InstallChoices choices{window, installSettings.window, installSettings.SelectedInstallType(),
+                                    installSettings.AddToStartMenu(), installSettings.AddDesktopShortcut()};
+    if (!install::ValidateInstall(ws_, context_, choices, options)) return;
+    ws_.ShowWindow(installSettings.window, false);
+    installJob = std::make_unique<install::InstallJob>(ws_, context_, options);
+    installJob->PrepareInstall(copyPage());
+    ws_.SetText(copyProgress.window, 1004, std::string(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙの転送中...")));
+    ws_.Enable(copyProgress.window, 2, true);
+    ws_.ShowWindow(copyProgress.window, true);
+    ws_.SetFocus(copyProgress.window);
+    currentPage = kCopying;
+}
+
+void PageHost::UndoAndReturn() {
+    ws_.SetText(copyProgress.window, 1004, std::string(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙを削除中...")));
+    ws_.Enable(copyProgress.window, 2, false);
+    uninstall::UndoInstall(context_, *installJob);
+    ReturnToWelcome();
+}
+
+void PageHost::RunInstallStep() {
+    install::InstallResult result = installJob->RunInstall(copyPage());
+    if (closing_) {  // the window went while the job drained the queue
+        uninstall::UndoInstall(context_, *installJob);
+        installJob.reset();
+        return;
+    }
+    if (result == install::Succeeded) {
+        Box(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！"), ui::kMbOk | ui::kMbIconInformation);
+        ReturnToWelcome();
+    } else if (result == install::Failed) {
+        Box(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！"), ui::kMbOk | ui::kMbIconError);
+        UndoAndReturn();
+    } else if (result == install::Cancelled) {
+        if (Box(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？"), ui::kMbYesNo | ui::kMbIconWarning) != ui::kIdNo) UndoAndReturn();
+    }
+}
+
+void PageHost::OnMainWindowDestroyed() {
+    closing_ = true;
+    if (!installJob) return;
+    if (stepping_) {
+        copyProgress.pendingCommand = 2;  // the job stops at its next look, and the step undoes it
+        return;
+    }
+    uninstall::UndoInstall(context_, *installJob);
+    installJob.reset();
+}
+
 int PageHost::Step() {
+    if (closing_) return 0;
+    stepping_ = true;
     switch (currentPage) {
         case kWelcome: {
             welcome.PumpMessages();
@@ -89,9 +143,16 @@ int PageHost::Step() {
         }
         case kInstallSettings: {
             installSettings.PumpMessages();
-            if (installSettings.TakeCommand() == 2) ReturnToWelcome();
+            switch (installSettings.TakeCommand()) {
+                case 1: StartInstall(); break;
+                case 2: ReturnToWelcome(); break;
+                default: break;
+            }
             break;
         }
+        case kCopying:
+            if (installJob) RunInstallStep();
+            break;
         case kUninstallSettings: {
             uninstallSettings.PumpMessages();
             if (uninstallSettings.TakeCommand() == 2) ReturnToWelcome();
@@ -99,6 +160,7 @@ int PageHost::Step() {
         }
         default: break;
     }
+    stepping_ = false;
     return 0;
 }
 
@@ -110,6 +172,7 @@ void PageHost::ReturnToWelcome() {
     Page* leaving = PageAt(currentPage);
     if (!leaving) return;
     ws_.ShowWindow(leaving->window, false);
+    if (currentPage == kCopying) installJob.reset();
     welcome.Refresh();
     ws_.ShowWindow(welcome.window, true);
     currentPage = kWelcome;

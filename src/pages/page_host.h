@@ -2,6 +2,9 @@
 // Dialog 129: the banner on the left, one of the five pages on the right, and the controller that
 // moves between them.
 #include <cstdint>
+#include <memory>
+
+#include "install/install_job.h"
 
 #include "pages/install_settings_page.h"
 #include "pages/page.h"
@@ -26,6 +29,8 @@ public:
 
     // The five pages in creation order.
     Page* PageAt(int index);
+    // The main window is going: a running install is taken back as after a confirmed cancel.
+    void OnMainWindowDestroyed();
 
     ui::WindowHandle window = nullptr;
     ui::Rect pageArea;
@@ -35,15 +40,22 @@ public:
     ReportingPage copyProgress;
     ReportingPage uninstallSettings;
     ReportingPage uninstallProgress;
+    std::unique_ptr<install::InstallJob> installJob;
 
 private:
     void ShowPage(Page& from, Page& to, PageState state);
     void StartGame();
+    void StartInstall();
+    void RunInstallStep();
+    void UndoAndReturn();
+    install::ProgressPage copyPage() { return {copyProgress.window, &copyProgress.pendingCommand}; }
     // A box of the controller: owned by the host, captioned like the main window.
     int Box(std::string_view text, std::uint32_t flags);
 
     ui::WindowSystem& ws_;
     setupdata::SetupContext& context_;
+    bool stepping_ = false;
+    bool closing_ = false;
 };
 
 }  // namespace pages

@@ -16,3 +16,17 @@ void PumpMessages(ui::WindowSystem& ws, ui::WindowHandle page) {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+void SetProgressPosition(ui::WindowSystem& ws, ui::WindowHandle page, int id, std::uint32_t position) {
+    PumpMessages(ws, page);
+    ws.SetProgressPos(page, id, position);
+}
+
+void StepProgress(ui::WindowSystem& ws, ui::WindowHandle page, int id) {
+    PumpMessages(ws, page);
+    ws.StepProgress(page, id);
+}
+
+}  // namespace platform

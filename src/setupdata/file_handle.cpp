@@ -56,6 +56,18 @@ bool FileHandle::ReadExactly(void* buffer, std::size_t n) {
     return true;
 }
 
+bool FileHandle::ReadSome(void* buffer, std::size_t n, std::size_t& got) {
+    got = 0;
+    if (!file_) return false;
+    std::size_t buffered = std::min(n, readBuffer_.size() - readPos_);
+    std::memcpy(buffer, readBuffer_.data() + readPos_, buffered);
+    readPos_ += buffered;
+    std::size_t more = 0;
+    bool ok = buffered == n || file_->Read(static_cast<char*>(buffer) + buffered, n - buffered, more);
+    got = buffered + more;
+    return ok;
+}
+
 bool FileHandle::ReadCountedBody(std::string& target, std::size_t n) {
     support::COwningBuffer<char> body;
     body.Resize(n + 1);
@@ -66,6 +78,7 @@ bool FileHandle::ReadCountedBody(std::string& target, std::size_t n) {
 
 bool FileHandle::Write(const void* buffer, std::size_t n) {
     if (!file_ || writeFailed_) return false;
+    if (writeBuffer_.empty() && n >= kBufferSize) return file_->Write(buffer, n) || (writeFailed_ = true, false);
     writeBuffer_.append(static_cast<const char*>(buffer), n);
     return writeBuffer_.size() < kBufferSize || Flush();
 }

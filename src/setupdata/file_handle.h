@@ -38,6 +38,8 @@ public:
 
     // Succeeds only when all n bytes arrive.
     bool ReadExactly(void* buffer, std::size_t n);
+    // Reads up to n bytes; fewer only at the end of the file.
+    bool ReadSome(void* buffer, std::size_t n, std::size_t& got);
     // Reads n bytes and keeps the text before the first NUL; the target is unchanged on failure.
     bool ReadCountedBody(std::string& target, std::size_t n);
     bool Write(const void* buffer, std::size_t n);

@@ -14,6 +14,7 @@ enum : std::uint32_t {
     kWmNcMouseMove = 0x00A0,
     kWmKeyDown = 0x0100,
     kWmCommand = 0x0111,
+    kWmTimer = 0x0113,
     kWmSysTimer = 0x0118,
     kWmMouseMove = 0x0200,
     kWmLButtonUp = 0x0202,

@@ -40,6 +40,7 @@ enum : std::uint32_t {
     kMbOk = 0x00000000,
     kMbYesNo = 0x00000004,
     kMbIconError = 0x00000010,
+    kMbIconQuestion = 0x00000020,
     kMbIconWarning = 0x00000030,
     kMbIconInformation = 0x00000040,
 };

@@ -60,13 +60,30 @@ public:
     SetupRun() : box(ws), registryRoot(uniqueRegistryRoot()) {}
 
     // Writes Setup.ini (unless told otherwise) and builds the context from the medium.
+    // The medium's files of demoDescription, with bytes of their own.
+    void WriteFiles(std::size_t voiceSize = 1048576) {
+        auto bytes = [](std::size_t n, int seed) {
+            std::string b(n, '\0');
+            for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<char>((i * 131 + seed) ^ (i >> 9));
+            return b;
+        };
+        medium.write("Game.exe", bytes(100, 1));
+        medium.write("Data\\a.pak", bytes(2000, 2));
+        medium.write("Voice\\v.pak", bytes(voiceSize, 3));
+    }
+
     void Start(bool writeSetupIni = true) {
         if (writeSetupIni) demoDescription(registryRoot).writeSetupFile(os::systemFileSystem(), medium.path("Setup.ini"));
         testing_support::CurrentFolder cd(medium.path());
-        context = std::make_unique<setupdata::SetupContext>(os::systemServices(), box);
+        context = std::make_unique<setupdata::SetupContext>(*services, box);
     }
     int Run() { return app::RunSetup(*context, ws); }
     void Then(HeadlessWindowSystem::PlayerStep step) { ws.AddPlayerStep(std::move(step)); }
+    // The controller runs when the loop goes idle after a message; a page change posts none, so
+    // the player's next act (here an application timer tick) lets a job that was just started run.
+    void Nudge() {
+        Then([](HeadlessWindowSystem& w) { w.Queue(ui::Message{nullptr, ui::kWmTimer}); });
+    }
 
     ui::WindowHandle Page(int id) { return ws.Dialog(id); }
     bool Visible(int id) { return ws.IsVisible(ws.Dialog(id)); }
@@ -75,10 +92,18 @@ public:
     bool FocusIs(int page, int id) { return ws.Focus() == ws.Control(ws.Dialog(page), id); }
 
     testing_support::TempFolder medium;
+    os::Services* services = &os::systemServices();
     HeadlessWindowSystem ws;
     StartupBox box;
     std::string registryRoot;
     std::unique_ptr<setupdata::SetupContext> context;
+
+private:
+    // The setup moves the current folder about; it goes back before the medium is removed.
+    struct KeepCurrentFolder {
+        std::filesystem::path saved = std::filesystem::current_path();
+        ~KeepCurrentFolder() { std::filesystem::current_path(saved); }
+    } keep_;
 };
 
 inline std::string sj(std::string_view text) { return std::string(text); }

@@ -85,18 +85,6 @@ TEST(SettingsFlow, TheChooserSetsTheRootAndTheTitleFollows) {
     s.Run();
 }
 
-TEST(SettingsFlow, InstallOnlyRecordsItsCommand) {
-    SetupRun s;
-    s.Start();
-    OnSettingsPage(s, {[&](HeadlessWindowSystem&) { s.Click(202, 1); },
-                       [&](HeadlessWindowSystem& ws) {
-                           EXPECT_TRUE(s.Visible(202));
-                           EXPECT_TRUE(ws.Boxes().empty());
-                       }});
-    s.Run();
-    EXPECT_FALSE(s.medium.exists(kTitle));
-}
-
 TEST(SettingsFlow, LeavingAndComingBackKeepsEveryChoice) {
     SetupRun s;
     s.Start();
@@ -129,12 +117,19 @@ TEST(SettingsFlow, LeavingAndComingBackKeepsEveryChoice) {
 TEST(SettingsFlow, TwoPressesBeforeAStepCountOnce) {
     SetupRun s;
     s.Start();
+    s.context->installRoot = "Q:\\";  // no such drive: validation stops at the free space
     OnSettingsPage(s, {
         [&](HeadlessWindowSystem&) {
             s.Click(202, 2);
             s.Click(202, 1);  // overwrites the Cancel
         },
-        [&](HeadlessWindowSystem&) { EXPECT_TRUE(s.Visible(202)); },
+        [&](HeadlessWindowSystem& ws) {
+            EXPECT_TRUE(s.Visible(202));
+            EXPECT_EQ(ws.Choosers().size(), 1u);  // validation ran once
+            ASSERT_EQ(ws.Boxes().size(), 1u);
+            EXPECT_EQ(ws.Boxes()[0].text, "Q" + sj(SJ(" ドライブに十分な空き容量がありません。")));
+            EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("インストール先のエラー")));
+        },
     });
     s.Run();
     // Welcome page: Install then Cancel before the controller runs leaves only Cancel.

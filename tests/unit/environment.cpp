@@ -1,8 +1,11 @@
-// Keeps the tests' per-user state (the registry store off Windows) inside a temporary folder.
+// Keeps the tests' per-user state off Windows (the registry store, the menu and desktop folders)
+// inside a temporary folder.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+
+#include "os/shell.h"
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -12,11 +15,14 @@ namespace {
 class UserState : public ::testing::Environment {
 public:
     void SetUp() override {
+        os::initializeProcess();  // COM, for the shell's shortcut objects
 #ifndef _WIN32
         folder_ = std::filesystem::temp_directory_path() / ("setup-user-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
         ::setenv("SETUP_REGISTRY", (folder_ / "registry.txt").c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
+        ::setenv("XDG_DESKTOP_DIR", (folder_ / "Desktop").c_str(), 1);
 #endif
     }
     void TearDown() override {

@@ -12,6 +12,7 @@
 #include "os/registry.h"
 #include "platform/disk_free_space.h"
 #include "support/cp932_literal.h"
+#include "forwarding_file_system.h"
 #include "test_support.h"
 
 using testing_support::TempFolder;
@@ -113,16 +114,9 @@ TEST(BitmapTest, TheDemoBannerLoadsAndJunkDoesNot) {
 }
 
 // The real file system with the free-space answers the test chooses, recording what was asked.
-class FreeSpaceProbe : public os::FileSystem {
+class FreeSpaceProbe : public testing_support::ForwardingFileSystem {
 public:
-    explicit FreeSpaceProbe(os::FileSystem& real) : real_(real) {}
-    std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override { return real_.Open(p, r); }
-    std::string CurrentFolder() override { return real_.CurrentFolder(); }
-    bool SetCurrentFolder(const std::string& p) override { return real_.SetCurrentFolder(p); }
-    bool CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
-    bool RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
-    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
-    bool FindFile(const std::string& p, os::FoundFile& f) override { return real_.FindFile(p, f); }
+    using ForwardingFileSystem::ForwardingFileSystem;
     os::DriveType DriveTypeOf(const std::string& root) override {
         return root[0] < 'F' ? os::DriveType::Fixed : os::DriveType::NoRootDir;  // C: to E: are taken
     }
@@ -149,9 +143,6 @@ public:
     bool extended = true;
     bool connects = true;
     std::vector<std::string> roots, calls;
-
-private:
-    os::FileSystem& real_;
 };
 
 TEST(DiskFreeSpaceTest, ExtendedQueryAndTheFallback) {

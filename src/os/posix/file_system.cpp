@@ -140,6 +140,41 @@ public:
         return true;
     }
 
+    bool GetAttributes(const std::string& path, std::uint32_t& attributes) override {
+        FoundFile found;
+        if (!FindFile(path, found)) return false;
+        attributes = found.attributes;
+        return true;
+    }
+
+    // Only the read-only bit has a host counterpart: the owner's write permission.
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        std::string host;
+        struct stat st;
+        if (!posix::toHostPath(path, host) || ::stat(host.c_str(), &st) != 0) return false;
+        mode_t mode = (attributes & 0x01) ? st.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH) : st.st_mode | S_IWUSR;
+        return ::chmod(host.c_str(), mode & 07777) == 0;
+    }
+
+    // The host keeps no settable creation time; access and write times are set.
+    bool SetFileTimes(const std::string& path, const std::uint64_t*, const std::uint64_t* access,
+                      const std::uint64_t* write) override {
+        auto file = Open(path, OpenRequest{true, true, true, false, Disposition::OpenExisting, true});
+        std::string host;
+        if (!file || !posix::toHostPath(path, host)) return false;
+        auto spec = [](const std::uint64_t* t) {
+            struct timespec ts{0, UTIME_OMIT};
+            if (t) {
+                std::int64_t ticks = static_cast<std::int64_t>(*t) - 116444736000000000LL;
+                ts.tv_sec = ticks >= 0 ? ticks / 10000000 : -((-ticks + 9999999) / 10000000);
+                ts.tv_nsec = static_cast<long>((ticks - ts.tv_sec * 10000000LL) * 100);
+            }
+            return ts;
+        };
+        struct timespec times[2] = {spec(access), spec(write)};
+        return ::utimensat(AT_FDCWD, host.c_str(), times, 0) == 0;
+    }
+
     bool FreeBytesAvailable(const std::string& folder, std::uint64_t& freeBytes, bool& available) override {
         available = true;
         std::string host;

@@ -29,9 +29,10 @@ bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
         return true;
     }
     broken.tm_isdst = -1;
+    // A time the C library cannot give in seconds (before 1970 on some systems) counts as absent,
+    // like one before 1900, rather than making the file look missing.
     std::time_t result = std::mktime(&broken);
-    if (result == -1) return false;
-    seconds = result;
+    seconds = result < 0 ? 0 : result;
     return true;
 }
 

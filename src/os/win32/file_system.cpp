@@ -115,6 +115,37 @@ public:
         return true;
     }
 
+    bool GetAttributes(const std::string& path, std::uint32_t& attributes) override {
+        std::wstring wide;
+        if (!win32::toWide(path, wide)) return false;
+        DWORD a = GetFileAttributesW(wide.c_str());
+        if (a == INVALID_FILE_ATTRIBUTES) return false;
+        attributes = a;
+        return true;
+    }
+
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        std::wstring wide;
+        return win32::toWide(path, wide) && SetFileAttributesW(wide.c_str(), attributes);
+    }
+
+    bool SetFileTimes(const std::string& path, const std::uint64_t* creation, const std::uint64_t* access,
+                      const std::uint64_t* write) override {
+        std::wstring wide;
+        if (!win32::toWide(path, wide)) return false;
+        HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        auto ft = [](const std::uint64_t* t, FILETIME& out) -> const FILETIME* {
+            if (!t) return nullptr;
+            out = {static_cast<DWORD>(*t), static_cast<DWORD>(*t >> 32)};
+            return &out;
+        };
+        FILETIME c, a, w;
+        bool ok = SetFileTime(h, ft(creation, c), ft(access, a), ft(write, w));
+        return CloseHandle(h) && ok;
+    }
+
     bool FreeBytesAvailable(const std::string& folder, std::uint64_t& freeBytes, bool& available) override {
         using Query = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
         auto query = reinterpret_cast<Query>(

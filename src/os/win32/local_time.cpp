@@ -23,9 +23,10 @@ bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
     broken.tm_min = st.wMinute;
     broken.tm_sec = st.wSecond;
     broken.tm_isdst = -1;
+    // A time the C library cannot give in seconds (before 1970) counts as absent, like one
+    // before 1900, rather than making the file look missing.
     __time64_t result = _mktime64(&broken);
-    if (result == -1) return false;
-    seconds = result;
+    seconds = result < 0 ? 0 : result;
     return true;
 }
 

@@ -68,6 +68,8 @@ Window* HeadlessWindowSystem::dialogOf(Window* w) const {
 
 void HeadlessWindowSystem::AddPlayerStep(PlayerStep step) { player_.push_back(std::move(step)); }
 
+void HeadlessWindowSystem::AddBusyStep(BusyStep step) { busy_.push_back(std::move(step)); }
+
 void HeadlessWindowSystem::Click(WindowHandle dialog, int id) {
     if (Window* c = control(dialog, id)) Queue(Message{handleOf(c), kWmLButtonUp});
 }
@@ -324,6 +326,10 @@ FolderChoice HeadlessWindowSystem::BrowseForFolder(WindowHandle owner, const std
 }
 
 bool HeadlessWindowSystem::PeekQueue(Message& message, bool remove) {
+    if (remove && queue_.empty() && !quitPending_ && !busy_.empty()) {
+        BusyStep step = busy_.front();
+        if (step(*this)) busy_.pop_front();
+    }
     if (!queue_.empty()) {
         message = queue_.front();
         if (remove) queue_.pop_front();

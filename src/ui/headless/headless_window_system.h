@@ -23,6 +23,10 @@ public:
     // The player: each step runs when the queue is empty and the loop waits for a message.
     using PlayerStep = std::function<void(HeadlessWindowSystem&)>;
     void AddPlayerStep(PlayerStep step);
+    // What the player does while a job drains the queue: called whenever a drain finds the queue
+    // empty, until it answers true.
+    using BusyStep = std::function<bool(HeadlessWindowSystem&)>;
+    void AddBusyStep(BusyStep step);
     // A click on a control, as the player's mouse gives it.
     void Click(WindowHandle dialog, int id);
     // A key pressed on whatever has the focus.
@@ -108,6 +112,7 @@ private:
     bool quitPending_ = false;
     int quitCode_ = 0;
     std::deque<PlayerStep> player_;
+    std::deque<BusyStep> busy_;
     std::deque<int> answers_;
     std::deque<FolderChoice> folderChoices_;
     std::vector<ShownBox> boxes_;

@@ -1,0 +1,74 @@
+#include "install/file_copier.h"
+
+#include <new>
+
+#include "support/cp932.h"
+#include "support/cp932_literal.h"
+#include "support/format.h"
+
+namespace install {
+
+bool ApplyFileStatus(os::FileSystem& fs, const std::string& path, const FileStatus& status) {
+    std::uint32_t current = 0;
+    if (!fs.GetAttributes(path, current)) return false;
+    const std::uint32_t wanted = status.attributes;
+    // A read-only file takes no new times, so its attributes go first.
+    if (current != wanted && (current & 0x01) && !fs.SetAttributes(path, wanted)) return false;
+    if (status.writeTime != 0) {
+        std::uint64_t write = os::localSecondsToFileTime(status.writeTime);
+        std::uint64_t access = status.accessTime ? os::localSecondsToFileTime(status.accessTime) : 0;
+        std::uint64_t creation = status.creationTime ? os::localSecondsToFileTime(status.creationTime) : 0;
+        if (!fs.SetFileTimes(path, status.creationTime ? &creation : nullptr, status.accessTime ? &access : nullptr, &write))
+            return false;
+    }
+    if (current != wanted && !(current & 0x01) && !fs.SetAttributes(path, wanted)) return false;
+    return true;
+}
+
+FileCopier::FileCopier(ui::WindowSystem& ws, os::FileSystem& fs, const std::string& sourceFolder,
+                       const std::string& installFolder, const std::string& relativePath)
+    : fs_(fs), source_(fs), destination_(fs) {
+    ready = Start(ws, sourceFolder, installFolder, relativePath);
+}
+
+bool FileCopier::Start(ui::WindowSystem& ws, const std::string& sourceFolder, const std::string& installFolder,
+                       const std::string& relativePath) {
+    auto fail = [&](std::string_view format) {
+        ws.ShowMessageBox(nullptr, support::formatText(format, relativePath), std::string(SJ("ｺﾋﾟｰのｴﾗｰ")),
+                          ui::kMbOk | ui::kMbIconInformation);
+        return false;
+    };
+    const std::string sourcePath = support::withTrailingBackslash(sourceFolder) + relativePath;
+    if (!QueryFileStatus(fs_, sourcePath, status_)) return fail(SJ("%s ﾌｧｲﾙが見つかりません！"));
+    if (!source_.OpenWithFlags(sourcePath, setupdata::kModeRead)) return fail(SJ("%s ﾌｧｲﾙ(Read)のｵｰﾌﾟﾝに失敗！"));
+    destinationPath_ = support::withTrailingBackslash(installFolder) + relativePath;
+    if (!destination_.OpenWithFlags(destinationPath_, setupdata::kModeCreate | setupdata::kModeWrite))
+        return fail(SJ("%s ﾌｧｲﾙ(Write)のｵｰﾌﾟﾝに失敗！"));
+    try {
+        buffer_.Resize(CopyChunkSize);
+    } catch (const std::bad_alloc&) {
+    }
+    if (buffer_.Count() != CopyChunkSize) return fail(SJ("ﾒﾓﾘの確保に失敗！"));
+    return true;
+}
+
+CopyResult FileCopier::CopyStep() {
+    if (!ready) return CopyError;
+    std::size_t got = 0;
+    if (!source_.ReadSome(buffer_.Get(), CopyChunkSize, got)) return CopyError;
+    if (got > 0 && !destination_.Write(buffer_.Get(), got)) return CopyError;
+    bytesCopied += got;
+    if (bytesCopied != status_.size) {
+        // A source that ended early (or grew) would otherwise be read for ever.
+        return got == 0 ? CopyError : CopyContinue;
+    }
+    bool flushed = destination_.Flush();
+    source_.Close();
+    destination_.Close();
+    ready = false;  // both files are closed; a further step has nothing to read
+    FileStatus stamped = status_;
+    stamped.attributes &= static_cast<std::uint8_t>(~0x01);
+    return flushed && ApplyFileStatus(fs_, destinationPath_, stamped) ? CopyComplete : CopyError;
+}
+
+}  // namespace install

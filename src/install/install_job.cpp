@@ -1,0 +1,136 @@
+#include "install/install_job.h"
+
+#include "install/game_profile.h"
+#include "install/installed_record.h"
+#include "install/shortcuts.h"
+#include "platform/pump_messages.h"
+#include "support/cp932_literal.h"
+
+namespace install {
+
+using platform::SetProgressPosition;
+using platform::StepProgress;
+
+InstallJob::InstallJob(ui::WindowSystem& ws, setupdata::SetupContext& context, const InstallOptions& options)
+    : sourcePath(options.sourcePath),
+      installFolder(options.installFolder),
+      installType(options.installType),
+      addToStartMenu(options.addToStartMenu),
+      addDesktopShortcut(options.addDesktopShortcut),
+      ws_(ws),
+      context_(context) {}
+
+void InstallJob::log(UndoKind kind, const std::string& path) {
+    undoLog.push_back(std::make_unique<UndoRecord>(UndoRecord{kind, path}));
+}
+
+void InstallJob::PrepareInstall(const ProgressPage& page) {
+    const setupdata::SetupData& data = *context_.setupData;
+    ws_.SetProgressRange(page.window, 1001,
+                         static_cast<std::uint32_t>(data.folders.size()) + static_cast<std::uint32_t>(data.fileCountOfType(installType)) + 1);
+    ws_.SetProgressStep(page.window, 1001, 1);
+    SetProgressPosition(ws_, page.window, 1001, 0);
+    phase = CreateFolders;
+    folderCursor = 0;
+    fileCursor = 0;
+    ws_.SetProgressRange(page.window, 1003, static_cast<std::uint32_t>(data.folders.size()));
+    SetProgressPosition(ws_, page.window, 1003, 0);
+    ws_.SetProgressStep(page.window, 1003, 1);
+    ws_.SetText(page.window, 1002, std::string(SJ("フォルダを作成中...")));
+    undoLog.clear();
+    log(UndoFolder, installFolder);
+}
+
+bool InstallJob::startNextFile(const ProgressPage& page) {
+    const setupdata::SetupData& data = *context_.setupData;
+    std::string relative = data.EntryRelativePath(installType, fileCursor);
+    while (relative.empty() && fileCursor < data.files.size()) relative = data.EntryRelativePath(installType, ++fileCursor);
+    if (relative.empty()) {
+        copier.reset();
+        ws_.SetText(page.window, 1002, std::string(SJ("レジストリを設定中...")));
+        phase = Finish;
+        return true;
+    }
+    copier = std::make_unique<FileCopier>(ws_, context_.services.files, sourcePath, installFolder, relative);
+    if (!copier->ready) return false;
+    log(UndoFile, copier->DestinationPath());
+    ws_.SetProgressRange(page.window, 1003, static_cast<std::uint32_t>(copier->Status().size / copier->BufferSize()));
+    SetProgressPosition(ws_, page.window, 1003, 0);
+    ws_.SetProgressStep(page.window, 1003, 1);
+    ws_.SetText(page.window, 1002, std::string(SJ("コピー中...　")) + relative);
+    ++fileCursor;
+    phase = CopyFile;
+    return true;
+}
+
+bool InstallJob::finish(const ProgressPage& page) {
+    const std::string target = GameTargetPath(context_, installFolder);
+    if (addToStartMenu) {
+        log(UndoStartMenu);
+        if (!CreateStartMenuShortcut(ws_, context_, page.window, ShortcutFileName(context_, std::string(SJ("ゲームスタート"))),
+                                     target, installFolder) ||
+            !CreateStartMenuShortcut(ws_, context_, page.window, ShortcutFileName(context_, std::string(SJ("ヘルプの実行"))),
+                                     HelpFilePath(context_, installFolder), installFolder))
+            return false;
+    }
+    if (addDesktopShortcut) {
+        log(UndoDesktop);
+        if (!CreateDesktopShortcut(context_, ShortcutFileName(context_, context_.setupData->title), target, installFolder))
+            return false;
+    }
+    if (!WriteGameProfile(context_, installType, installFolder, sourcePath)) return false;
+    if (!RecordInstallFolder(context_, installFolder)) return false;
+    StepProgress(ws_, page.window, 1001);
+    phase = Finished;
+    return true;
+}
+
+InstallResult InstallJob::RunInstall(const ProgressPage& page) {
+    const setupdata::SetupData& data = *context_.setupData;
+    for (;;) {
+        switch (phase) {
+            case CreateFolders: {
+                if (folderCursor >= data.folders.size()) {
+                    phase = NextFile;
+                    break;
+                }
+                const std::string path = installFolder + "\\" + *data.folderName(folderCursor);
+                if (!EnsureFolder(ws_, context_, page.window, path, false)) return Failed;
+                ++folderCursor;
+                log(UndoFolder, path);
+                StepProgress(ws_, page.window, 1003);
+                StepProgress(ws_, page.window, 1001);
+                break;
+            }
+            case FileCopied:
+                StepProgress(ws_, page.window, 1001);
+                [[fallthrough]];
+            case NextFile:
+                if (!startNextFile(page)) return Failed;
+                break;
+            case CopyFile:
+                for (;;) {
+                    platform::PumpMessages(ws_, page.window);
+                    if (*page.pendingCommand != 0) {
+                        *page.pendingCommand = 0;
+                        return Cancelled;
+                    }
+                    CopyResult step = copier->CopyStep();
+                    if (step == CopyError) return Failed;
+                    if (step == CopyComplete) {
+                        phase = FileCopied;
+                        break;
+                    }
+                    StepProgress(ws_, page.window, 1003);
+                }
+                break;
+            case Finish:
+                if (!finish(page)) return Failed;
+                break;
+            case Finished:
+                return Succeeded;
+        }
+    }
+}
+
+}  // namespace install

@@ -1,0 +1,56 @@
+#pragma once
+// A validated install as a resumable job: every call of RunInstall continues where the last one
+// stopped, and everything it creates goes into the undo log.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "install/file_copier.h"
+#include "install/validation.h"
+
+namespace install {
+
+enum InstallPhase : std::int32_t { CreateFolders = 0, NextFile = 1, CopyFile = 2, FileCopied = 3, Finish = 4, Finished = 5 };
+enum InstallResult : int { Succeeded = 1, Failed = 2, Cancelled = 3 };
+enum UndoKind : std::int32_t { UndoFolder = 0, UndoFile = 1, UndoStartMenu = 2, UndoDesktop = 3 };
+
+struct UndoRecord {
+    std::int32_t kind;
+    std::string path;
+};
+
+// The copy progress page as the job sees it.
+struct ProgressPage {
+    ui::WindowHandle window;
+    std::int32_t* pendingCommand;
+};
+
+class InstallJob {
+public:
+    InstallJob(ui::WindowSystem& ws, setupdata::SetupContext& context, const InstallOptions& options);
+
+    void PrepareInstall(const ProgressPage& page);
+    InstallResult RunInstall(const ProgressPage& page);
+
+    InstallPhase phase = CreateFolders;
+    std::uint32_t folderCursor = 0;
+    std::uint32_t fileCursor = 0;
+    std::unique_ptr<FileCopier> copier;
+    std::string sourcePath;
+    std::string installFolder;
+    int installType;
+    bool addToStartMenu;
+    bool addDesktopShortcut;
+    std::vector<std::unique_ptr<UndoRecord>> undoLog;
+
+private:
+    void log(UndoKind kind, const std::string& path = {});
+    bool startNextFile(const ProgressPage& page);  // false: failed
+    bool finish(const ProgressPage& page);
+
+    ui::WindowSystem& ws_;
+    setupdata::SetupContext& context_;
+};
+
+}  // namespace install

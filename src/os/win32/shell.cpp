@@ -1,0 +1,62 @@
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include "os/shell.h"
+#include "os/win32/wide.h"
+
+namespace os {
+namespace {
+
+bool specialFolder(int csidl, std::string& folder) {
+    wchar_t buffer[MAX_PATH];
+    return SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE) && win32::fromWide(buffer, folder);
+}
+
+class Win32Shell : public Shell {
+public:
+    bool ProgramsFolder(std::string& folder) override { return specialFolder(CSIDL_PROGRAMS, folder); }
+    bool DesktopFolder(std::string& folder) override { return specialFolder(CSIDL_DESKTOPDIRECTORY, folder); }
+    std::string ShortcutExtension() override { return ".lnk"; }
+
+    bool WriteShortcut(const std::string& shortcutPath, const std::string& target,
+                       const std::string& workingFolder) override {
+        std::wstring path, wideTarget, folder;
+        if (!win32::toWide(shortcutPath, path) || !win32::toWide(target, wideTarget) || !win32::toWide(workingFolder, folder))
+            return false;
+        IShellLinkW* link = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    reinterpret_cast<void**>(&link))))
+            return false;
+        IPersistFile* file = nullptr;
+        if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            link->Release();
+            return false;
+        }
+        link->SetPath(wideTarget.c_str());
+        link->SetDescription(L"");
+        link->SetArguments(L"");
+        link->SetWorkingDirectory(folder.c_str());
+        link->SetIconLocation(L"", 0);
+        link->SetShowCmd(SW_SHOWNORMAL);
+        bool saved = SUCCEEDED(file->Save(path.c_str(), TRUE));
+        file->Release();
+        link->Release();
+        return saved;
+    }
+};
+
+}  // namespace
+
+Shell& systemShell() {
+    static Win32Shell shell;
+    return shell;
+}
+
+void initializeProcess() { CoInitialize(nullptr); }
+void terminateProcess() { CoUninitialize(); }
+
+}  // namespace os

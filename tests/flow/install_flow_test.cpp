@@ -1,0 +1,222 @@
+// Installs from the pages to the files, the profile, the record and the shortcuts.
+#include <fstream>
+
+#include "flow/flow_support.h"
+#include "forwarding_file_system.h"
+#include "install/file_status.h"
+#include "install/installed_record.h"
+#include "os/profile.h"
+
+namespace flow {
+namespace {
+
+using ui::FolderChoice;
+
+// Everything an install leaves, looked at from outside.
+struct Outcome {
+    explicit Outcome(SetupRun& s, const std::string& installFolder) : s_(s), folder_(installFolder) {}
+    std::string profile(const std::string& key) {
+        return os::getProfileString(os::systemFileSystem(), folder_ + "\\" + kTitle + ".ini", "PATH", key, "?", 512);
+    }
+    SetupRun& s_;
+    std::string folder_;
+};
+
+// Welcome → settings → a chosen install root → Install, with the medium pointed at when asked.
+void ChooseAndInstall(SetupRun& s, const std::string& root, const std::vector<int>& clicks = {}) {
+    s.Then([&s](HeadlessWindowSystem&) { s.Click(201, 1001); });
+    s.Then([&s, root, clicks](HeadlessWindowSystem& ws) {
+        ws.QueueFolderChoice({FolderChoice::Outcome::Chosen, root});
+        s.Click(202, 1008);
+        for (int id : clicks) s.Click(202, id);
+        ws.QueueFolderChoice({FolderChoice::Outcome::Chosen, s.medium.path()});  // where the medium is
+        s.Click(202, 1);
+    });
+    s.Nudge();
+}
+
+class InstallFlow : public ::testing::Test {
+protected:
+    InstallFlow() {
+        s.WriteFiles();
+        std::filesystem::create_directories(target.host("Games"));
+        // Shortcuts an earlier test left in the user's folders.
+        std::string programs, desktop;
+        const std::string ext = os::systemShell().ShortcutExtension();
+        auto& fs = os::systemFileSystem();
+        if (os::systemShell().DesktopFolder(desktop)) fs.RemoveFile(desktop + "\\" + kTitle + ext);
+        if (os::systemShell().ProgramsFolder(programs)) {
+            for (std::string_view name : {SJ("ゲームスタート"), SJ("ヘルプの実行")})
+                fs.RemoveFile(programs + "\\" + kTitle + "\\" + std::string(name) + ext);
+            fs.RemoveFolder(programs + "\\" + kTitle);
+        }
+    }
+    std::string root() { return target.path("Games"); }
+    std::string folder() { return root() + "\\" + kTitle; }
+    std::string installed(const std::string& rel) { return "Games\\" + kTitle + "\\" + rel; }
+
+    SetupRun s;
+    testing_support::TempFolder target;
+};
+
+TEST_F(InstallFlow, AFullInstallEndToEnd) {
+    // A read-only source with an old time stamp, as on a CD-ROM.
+    std::filesystem::last_write_time(s.medium.host("Data\\a.pak"),
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    std::filesystem::permissions(s.medium.host("Data\\a.pak"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    s.Start();
+    ChooseAndInstall(s, root());
+    s.Then([&](HeadlessWindowSystem& ws) {
+        ASSERT_EQ(ws.Boxes().size(), 2u);
+        EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("指定されたフォルダは存在しません。フォルダを作成しますか？")));
+        EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("インストールフォルダの作成")));
+        EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbYesNo | ui::kMbIconQuestion);
+        EXPECT_EQ(ws.Boxes()[1].text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+        EXPECT_EQ(ws.Boxes()[1].caption, ws.GetCaption(ws.MainWindow()));
+        EXPECT_EQ(ws.Boxes()[1].flags, ui::kMbOk | ui::kMbIconInformation);
+        ASSERT_GE(ws.Choosers().size(), 2u);
+        EXPECT_EQ(ws.Choosers()[1].title, sj(SJ("【『")) + kTitle + sj(SJ("』を挿入したドライブを指定してください】")));
+        EXPECT_EQ(ws.Choosers()[1].initialPath, s.medium.path().substr(0, 3));
+        EXPECT_TRUE(s.Visible(201));
+        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_TRUE(ws.IsEnabled(s.Page(201), 1000));
+        EXPECT_EQ(ws.ProgressOf(s.Page(203), 1001).pos, 2u + 3u + 1u);  // folders + files + the end
+        EXPECT_EQ(ws.ProgressOf(s.Page(203), 1001).max, 6u);
+    });
+    s.Run();
+
+    for (const char* rel : {"Game.exe", "Data\\a.pak", "Voice\\v.pak"}) {
+        EXPECT_TRUE(target.read(installed(rel)) == s.medium.read(rel)) << rel;
+        install::FileStatus from, to;
+        ASSERT_TRUE(install::QueryFileStatus(os::systemFileSystem(), s.medium.path(rel), from));
+        ASSERT_TRUE(install::QueryFileStatus(os::systemFileSystem(), target.path(installed(rel)), to));
+        EXPECT_EQ(to.writeTime, from.writeTime) << rel;
+        EXPECT_EQ(to.attributes & 0x01, 0) << rel;  // read-only cleared
+    }
+    Outcome o(s, folder());
+    EXPECT_EQ(o.profile("SetupType"), "0");
+    EXPECT_EQ(o.profile("Current"), folder() + "\\");
+    EXPECT_EQ(o.profile("CDDrive"), s.medium.path());
+    EXPECT_EQ(install::InstalledFolder(*s.context), folder());
+    std::string programs, desktop;
+    ASSERT_TRUE(os::systemShell().ProgramsFolder(programs));
+    ASSERT_TRUE(os::systemShell().DesktopFolder(desktop));
+    const std::string ext = os::systemShell().ShortcutExtension();
+    for (std::string link : {programs + "\\" + kTitle + "\\" + sj(SJ("ゲームスタート")) + ext,
+                             programs + "\\" + kTitle + "\\" + sj(SJ("ヘルプの実行")) + ext, desktop + "\\" + kTitle + ext}) {
+        std::string bytes;
+        EXPECT_TRUE(os::readWholeFile(os::systemFileSystem(), link, bytes)) << link;
+    }
+#ifndef _WIN32
+    std::string entry;
+    os::readWholeFile(os::systemFileSystem(), desktop + "\\" + kTitle + ext, entry);
+    EXPECT_NE(entry.find("Exec=\"" + target.host(installed("Game.exe")).string() + "\""), std::string::npos) << entry;
+    EXPECT_NE(entry.find("Path=" + target.host("Games\\" + kTitle).string()), std::string::npos) << entry;
+#endif
+}
+
+TEST_F(InstallFlow, AVoicelessInstallWithoutShortcuts) {
+    s.Start();
+    std::filesystem::create_directories(target.host("Games\\" + kTitle));  // an existing folder: no question
+    ChooseAndInstall(s, root(), {1005, 1009, 1004});
+    s.Then([&](HeadlessWindowSystem& ws) {
+        ASSERT_EQ(ws.Boxes().size(), 1u);
+        EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+    });
+    s.Run();
+    EXPECT_TRUE(target.exists(installed("Game.exe")));
+    EXPECT_TRUE(target.exists(installed("Data\\a.pak")));
+    EXPECT_FALSE(target.exists(installed("Voice\\v.pak")));
+    EXPECT_TRUE(target.exists(installed("Voice")));  // every folder is made
+    EXPECT_EQ(Outcome(s, folder()).profile("SetupType"), "128");
+    std::string desktop;
+    os::systemShell().DesktopFolder(desktop);
+    std::string bytes;
+    EXPECT_FALSE(os::readWholeFile(os::systemFileSystem(), desktop + "\\" + kTitle + os::systemShell().ShortcutExtension(), bytes));
+}
+
+TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
+    s.WriteFiles(3 * 1048576 + 5);
+    s.Start();
+    ChooseAndInstall(s, root(), {1009, 1004});
+    bool pressed = false;
+    s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
+        if (s.Text(203, 1002) != sj(SJ("コピー中...　Voice\\v.pak")) || ws.ProgressOf(s.Page(203), 1003).pos < 1)
+            return false;
+        s.Click(203, 2);
+        ws.QueueAnswer(ui::kIdNo);
+        return pressed = true;
+    });
+    std::uint32_t stoppedAt = 0;
+    s.Then([&](HeadlessWindowSystem& ws) {
+        ASSERT_TRUE(pressed);
+        ASSERT_EQ(ws.Boxes().back().text, sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
+        EXPECT_EQ(ws.Boxes().back().flags, ui::kMbYesNo | ui::kMbIconWarning);
+        EXPECT_TRUE(s.Visible(203));
+        stoppedAt = ws.ProgressOf(s.Page(203), 1003).pos;
+        EXPECT_EQ(ws.ProgressOf(s.Page(203), 1003).max, 3u);
+        EXPECT_TRUE(target.exists(installed("Voice\\v.pak")));
+        ws.Queue(ui::Message{nullptr, ui::kWmMouseMove});  // a mouse move does not wake the controller
+    });
+    s.Then([&](HeadlessWindowSystem& ws) {
+        EXPECT_EQ(ws.ProgressOf(s.Page(203), 1003).pos, stoppedAt);
+        ws.AddBusyStep([&](HeadlessWindowSystem& w) {  // the second press: Yes
+            if (w.ProgressOf(s.Page(203), 1003).pos <= stoppedAt) return false;
+            s.Click(203, 2);
+            w.QueueAnswer(ui::kIdYes);
+            return true;
+        });
+        ws.Queue(ui::Message{nullptr, ui::kWmCommand});
+    });
+    s.Then([&](HeadlessWindowSystem& ws) {
+        EXPECT_EQ(s.Text(203, 1004), sj(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙを削除中...")));
+        EXPECT_FALSE(ws.IsEnabled(s.Page(203), 2));
+        EXPECT_TRUE(s.Visible(201));
+        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｲﾝｽﾄｰﾙ")));
+    });
+    s.Run();
+    EXPECT_FALSE(target.exists("Games\\" + kTitle));  // files, folders and the install folder are gone
+    EXPECT_TRUE(target.exists("Games"));
+    EXPECT_EQ(install::InstalledFolder(*s.context), "");
+}
+
+// The real file system, with writes failing from the n-th file opened for writing on.
+class FailingWrites : public testing_support::ForwardingFileSystem {
+public:
+    FailingWrites(os::FileSystem& real, int failFrom) : ForwardingFileSystem(real), failFrom_(failFrom) {}
+    std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override {
+        auto file = real_.Open(p, r);
+        if (!file || !r.write || r.read || ++opened_ < failFrom_) return file;
+        struct Broken : os::File {
+            explicit Broken(std::unique_ptr<os::File> f) : f_(std::move(f)) {}
+            bool Read(void* b, std::size_t n, std::size_t& got) override { return f_->Read(b, n, got); }
+            bool Write(const void*, std::size_t) override { return false; }
+            bool Size(std::uint64_t& s) override { return f_->Size(s); }
+            std::unique_ptr<os::File> f_;
+        };
+        return std::make_unique<Broken>(std::move(file));
+    }
+
+private:
+    int failFrom_;
+    int opened_ = 0;
+};
+
+TEST_F(InstallFlow, AFailureInTheThirdFileIsRolledBack) {
+    FailingWrites failing(os::systemFileSystem(), 3);
+    os::Services services{failing, os::systemBitmapLoader(), os::systemRegistry(), os::systemProcesses(), os::systemShell()};
+    s.services = &services;
+    s.Start();
+    ChooseAndInstall(s, root());
+    s.Then([&](HeadlessWindowSystem& ws) {
+        ASSERT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！")));
+        EXPECT_EQ(ws.Boxes().back().flags, ui::kMbOk | ui::kMbIconError);
+        EXPECT_TRUE(s.Visible(201));
+    });
+    s.Run();
+    EXPECT_FALSE(target.exists("Games\\" + kTitle));
+}
+
+}  // namespace
+}  // namespace flow

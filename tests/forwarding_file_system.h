@@ -1,0 +1,36 @@
+#pragma once
+// The real file system, call for call; fault-injecting tests override what they need.
+#include "os/file_system.h"
+
+namespace testing_support {
+
+class ForwardingFileSystem : public os::FileSystem {
+public:
+    explicit ForwardingFileSystem(os::FileSystem& real) : real_(real) {}
+    std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override { return real_.Open(p, r); }
+    std::string CurrentFolder() override { return real_.CurrentFolder(); }
+    bool SetCurrentFolder(const std::string& p) override { return real_.SetCurrentFolder(p); }
+    bool CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
+    bool RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
+    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
+    os::DriveType DriveTypeOf(const std::string& root) override { return real_.DriveTypeOf(root); }
+    bool FindFile(const std::string& p, os::FoundFile& f) override { return real_.FindFile(p, f); }
+    bool GetAttributes(const std::string& p, std::uint32_t& a) override { return real_.GetAttributes(p, a); }
+    bool SetAttributes(const std::string& p, std::uint32_t a) override { return real_.SetAttributes(p, a); }
+    bool SetFileTimes(const std::string& p, const std::uint64_t* c, const std::uint64_t* a, const std::uint64_t* w) override {
+        return real_.SetFileTimes(p, c, a, w);
+    }
+    bool FreeBytesAvailable(const std::string& f, std::uint64_t& b, bool& available) override {
+        return real_.FreeBytesAvailable(f, b, available);
+    }
+    bool ClusterFreeSpace(const std::string& r, std::uint64_t& s, std::uint64_t& b, std::uint64_t& c) override {
+        return real_.ClusterFreeSpace(r, s, b, c);
+    }
+    bool ConnectNetworkDrive(const std::string& l, const std::string& r) override { return real_.ConnectNetworkDrive(l, r); }
+    void DisconnectNetworkDrive(const std::string& l) override { real_.DisconnectNetworkDrive(l); }
+
+protected:
+    os::FileSystem& real_;
+};
+
+}  // namespace testing_support
