@@ -220,3 +220,25 @@ TEST_F(InstallFlow, AFailureInTheThirdFileIsRolledBack) {
 
 }  // namespace
 }  // namespace flow
+
+namespace flow {
+namespace {
+
+TEST_F(InstallFlow, ClosingTheWindowDuringTheCopyTakesTheInstallBack) {
+    s.WriteFiles(3 * 1048576);
+    s.Start();
+    ChooseAndInstall(s, root());
+    s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
+        if (ws.ProgressOf(s.Page(203), 1003).pos < 1 || s.Text(203, 1002).find("v.pak") == std::string::npos) return false;
+        ws.PostClose(ws.MainWindow());
+        return true;
+    });
+    EXPECT_EQ(s.Run(), 1);
+    EXPECT_EQ(s.ws.MainWindow(), nullptr);
+    EXPECT_EQ(s.ws.Boxes().size(), 1u);  // the folder question only: no cancel question, no success
+    EXPECT_FALSE(target.exists("Games\\" + kTitle));
+    EXPECT_EQ(install::InstalledFolder(*s.context), "");
+}
+
+}  // namespace
+}  // namespace flow

@@ -1,0 +1,99 @@
+// The medium and the destination on drives of each kind, through the drive table.
+#include "flow/flow_support.h"
+#include "install/installed_record.h"
+#include "os/posix/drive_table.h"
+#include "os/profile.h"
+
+namespace flow {
+namespace {
+
+using os::posix::Drive;
+
+class DriveKinds : public ::testing::Test {
+protected:
+    void SetUp() override { saved_ = os::posix::driveTable(); }
+    void TearDown() override { os::posix::setDriveTable(saved_); }
+
+    // C: the hard disk to install on, D: the drive of the medium, E: a CD-ROM to install on.
+    void Drives(os::DriveType mediumType) {
+        os::posix::setDriveTable({{'C', disk.host().string(), os::DriveType::Fixed},
+                                  {'D', s.medium.host().string(), mediumType},
+                                  {'E', cd.host().string(), os::DriveType::CdRom},
+                                  {'Z', "/", os::DriveType::Fixed}});
+    }
+    void Install(const std::string& root) {
+        s.Then([this](HeadlessWindowSystem&) { s.Click(201, 1001); });
+        s.Then([this, root](HeadlessWindowSystem& ws) {
+            ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, root});
+            s.Click(202, 1008);
+            s.Click(202, 1009);
+            s.Click(202, 1004);
+            s.Click(202, 1);
+        });
+        s.Nudge();
+    }
+
+    SetupRun s;
+    testing_support::TempFolder disk, cd;
+    std::vector<Drive> saved_;
+};
+
+TEST_F(DriveKinds, FromACdRomNoQuestionIsAsked) {
+    s.WriteFiles();
+    Drives(os::DriveType::CdRom);
+    {
+        testing_support::CurrentFolder atRoot("D:\\");
+        s.Start();
+    }
+    EXPECT_EQ(s.context->sourceFolder, "D:\\");
+    Install("C:\\");
+    s.Then([&](HeadlessWindowSystem& ws) {
+        EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+        EXPECT_EQ(ws.Choosers().size(), 1u);  // only the install root was chosen
+    });
+    s.Run();
+    EXPECT_TRUE(disk.read(kTitle + "\\Voice\\v.pak") == s.medium.read("Voice\\v.pak"));
+    EXPECT_EQ(install::InstalledFolder(*s.context), "C:\\" + kTitle);
+    std::string cdDrive = os::getProfileString(os::systemFileSystem(), "C:\\" + kTitle + "\\" + kTitle + ".ini", "PATH",
+                                               "CDDrive", "", 512);
+    EXPECT_EQ(cdDrive, "D:\\");
+}
+
+TEST_F(DriveKinds, AMediumOnARemovableDriveIsNotRecognised) {
+    s.WriteFiles();
+    Drives(os::DriveType::Removable);
+    {
+        testing_support::CurrentFolder atRoot("D:\\");
+        s.Start();
+    }
+    Install("C:\\");
+    s.Then([&](HeadlessWindowSystem& ws) {
+        ASSERT_EQ(ws.Boxes().size(), 1u);
+        EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ドライブが判別できません！")));
+        EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("インストールエラー")));
+        EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconError);
+        EXPECT_TRUE(s.Visible(202));
+    });
+    s.Run();
+}
+
+TEST_F(DriveKinds, ACdRomIsNoDestination) {
+    s.WriteFiles();
+    Drives(os::DriveType::CdRom);
+    {
+        testing_support::CurrentFolder atRoot("D:\\");
+        s.Start();
+    }
+    Install("E:\\");
+    s.Then([&](HeadlessWindowSystem& ws) {
+        ASSERT_EQ(ws.Boxes().size(), 1u);
+        EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ドライブ名指定が正しくありません。再入力してください。")));
+        EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("インストール先のエラー")));
+        EXPECT_EQ(s.Text(202, 1007), "E:\\" + kTitle);
+    });
+    s.Run();
+    EXPECT_FALSE(cd.exists(kTitle));
+}
+
+}  // namespace
+}  // namespace flow
