@@ -71,8 +71,9 @@ bool FileHandle::ReadSome(void* buffer, std::size_t n, std::size_t& got) {
 bool FileHandle::ReadCountedBody(std::string& target, std::size_t n) {
     support::COwningBuffer<char> body;
     body.Resize(n + 1);
+    body[n] = '\0';
     if (!ReadExactly(body.Get(), n)) return false;
-    target.assign(body.Get());
+    target.assign(body.Get());  // up to the first NUL
     return true;
 }
 

@@ -79,6 +79,7 @@ bool SetupData::readSetupFile(os::FileSystem& fs, const std::string& path, std::
         Reader in(file);
         support::COwningBuffer<char> signature;
         signature.Resize(kSignatureSize + 1);
+        signature[kSignatureSize] = '\0';
         in.bytes(signature.Get(), kSignatureSize, "the file ends inside the signature");
         if (std::strcmp(signature.Get(), kSignature) != 0) throw Failure{"the signature is not [SETUP]2.01"};
         const char* header = "the file ends inside the header";

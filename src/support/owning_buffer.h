@@ -36,13 +36,14 @@ public:
         block_ = new Block{1, owned, isArray, count, sizeof(T), disposal(owned, isArray)};
     }
 
-    // A fresh owned array of n value-initialised elements; n == 0 empties the handle.
+    // A fresh owned array of n default-initialised elements (not zeroed: the copy's 1 MiB buffer
+    // is filled by reads anyway); n == 0 empties the handle.
     void Resize(std::size_t n) {
         if (n == 0) {
             drop();
             return;
         }
-        Reset(new T[n](), n, true, true);
+        Reset(new T[n], n, true, true);
     }
 
     T& operator[](std::size_t index) const {

@@ -74,7 +74,10 @@ public:
         }
         // Sharing is advisory here: a handle that shares nothing excludes every other handle.
         bool exclusive = !request.shareRead && !request.shareWrite;
-        if (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0 || (truncate && ::ftruncate(fd, 0) != 0)) {
+        // Only a file with content is truncated: ext4 flushes a truncated file on close, which
+        // would stall the window for tens of milliseconds after each large copy.
+        if (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0 ||
+            (truncate && st.st_size > 0 && ::ftruncate(fd, 0) != 0)) {
             ::close(fd);
             return nullptr;
         }
