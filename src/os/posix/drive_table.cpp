@@ -27,8 +27,8 @@ std::string normalFolder(const std::string& folder) {
 
 std::vector<Drive> defaultTable() {
     std::vector<Drive> drives;
-    if (const char* spec = std::getenv("SETUP_DRIVES")) {
-        std::string text = spec;
+    if (const char* setting = std::getenv("SETUP_DRIVES")) {
+        std::string text = setting;
         std::size_t start = 0;
         while (start < text.size()) {
             std::size_t end = text.find(';', start);

@@ -165,7 +165,7 @@ public:
         auto file = Open(path, OpenRequest{true, true, true, false, Disposition::OpenExisting, true});
         std::string host;
         if (!file || !posix::toHostPath(path, host)) return false;
-        auto spec = [](const std::uint64_t* t) {
+        auto toTimespec = [](const std::uint64_t* t) {
             struct timespec ts{0, UTIME_OMIT};
             if (t) {
                 std::int64_t ticks = static_cast<std::int64_t>(*t) - 116444736000000000LL;
@@ -174,7 +174,7 @@ public:
             }
             return ts;
         };
-        struct timespec times[2] = {spec(access), spec(write)};
+        struct timespec times[2] = {toTimespec(access), toTimespec(write)};
         return ::utimensat(AT_FDCWD, host.c_str(), times, 0) == 0;
     }
 
