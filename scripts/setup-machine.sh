@@ -3,8 +3,9 @@
 # quick when all is there already.
 set -euo pipefail
 
+# "wine" is only the launcher script; with wine64 beside it nothing 32-bit comes along.
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
-          g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine xvfb
           fonts-ipafont-gothic locales imagemagick)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,9 @@
 #pragma once
 // The real file system, call for call; fault-injecting tests override what they need.
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "os/file_system.h"
 
 namespace testing_support {
@@ -31,6 +35,43 @@ public:
 
 protected:
     os::FileSystem& real_;
+};
+
+// The real file system, with writes failing from the n-th file opened for writing on.
+class FailingWrites : public ForwardingFileSystem {
+public:
+    FailingWrites(os::FileSystem& real, int failFrom) : ForwardingFileSystem(real), failFrom_(failFrom) {}
+    std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override {
+        auto file = real_.Open(p, r);
+        if (!file || !r.write || r.read || ++opened_ < failFrom_) return file;
+        struct Broken : os::File {
+            explicit Broken(std::unique_ptr<os::File> f) : f_(std::move(f)) {}
+            bool Read(void* b, std::size_t n, std::size_t& got) override { return f_->Read(b, n, got); }
+            bool Write(const void*, std::size_t) override { return false; }
+            bool Size(std::uint64_t& s) override { return f_->Size(s); }
+            std::unique_ptr<os::File> f_;
+        };
+        return std::make_unique<Broken>(std::move(file));
+    }
+
+private:
+    int failFrom_;
+    int opened_ = 0;
+};
+
+// Every removal asked of the file system, in order: "file " or "folder " and the path.
+class RecordingRemovals : public ForwardingFileSystem {
+public:
+    using ForwardingFileSystem::ForwardingFileSystem;
+    bool RemoveFolder(const std::string& p) override {
+        removals.push_back("folder " + p);
+        return real_.RemoveFolder(p);
+    }
+    bool RemoveFile(const std::string& p) override {
+        removals.push_back("file " + p);
+        return real_.RemoveFile(p);
+    }
+    std::vector<std::string> removals;
 };
 
 }  // namespace testing_support

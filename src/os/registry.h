@@ -21,6 +21,8 @@ public:
     // than `bufferSize`.
     virtual bool QueryValue(const std::string& keyPath, const std::string& name, std::size_t bufferSize,
                             ValueType& type, std::string& data) = 0;
+    // Deletes a key that has no subkeys, with its values; false when it is missing or has subkeys.
+    virtual bool DeleteKey(const std::string& keyPath) = 0;
 };
 
 Registry& systemRegistry();

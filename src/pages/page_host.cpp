@@ -115,8 +115,46 @@ void PageHost::RunInstallStep() {
     }
 }
 
+void PageHost::StartUninstall() {
+    ws_.ShowWindow(uninstallSettings.window, false);
+    const bool keepSaveFiles = ws_.GetCheck(uninstallSettings.window, 1007);
+    std::unique_ptr<uninstall::UninstallJob> job;
+    try {
+        job = std::make_unique<uninstall::UninstallJob>(ws_, context_, uninstallPage(), keepSaveFiles);
+    } catch (const uninstall::NoUninstallPlan&) {
+        // Nothing is removed from any folder. The unusable record goes, so the welcome page offers
+        // the install again, and that install writes a sound record.
+        Box(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。"),
+            ui::kMbOk | ui::kMbIconError);
+        context_.services.registry.DeleteKey(context_.registryKeyPath);
+        ReturnToWelcome();
+        return;
+    }
+    uninstallJob.reset();
+    uninstallJob = std::move(job);
+    ws_.ShowWindow(uninstallProgress.window, true);
+    ws_.SetFocus(uninstallProgress.window);
+    currentPage = kUninstalling;
+}
+
+void PageHost::RunUninstallStep() {
+    uninstall::UninstallResult result = uninstallJob->RunUninstall(uninstallPage());
+    if (closing_) {  // the window went while the job drained the queue: it stops where it is
+        uninstallJob.reset();
+        return;
+    }
+    if (result == uninstall::UninstallDone) {
+        Box(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"), ui::kMbOk | ui::kMbIconInformation);
+        ReturnToWelcome();
+    } else if (Box(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？"),
+                   ui::kMbYesNo | ui::kMbIconWarning) == ui::kIdYes) {
+        ReturnToWelcome();
+    }
+}
+
 void PageHost::OnMainWindowDestroyed() {
     closing_ = true;
+    if (uninstallJob && stepping_) uninstallProgress.pendingCommand = 2;  // stops before its next removal
     if (!installJob) return;
     if (stepping_) {
         copyProgress.pendingCommand = 2;  // the job stops at its next look, and the step undoes it
@@ -155,9 +193,16 @@ int PageHost::Step() {
             break;
         case kUninstallSettings: {
             uninstallSettings.PumpMessages();
-            if (uninstallSettings.TakeCommand() == 2) ReturnToWelcome();
+            switch (uninstallSettings.TakeCommand()) {
+                case 1: StartUninstall(); break;
+                case 2: ReturnToWelcome(); break;
+                default: break;
+            }
             break;
         }
+        case kUninstalling:
+            if (uninstallJob) RunUninstallStep();
+            break;
         default: break;
     }
     stepping_ = false;
@@ -173,6 +218,7 @@ void PageHost::ReturnToWelcome() {
     if (!leaving) return;
     ws_.ShowWindow(leaving->window, false);
     if (currentPage == kCopying) installJob.reset();
+    if (currentPage == kUninstalling) uninstallJob.reset();
     welcome.Refresh();
     ws_.ShowWindow(welcome.window, true);
     currentPage = kWelcome;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "install/install_job.h"
+#include "uninstall/uninstall_job.h"
 
 #include "pages/install_settings_page.h"
 #include "pages/page.h"
@@ -41,6 +42,7 @@ public:
     ReportingPage uninstallSettings;
     ReportingPage uninstallProgress;
     std::unique_ptr<install::InstallJob> installJob;
+    std::unique_ptr<uninstall::UninstallJob> uninstallJob;
 
 private:
     void ShowPage(Page& from, Page& to, PageState state);
@@ -48,7 +50,10 @@ private:
     void StartInstall();
     void RunInstallStep();
     void UndoAndReturn();
+    void StartUninstall();
+    void RunUninstallStep();
     install::ProgressPage copyPage() { return {copyProgress.window, &copyProgress.pendingCommand}; }
+    install::ProgressPage uninstallPage() { return {uninstallProgress.window, &uninstallProgress.pendingCommand}; }
     // A box of the controller: owned by the host, captioned like the main window.
     int Box(std::string_view text, std::uint32_t flags);
 

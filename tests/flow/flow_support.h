@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/startup.h"
+#include "os/shell.h"
 #include "setupdata/setup_context.h"
 #include "support/cp932_literal.h"
 #include "test_support.h"
@@ -57,7 +58,7 @@ inline std::string uniqueRegistryRoot() {
 
 class SetupRun {
 public:
-    SetupRun() : box(ws), registryRoot(uniqueRegistryRoot()) {}
+    SetupRun() : box(ws), registryRoot(uniqueRegistryRoot()), description(demoDescription(registryRoot)) {}
 
     // Writes Setup.ini (unless told otherwise) and builds the context from the medium.
     // The medium's files of demoDescription, with bytes of their own.
@@ -73,7 +74,7 @@ public:
     }
 
     void Start(bool writeSetupIni = true) {
-        if (writeSetupIni) demoDescription(registryRoot).writeSetupFile(os::systemFileSystem(), medium.path("Setup.ini"));
+        if (writeSetupIni) description.writeSetupFile(os::systemFileSystem(), medium.path("Setup.ini"));
         testing_support::CurrentFolder cd(medium.path());
         context = std::make_unique<setupdata::SetupContext>(*services, box);
     }
@@ -96,6 +97,7 @@ public:
     HeadlessWindowSystem ws;
     StartupBox box;
     std::string registryRoot;
+    setupdata::SetupData description;  // what Start writes as Setup.ini
     std::unique_ptr<setupdata::SetupContext> context;
 
 private:
@@ -107,5 +109,41 @@ private:
 };
 
 inline std::string sj(std::string_view text) { return std::string(text); }
+
+// Welcome → settings → a chosen install root → Install, with the medium pointed at when asked.
+inline void ChooseAndInstall(SetupRun& s, const std::string& root, const std::vector<int>& clicks = {}) {
+    s.Then([&s](HeadlessWindowSystem&) { s.Click(201, 1001); });
+    s.Then([&s, root, clicks](HeadlessWindowSystem& ws) {
+        ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, root});
+        s.Click(202, 1008);
+        for (int id : clicks) s.Click(202, id);
+        ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path()});  // where the medium is
+        s.Click(202, 1);
+    });
+    s.Nudge();
+}
+
+// The shortcut files of the title in the user's folders, whether they exist or not.
+struct ShortcutPlaces {
+    explicit ShortcutPlaces(const std::string& title = kTitle) {
+        const std::string ext = os::systemShell().ShortcutExtension();
+        os::systemShell().ProgramsFolder(programs);
+        os::systemShell().DesktopFolder(desktop);
+        startMenuFolder = programs + "\\" + title;
+        links = {startMenuFolder + "\\" + sj(SJ("ゲームスタート")) + ext, startMenuFolder + "\\" + sj(SJ("ヘルプの実行")) + ext,
+                 desktop + "\\" + title + ext};
+    }
+    // Shortcuts an earlier test left.
+    void Clear() {
+        for (const std::string& link : links) os::systemFileSystem().RemoveFile(link);
+        os::systemFileSystem().RemoveFolder(startMenuFolder);
+    }
+    bool Exists(std::size_t i) {
+        std::string bytes;
+        return os::readWholeFile(os::systemFileSystem(), links[i], bytes);
+    }
+    std::string programs, desktop, startMenuFolder;
+    std::vector<std::string> links;  // Start menu: game, help; then the desktop
+};
 
 }  // namespace flow

@@ -22,34 +22,12 @@ struct Outcome {
     std::string folder_;
 };
 
-// Welcome → settings → a chosen install root → Install, with the medium pointed at when asked.
-void ChooseAndInstall(SetupRun& s, const std::string& root, const std::vector<int>& clicks = {}) {
-    s.Then([&s](HeadlessWindowSystem&) { s.Click(201, 1001); });
-    s.Then([&s, root, clicks](HeadlessWindowSystem& ws) {
-        ws.QueueFolderChoice({FolderChoice::Outcome::Chosen, root});
-        s.Click(202, 1008);
-        for (int id : clicks) s.Click(202, id);
-        ws.QueueFolderChoice({FolderChoice::Outcome::Chosen, s.medium.path()});  // where the medium is
-        s.Click(202, 1);
-    });
-    s.Nudge();
-}
-
 class InstallFlow : public ::testing::Test {
 protected:
     InstallFlow() {
         s.WriteFiles();
         std::filesystem::create_directories(target.host("Games"));
-        // Shortcuts an earlier test left in the user's folders.
-        std::string programs, desktop;
-        const std::string ext = os::systemShell().ShortcutExtension();
-        auto& fs = os::systemFileSystem();
-        if (os::systemShell().DesktopFolder(desktop)) fs.RemoveFile(desktop + "\\" + kTitle + ext);
-        if (os::systemShell().ProgramsFolder(programs)) {
-            for (std::string_view name : {SJ("ゲームスタート"), SJ("ヘルプの実行")})
-                fs.RemoveFile(programs + "\\" + kTitle + "\\" + std::string(name) + ext);
-            fs.RemoveFolder(programs + "\\" + kTitle);
-        }
+        ShortcutPlaces().Clear();
     }
     std::string root() { return target.path("Games"); }
     std::string folder() { return root() + "\\" + kTitle; }
@@ -181,30 +159,8 @@ TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
     EXPECT_EQ(install::InstalledFolder(*s.context), "");
 }
 
-// The real file system, with writes failing from the n-th file opened for writing on.
-class FailingWrites : public testing_support::ForwardingFileSystem {
-public:
-    FailingWrites(os::FileSystem& real, int failFrom) : ForwardingFileSystem(real), failFrom_(failFrom) {}
-    std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override {
-        auto file = real_.Open(p, r);
-        if (!file || !r.write || r.read || ++opened_ < failFrom_) return file;
-        struct Broken : os::File {
-            explicit Broken(std::unique_ptr<os::File> f) : f_(std::move(f)) {}
-            bool Read(void* b, std::size_t n, std::size_t& got) override { return f_->Read(b, n, got); }
-            bool Write(const void*, std::size_t) override { return false; }
-            bool Size(std::uint64_t& s) override { return f_->Size(s); }
-            std::unique_ptr<os::File> f_;
-        };
-        return std::make_unique<Broken>(std::move(file));
-    }
-
-private:
-    int failFrom_;
-    int opened_ = 0;
-};
-
 TEST_F(InstallFlow, AFailureInTheThirdFileIsRolledBack) {
-    FailingWrites failing(os::systemFileSystem(), 3);
+    testing_support::FailingWrites failing(os::systemFileSystem(), 3);
     os::Services services{failing, os::systemBitmapLoader(), os::systemRegistry(), os::systemProcesses(), os::systemShell()};
     s.services = &services;
     s.Start();

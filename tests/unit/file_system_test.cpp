@@ -102,6 +102,8 @@ TEST(FileSystemTest, FoldersAndTheCurrentFolder) {
     EXPECT_FALSE(fs().RemoveFile(tmp.path(name)));    // a folder is not removed as a file
     EXPECT_TRUE(fs().RemoveFile(tmp.path(name + "\\rel.txt")));
     EXPECT_TRUE(fs().RemoveFolder(tmp.path(name)));
+    EXPECT_FALSE(fs().RemoveFolder(tmp.path(name)));  // gone: each removal answers once
+    EXPECT_FALSE(fs().RemoveFile(tmp.path(name + "\\rel.txt")));
     EXPECT_FALSE(tmp.exists(name));
     EXPECT_FALSE(fs().SetCurrentFolder(tmp.path("nowhere")));
 }

@@ -47,6 +47,24 @@ TEST(RegistryTest, KeysExistOnceCreated) {
     EXPECT_FALSE(registry.KeyExists(key + "x"));
 }
 
+TEST(RegistryTest, DeleteKeyTakesALeafWithItsValuesOnly) {
+    auto& registry = os::systemRegistry();
+    const std::string key = uniqueKey(std::string(SJ("ゲーム")));
+    const std::string parent = key.substr(0, key.rfind('\\'));
+    ASSERT_TRUE(registry.CreateKey(key));
+    ASSERT_TRUE(registry.SetValue(key, "Install", os::ValueType::String, std::string("C:\\Games\0", 10)));
+    EXPECT_FALSE(registry.DeleteKey(parent));  // a key with subkeys stays
+    EXPECT_TRUE(registry.KeyExists(key));
+    EXPECT_TRUE(registry.DeleteKey(support::foldAsciiCase(key)));
+    EXPECT_FALSE(registry.KeyExists(key));
+    os::ValueType type;
+    std::string data;
+    EXPECT_FALSE(registry.QueryValue(key, "Install", 260, type, data));
+    EXPECT_TRUE(registry.KeyExists(parent));
+    EXPECT_FALSE(registry.DeleteKey(key));  // already gone
+    EXPECT_TRUE(registry.DeleteKey(parent));
+}
+
 bool waitFor(const std::filesystem::path& file) {
     for (int i = 0; i < 100 && !std::filesystem::exists(file); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

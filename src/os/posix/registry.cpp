@@ -146,6 +146,20 @@ public:
             }
         return false;
     }
+
+    bool DeleteKey(const std::string& keyPath) override {
+        const std::string key = normal(keyPath);
+        if (key.empty()) return false;  // the root of the user's keys never goes
+        std::vector<Key> keys = load();
+        Key* found = find(keys, key);
+        if (!found) return false;
+        for (const Key& k : keys)
+            if (k.path.size() > key.size() && k.path[key.size()] == '\\' &&
+                support::equalsNoCase(k.path.substr(0, key.size()), key))
+                return false;  // like the system: a key with subkeys stays
+        keys.erase(keys.begin() + (found - keys.data()));
+        return save(keys);
+    }
 };
 
 }  // namespace

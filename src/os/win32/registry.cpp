@@ -78,6 +78,11 @@ public:
         data = raw;
         return true;
     }
+
+    bool DeleteKey(const std::string& keyPath) override {
+        std::wstring wide;
+        return win32::toWide(keyPath, wide) && !wide.empty() && RegDeleteKeyW(HKEY_CURRENT_USER, wide.c_str()) == ERROR_SUCCESS;
+    }
 };
 
 }  // namespace

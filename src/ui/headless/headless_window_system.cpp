@@ -289,7 +289,7 @@ void HeadlessWindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bit
 }
 
 void HeadlessWindowSystem::SetProgressRange(WindowHandle dialog, int id, std::uint32_t max) {
-    if (Window* c = control(dialog, id)) c->rangeMax = max;
+    if (Window* c = control(dialog, id)) c->rangeMax = max & 0xFFFF;  // the count travels in a 16-bit word
 }
 
 void HeadlessWindowSystem::SetProgressStep(WindowHandle dialog, int id, int step) {

@@ -1,0 +1,379 @@
+// Uninstalls and install rollbacks, watched through every removal the setup asks for.
+#include <algorithm>
+#include <set>
+
+#include "flow/flow_support.h"
+#include "forwarding_file_system.h"
+#include "install/game_profile.h"
+#include "install/installed_record.h"
+
+namespace flow {
+namespace {
+
+using testing_support::RecordingRemovals;
+
+class RecordingRegistry : public os::Registry {
+public:
+    explicit RecordingRegistry(os::Registry& real) : real_(real) {}
+    bool KeyExists(const std::string& k) override { return real_.KeyExists(k); }
+    bool CreateKey(const std::string& k) override { return real_.CreateKey(k); }
+    bool SetValue(const std::string& k, const std::string& n, os::ValueType t, const std::string& d) override {
+        return real_.SetValue(k, n, t, d);
+    }
+    bool QueryValue(const std::string& k, const std::string& n, std::size_t b, os::ValueType& t, std::string& d) override {
+        return real_.QueryValue(k, n, b, t, d);
+    }
+    bool DeleteKey(const std::string& k) override {
+        deleted.push_back(k);
+        return real_.DeleteKey(k);
+    }
+    std::vector<std::string> deleted;
+
+private:
+    os::Registry& real_;
+};
+
+class UninstallFlow : public ::testing::Test {
+protected:
+    UninstallFlow() {
+        s.services = &services;
+        s.WriteFiles(3000);
+        std::filesystem::create_directories(target.host("Games"));
+        places.Clear();
+    }
+    std::string folder() { return target.path("Games\\" + kTitle); }  // no trailing backslash
+    std::string in(const std::string& rel) { return folder() + "\\" + rel; }
+    bool installed(const std::string& rel) { return target.exists("Games\\" + kTitle + "\\" + rel); }
+    void WriteSaves(const std::vector<std::string>& names) {
+        for (const auto& n : names) target.write("Games\\" + kTitle + "\\Save\\" + n, "save");
+    }
+
+    void Install(const std::vector<int>& clicks = {}) {
+        ChooseAndInstall(s, target.path("Games"), clicks);
+        s.Then([this](HeadlessWindowSystem& ws) {
+            ASSERT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+            files.removals.clear();
+        });
+    }
+    // Welcome → uninstall settings → Uninstall, and the job's first run.
+    void Uninstall(bool keepSaveFiles) {
+        s.Then([this](HeadlessWindowSystem&) { s.Click(201, 1001); });
+        s.Then([this, keepSaveFiles](HeadlessWindowSystem&) {
+            if (keepSaveFiles) s.Click(204, 1007);
+            s.Click(204, 1);
+        });
+        s.Nudge();
+    }
+    void ExpectUninstalledBox() {
+        s.Then([this](HeadlessWindowSystem& ws) {
+            ASSERT_FALSE(ws.Boxes().empty());
+            EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！")));
+            EXPECT_EQ(ws.Boxes().back().flags, ui::kMbOk | ui::kMbIconInformation);
+            EXPECT_TRUE(s.Visible(201));
+            EXPECT_FALSE(s.Visible(205));
+            EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｲﾝｽﾄｰﾙ")));
+            EXPECT_FALSE(ws.IsEnabled(s.Page(201), 1000));
+        });
+    }
+    HeadlessWindowSystem::Progress Bar() { return s.ws.ProgressOf(s.Page(205), 1001); }
+
+    RecordingRemovals files{os::systemFileSystem()};
+    RecordingRegistry registry{os::systemRegistry()};
+    os::Services services{files, os::systemBitmapLoader(), registry, os::systemProcesses(), os::systemShell()};
+    SetupRun s;
+    testing_support::TempFolder target;
+    ShortcutPlaces places;
+};
+
+TEST_F(UninstallFlow, EveryRemovalInItsPlaceAndOrder) {
+    s.Start();
+    Install();
+    s.Then([this](HeadlessWindowSystem&) { WriteSaves({"env.ini", "SAVE0001.DAT", "QSAVE0010.BMP", "ASAVE0003.LOG", "unread.ini"}); });
+    Uninstall(false);
+    ExpectUninstalledBox();
+    s.Run();
+
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < 2; ++i) expected.insert(expected.end(), {"file " + places.links[i], "folder " + places.startMenuFolder});
+    expected.push_back("file " + places.links[2]);
+    expected.push_back("file " + in("Save\\env.ini"));
+    for (const auto& [stem, slots] : {std::pair<std::string, int>{"SAVE", 3}, {"QSAVE", 10}, {"ASAVE", 10}})
+        for (int slot = 1; slot <= slots; ++slot)
+            for (const char* ext : {".DAT", ".LOG", ".BMP"}) {
+                char number[16];
+                std::snprintf(number, sizeof number, "%04d", slot);
+                expected.push_back("file " + in("Save\\" + stem + number + ext));
+            }
+    expected.push_back("file " + in("Save\\unread.ini"));
+    for (const char* rel : {"Game.exe", "Data\\a.pak", "Voice\\v.pak"}) expected.push_back("file " + in(rel));
+    expected.insert(expected.end(), {"folder " + in("Data"), "folder " + in("Voice"), "folder " + folder()});
+    EXPECT_EQ(files.removals, expected);
+    EXPECT_EQ(registry.deleted, std::vector<std::string>{s.context->registryKeyPath});
+    // Two shortcut steps make five removals and the registry step one more step: the range
+    // counts steps, and the bar ends on the last.
+    EXPECT_EQ(Bar().max, expected.size() - 5 + 2 + 1);
+    EXPECT_EQ(Bar().pos, Bar().max);
+
+    // The game's profile and the Save folder are no files of the description: they stay, and so
+    // does the folder that holds them.
+    EXPECT_FALSE(installed("Game.exe"));
+    EXPECT_FALSE(installed("Data"));
+    EXPECT_FALSE(installed("Save\\env.ini"));
+    EXPECT_TRUE(installed(kTitle + ".ini"));
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(places.Exists(i)) << i;
+    EXPECT_FALSE(os::systemRegistry().KeyExists(s.context->registryKeyPath));
+}
+
+TEST_F(UninstallFlow, TheStepCountFollowsSlotsSavesAndType) {
+    for (int slots : {0, 3, -4})
+        for (bool keep : {false, true})
+            for (int type : {0, 1}) {
+                SetupRun run;
+                run.services = &services;
+                run.description.saveSlotCount = slots;
+                run.Start();
+                ASSERT_TRUE(install::RecordInstallFolder(*run.context, folder()));
+                std::filesystem::create_directories(target.host("Games\\" + kTitle));
+                ASSERT_TRUE(install::WriteGameProfile(*run.context, type, folder(), run.medium.path()));
+                run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
+                run.Then([&run, keep](HeadlessWindowSystem&) {
+                    if (keep) run.Click(204, 1007);
+                    run.Click(204, 1);
+                });
+                run.Nudge();
+                run.Run();
+                const std::uint32_t entries = type == 1 ? 3 : 2, folders = 2;
+                const std::uint32_t saves = keep ? 0 : 1 + 3 * std::max(slots, 0) + 60;
+                EXPECT_EQ(run.ws.ProgressOf(run.Page(205), 1001).max, 2 + saves + 1 + entries + folders + 2)
+                    << slots << " " << keep << " " << type;
+            }
+}
+
+TEST_F(UninstallFlow, KeptSavesLoseOnlyTheUnreadList) {
+    s.Start();
+    Install();
+    s.Then([this](HeadlessWindowSystem&) { WriteSaves({"env.ini", "SAVE0003.DAT", "QSAVE0001.LOG", "ASAVE0010.BMP", "unread.ini"}); });
+    Uninstall(true);
+    ExpectUninstalledBox();
+    s.Run();
+    for (const char* kept : {"env.ini", "SAVE0003.DAT", "QSAVE0001.LOG", "ASAVE0010.BMP"}) EXPECT_TRUE(installed(std::string("Save\\") + kept)) << kept;
+    EXPECT_FALSE(installed("Save\\unread.ini"));
+    EXPECT_FALSE(installed("Game.exe"));
+    EXPECT_FALSE(installed("Voice"));
+    for (const auto& r : files.removals) EXPECT_EQ(r.find("SAVE"), std::string::npos) << r;
+    EXPECT_EQ(Bar().max, 2u + 1 + 3 + 2 + 2);
+}
+
+TEST_F(UninstallFlow, TheRecordedTypeChoosesTheFiles) {
+    for (int type : {0, 1}) {  // profile "SetupType" 128, then 0
+        files.removals.clear();
+        SetupRun run;
+        run.services = &services;
+        run.Start();
+        ASSERT_TRUE(install::RecordInstallFolder(*run.context, folder()));
+        std::filesystem::create_directories(target.host("Games\\" + kTitle));
+        ASSERT_TRUE(install::WriteGameProfile(*run.context, type, folder(), run.medium.path()));
+        target.write("Games\\" + kTitle + "\\Voice\\v.pak", "voice");
+        run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
+        run.Then([&run](HeadlessWindowSystem&) { run.Click(204, 1); });
+        run.Nudge();
+        run.Run();
+        bool voiceGone = std::find(files.removals.begin(), files.removals.end(), "file " + in("Voice\\v.pak")) != files.removals.end();
+        EXPECT_EQ(voiceGone, type == 1);
+        EXPECT_EQ(installed("Voice\\v.pak"), type == 0);  // a voice-less uninstall leaves a file it never wrote
+    }
+}
+
+TEST_F(UninstallFlow, CancelAnsweredNoResumesAndYesLeavesWhatIsLeft) {
+    s.Start();
+    Install();
+    std::uint32_t stoppedAt = 0;
+    std::size_t removedAtStop = 0;
+    s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
+        if (!s.Visible(205) || Bar().pos < 20) return false;
+        s.Click(205, 2);
+        ws.QueueAnswer(ui::kIdNo);
+        return true;
+    });
+    Uninstall(false);
+    s.Then([&](HeadlessWindowSystem& ws) {
+        ASSERT_EQ(ws.Boxes().back().text,
+                  sj(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？")));
+        EXPECT_EQ(ws.Boxes().back().flags, ui::kMbYesNo | ui::kMbIconWarning);
+        EXPECT_TRUE(s.Visible(205));
+        stoppedAt = Bar().pos;
+        removedAtStop = files.removals.size();
+        EXPECT_TRUE(installed("Game.exe"));
+        ws.AddBusyStep([&](HeadlessWindowSystem& w) {  // the second press: Yes, after one more step
+            if (Bar().pos <= stoppedAt) return false;
+            s.Click(205, 2);
+            w.QueueAnswer(ui::kIdYes);
+            return true;
+        });
+        ws.Queue(ui::Message{nullptr, ui::kWmCommand});
+    });
+    s.Then([&](HeadlessWindowSystem&) {
+        EXPECT_TRUE(s.Visible(201));
+        EXPECT_FALSE(s.Visible(205));
+        EXPECT_EQ(Bar().pos, stoppedAt + 1);  // on from where it stopped, one removal further
+        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));  // the key goes last, so it is still there
+    });
+    s.Run();
+    std::vector<std::string> r;
+    for (const auto& removal : files.removals)
+        if (removal.rfind("file ", 0) == 0) r.push_back(removal);
+    EXPECT_EQ(std::set<std::string>(r.begin(), r.end()).size(), r.size());  // no file removed twice
+    EXPECT_GT(files.removals.size(), removedAtStop);
+    EXPECT_TRUE(installed("Game.exe"));  // nothing after the stop, nothing restored before it
+    EXPECT_FALSE(places.Exists(0));
+    EXPECT_TRUE(registry.deleted.empty());
+}
+
+TEST_F(UninstallFlow, ANestedFolderListedAfterItsParentKeepsTheParent) {
+    s.description.folders = {"Data", "Data\\Sub"};
+    s.description.files.back()->folderIndex = 1;  // v.pak into Data\Sub
+    s.medium.write("Data\\Sub\\v.pak", "v");
+    s.Start();
+    Install();
+    Uninstall(false);
+    ExpectUninstalledBox();
+    s.Run();
+    EXPECT_FALSE(installed("Data\\Sub"));
+    EXPECT_TRUE(installed("Data"));  // tried while Sub was still in it
+    EXPECT_FALSE(os::systemRegistry().KeyExists(s.context->registryKeyPath));  // the key goes all the same
+}
+
+TEST_F(UninstallFlow, AForeignFileKeepsTheStartMenuFolder) {
+    s.Start();
+    Install();
+    s.Then([this](HeadlessWindowSystem&) { os::writeWholeFile(os::systemFileSystem(), places.startMenuFolder + "\\readme.txt", "mine"); });
+    Uninstall(false);
+    ExpectUninstalledBox();
+    s.Run();
+    EXPECT_FALSE(places.Exists(0));
+    EXPECT_FALSE(places.Exists(1));
+    std::string bytes;
+    EXPECT_TRUE(os::readWholeFile(os::systemFileSystem(), places.startMenuFolder + "\\readme.txt", bytes));
+    os::systemFileSystem().RemoveFile(places.startMenuFolder + "\\readme.txt");
+    places.Clear();
+}
+
+TEST_F(UninstallFlow, InstallUninstallAndInstallAgain) {
+    s.Start();
+    Install();
+    s.Then([this](HeadlessWindowSystem& ws) {
+        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_TRUE(ws.IsEnabled(s.Page(201), 1000));
+    });
+    Uninstall(false);
+    ExpectUninstalledBox();
+    Install();
+    s.Then([this](HeadlessWindowSystem& ws) {
+        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_TRUE(ws.IsEnabled(s.Page(201), 1000));
+        EXPECT_EQ(ws.Boxes().size(), 4u);  // folder question, success; success; success
+    });
+    s.Run();
+    EXPECT_TRUE(target.read("Games\\" + kTitle + "\\Voice\\v.pak") == s.medium.read("Voice\\v.pak"));
+    EXPECT_EQ(install::InstalledFolder(*s.context), folder());
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(places.Exists(i)) << i;
+}
+
+// A record that names no usable folder, or a profile without a readable type: nothing can be
+// planned, so nothing is removed; the record goes so that an install can write a sound one.
+TEST_F(UninstallFlow, AnUnusableRecordRemovesNothing) {
+    enum Fault { NoInstallValue, RelativeFolder, NoProfile, EmptyType };
+    for (Fault fault : {NoInstallValue, RelativeFolder, NoProfile, EmptyType}) {
+        files.removals.clear();
+        registry.deleted.clear();
+        SetupRun run;
+        run.services = &services;
+        run.Start();
+        target.write("Games\\" + kTitle + "\\Game.exe", "game");
+        ASSERT_TRUE(install::WriteGameProfile(*run.context, 1, folder(), run.medium.path()));
+        auto& reg = os::systemRegistry();
+        const std::string& key = run.context->registryKeyPath;
+        if (fault == NoInstallValue) {
+            ASSERT_TRUE(reg.CreateKey(key));
+        }
+        if (fault == RelativeFolder) {
+            ASSERT_TRUE(install::RecordInstallFolder(*run.context, "Games"));
+        } else if (fault != NoInstallValue) {
+            ASSERT_TRUE(install::RecordInstallFolder(*run.context, folder()));
+        }
+        if (fault == NoProfile) std::filesystem::remove(target.host("Games\\" + kTitle + "\\" + kTitle + ".ini"));
+        if (fault == EmptyType) target.write("Games\\" + kTitle + "\\" + kTitle + ".ini", "[PATH]\r\nSetupType=\r\n");
+        run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
+        run.Then([&run](HeadlessWindowSystem&) { run.Click(204, 1); });
+        run.Then([&run](HeadlessWindowSystem& ws) {
+            ASSERT_EQ(ws.Boxes().size(), 1u);
+            EXPECT_EQ(ws.Boxes()[0].text,
+                      sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
+            EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconError);
+            EXPECT_TRUE(run.Visible(201));
+            EXPECT_EQ(run.Text(201, 1001), sj(SJ("ｲﾝｽﾄｰﾙ")));  // the install is offered again
+            run.Click(201, 1001);
+        });
+        run.Then([&run](HeadlessWindowSystem&) { EXPECT_TRUE(run.Visible(202)); });
+        run.Run();
+        EXPECT_TRUE(files.removals.empty()) << fault;
+        EXPECT_EQ(registry.deleted, std::vector<std::string>{key}) << fault;
+        EXPECT_TRUE(installed("Game.exe")) << fault;
+        reg.DeleteKey(key);
+    }
+}
+
+TEST_F(UninstallFlow, ClosingTheWindowStopsTheUninstallWithoutAQuestion) {
+    s.Start();
+    Install();
+    s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
+        if (!s.Visible(205) || Bar().pos < 10) return false;
+        ws.PostClose(ws.MainWindow());
+        return true;
+    });
+    Uninstall(false);
+    EXPECT_EQ(s.Run(), 1);
+    EXPECT_EQ(s.ws.Boxes().size(), 2u);  // the install's two: no question, no success
+    EXPECT_TRUE(installed("Game.exe"));
+}
+
+// The rollback walks the undo log backwards.
+TEST_F(UninstallFlow, AFailureInTheThirdFileRollsBackNewestFirst) {
+    testing_support::FailingWrites failing(os::systemFileSystem(), 3);
+    RecordingRemovals recording(failing);
+    os::Services faulty{recording, os::systemBitmapLoader(), registry, os::systemProcesses(), os::systemShell()};
+    s.services = &faulty;
+    s.Start();
+    ChooseAndInstall(s, target.path("Games"));
+    s.Then([&](HeadlessWindowSystem& ws) { EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！"))); });
+    s.Run();
+    EXPECT_EQ(recording.removals, (std::vector<std::string>{"file " + in("Voice\\v.pak"), "file " + in("Data\\a.pak"),
+                                                            "file " + in("Game.exe"), "folder " + in("Voice"),
+                                                            "folder " + in("Data"), "folder " + folder()}));
+    EXPECT_FALSE(target.exists("Games\\" + kTitle));
+    EXPECT_TRUE(registry.deleted.empty());
+}
+
+TEST_F(UninstallFlow, ACancelledCopyTouchesNoShortcut) {
+    // Shortcuts of an earlier install of the same title: the cancelled one never made them.
+    os::systemFileSystem().CreateFolder(places.startMenuFolder);
+    for (std::size_t i = 0; i < 3; ++i) ASSERT_TRUE(os::writeWholeFile(os::systemFileSystem(), places.links[i], "old"));
+    s.WriteFiles(3 * 1048576);
+    s.Start();
+    s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
+        if (s.Text(203, 1002).find("v.pak") == std::string::npos) return false;
+        s.Click(203, 2);
+        ws.QueueAnswer(ui::kIdYes);
+        return true;
+    });
+    ChooseAndInstall(s, target.path("Games"));
+    s.Run();
+    EXPECT_EQ(s.ws.Boxes().back().text, sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(places.Exists(i)) << i;
+    for (const auto& r : files.removals) EXPECT_EQ(r.find(folder()), r.find(' ') + 1) << r;  // all inside the install
+    EXPECT_FALSE(target.exists("Games\\" + kTitle));
+    places.Clear();
+}
+
+}  // namespace
+}  // namespace flow
