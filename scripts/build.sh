@@ -27,5 +27,5 @@ done
 mkdir -p dist/native dist/i686 dist/x86_64
 cp build/native/setupdata dist/native/
 for arch in i686 x86_64; do
-  cp build/$arch/setupdata.exe dist/$arch/
+  cp build/$arch/setupdata.exe build/$arch/Setup.exe dist/$arch/
 done

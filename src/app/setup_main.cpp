@@ -1,0 +1,32 @@
+// Setup.exe: builds the context from the folder the setup was started in, then runs the setup
+// on the real window system. The command line is not read.
+#include "app/startup.h"
+#include "os/services.h"
+#include "os/shell.h"
+#include "setupdata/setup_context.h"
+#include "ui/win32/win32_window_system.h"
+
+namespace {
+
+class ErrorBox : public setupdata::StartupErrorBox {
+public:
+    void Show(const std::string& text) override { ui::win32::showStartupError(text); }
+};
+
+}  // namespace
+
+int main() {
+    // The context comes first, so its error box stands before any window; the setup goes on
+    // after it with whatever was read.
+    ErrorBox errorBox;
+    setupdata::SetupContext context(os::systemServices(), errorBox);
+    os::initializeProcess();
+    ui::win32::initializeCommonControls();
+    int exitCode;
+    {
+        ui::win32::Win32WindowSystem windows;
+        exitCode = app::RunSetup(context, windows);
+    }
+    os::terminateProcess();
+    return exitCode;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Texts between the setup's CP932 bytes and the wide API.
+#include <string>
+#include <string_view>
+
+namespace ui::win32 {
+
+// Bytes that are not valid CP932 still become whatever the system makes of them: a text on the
+// screen is better shown mangled than not at all.
+std::wstring displayText(std::string_view cp932);
+// A character without a CP932 form becomes "?".
+std::string textFromDisplay(const std::wstring& wide);
+
+}  // namespace ui::win32
