@@ -59,6 +59,10 @@ void PageHost::ShowPage(Page& from, Page& to, PageState state) {
     currentPage = state;
 }
 
+// The controller runs when the loop goes idle after a message, and neither a page change nor a
+// closed box need leave one: without this a job would wait for the player's next key or click.
+void PageHost::WakeForJob() { ws_.PostWake(ws_.ParentOf(window)); }
+
 int PageHost::Box(std::string_view text, std::uint32_t flags) {
     return ws_.ShowMessageBox(window, std::string(text), ws_.GetCaption(ws_.ParentOf(window)), flags);
 }
@@ -88,6 +92,7 @@ void PageHost::StartInstall() {
     ws_.ShowWindow(copyProgress.window, true);
     ws_.SetFocus(copyProgress.window);
     currentPage = kCopying;
+    WakeForJob();
 }
 
 void PageHost::UndoAndReturn() {
@@ -112,6 +117,7 @@ void PageHost::RunInstallStep() {
         UndoAndReturn();
     } else if (result == install::Cancelled) {
         if (Box(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？"), ui::kMbYesNo | ui::kMbIconWarning) != ui::kIdNo) UndoAndReturn();
+        else WakeForJob();
     }
 }
 
@@ -135,6 +141,7 @@ void PageHost::StartUninstall() {
     ws_.ShowWindow(uninstallProgress.window, true);
     ws_.SetFocus(uninstallProgress.window);
     currentPage = kUninstalling;
+    WakeForJob();
 }
 
 void PageHost::RunUninstallStep() {
@@ -149,6 +156,8 @@ void PageHost::RunUninstallStep() {
     } else if (Box(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？"),
                    ui::kMbYesNo | ui::kMbIconWarning) == ui::kIdYes) {
         ReturnToWelcome();
+    } else {
+        WakeForJob();
     }
 }
 

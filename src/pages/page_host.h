@@ -51,6 +51,7 @@ private:
     void RunInstallStep();
     void UndoAndReturn();
     void StartUninstall();
+    void WakeForJob();
     void RunUninstallStep();
     install::ProgressPage copyPage() { return {copyProgress.window, &copyProgress.pendingCommand}; }
     install::ProgressPage uninstallPage() { return {uninstallProgress.window, &uninstallProgress.pendingCommand}; }

@@ -100,6 +100,8 @@ public:
     virtual bool RouteDialogMessage(WindowHandle dialog, const Message& message) = 0;
     virtual bool TranslateAccelerators(WindowHandle window, const Message& message) = 0;
     virtual void PostClose(WindowHandle window) = 0;
+    // Posts a message that does nothing but let the loop go idle once more.
+    virtual void PostWake(WindowHandle window) = 0;
     virtual void PostQuit(int code) = 0;
 };
 

@@ -80,12 +80,6 @@ public:
     }
     int Run() { return app::RunSetup(*context, ws); }
     void Then(HeadlessWindowSystem::PlayerStep step) { ws.AddPlayerStep(std::move(step)); }
-    // The controller runs when the loop goes idle after a message; a page change posts none, so
-    // the player's next act (here an application timer tick) lets a job that was just started run.
-    void Nudge() {
-        Then([](HeadlessWindowSystem& w) { w.Queue(ui::Message{nullptr, ui::kWmTimer}); });
-    }
-
     ui::WindowHandle Page(int id) { return ws.Dialog(id); }
     bool Visible(int id) { return ws.IsVisible(ws.Dialog(id)); }
     std::string Text(int page, int id) { return ws.GetText(ws.Dialog(page), id); }
@@ -120,7 +114,6 @@ inline void ChooseAndInstall(SetupRun& s, const std::string& root, const std::ve
         ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path()});  // where the medium is
         s.Click(202, 1);
     });
-    s.Nudge();
 }
 
 // The shortcut files of the title in the user's folders, whether they exist or not.

@@ -62,7 +62,6 @@ protected:
             if (keepSaveFiles) s.Click(204, 1007);
             s.Click(204, 1);
         });
-        s.Nudge();
     }
     void ExpectUninstalledBox() {
         s.Then([this](HeadlessWindowSystem& ws) {
@@ -140,7 +139,6 @@ TEST_F(UninstallFlow, TheStepCountFollowsSlotsSavesAndType) {
                     if (keep) run.Click(204, 1007);
                     run.Click(204, 1);
                 });
-                run.Nudge();
                 run.Run();
                 const std::uint32_t entries = type == 1 ? 3 : 2, folders = 2;
                 const std::uint32_t saves = keep ? 0 : 1 + 3 * std::max(slots, 0) + 60;
@@ -176,7 +174,6 @@ TEST_F(UninstallFlow, TheRecordedTypeChoosesTheFiles) {
         target.write("Games\\" + kTitle + "\\Voice\\v.pak", "voice");
         run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
         run.Then([&run](HeadlessWindowSystem&) { run.Click(204, 1); });
-        run.Nudge();
         run.Run();
         bool voiceGone = std::find(files.removals.begin(), files.removals.end(), "file " + in("Voice\\v.pak")) != files.removals.end();
         EXPECT_EQ(voiceGone, type == 1);
@@ -188,31 +185,31 @@ TEST_F(UninstallFlow, CancelAnsweredNoResumesAndYesLeavesWhatIsLeft) {
     s.Start();
     Install();
     std::uint32_t stoppedAt = 0;
-    std::size_t removedAtStop = 0;
+    std::size_t removedAtStop = 0, questions = 0;
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
         if (!s.Visible(205) || Bar().pos < 20) return false;
-        s.Click(205, 2);
+        s.Click(205, 2);  // the job stops at its next look, before another removal
         ws.QueueAnswer(ui::kIdNo);
+        stoppedAt = Bar().pos;
+        removedAtStop = files.removals.size();
+        EXPECT_TRUE(installed("Game.exe"));
+        return true;
+    });
+    // No player act in between: after No the job goes on by itself.
+    s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
+        if (Bar().pos <= stoppedAt) return false;
+        EXPECT_EQ(ws.Boxes().back().text,
+                  sj(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？")));
+        EXPECT_EQ(ws.Boxes().back().flags, ui::kMbYesNo | ui::kMbIconWarning);
+        EXPECT_TRUE(s.Visible(205));
+        s.Click(205, 2);
+        ws.QueueAnswer(ui::kIdYes);
+        questions = ws.Boxes().size() + 1;
         return true;
     });
     Uninstall(false);
     s.Then([&](HeadlessWindowSystem& ws) {
-        ASSERT_EQ(ws.Boxes().back().text,
-                  sj(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？")));
-        EXPECT_EQ(ws.Boxes().back().flags, ui::kMbYesNo | ui::kMbIconWarning);
-        EXPECT_TRUE(s.Visible(205));
-        stoppedAt = Bar().pos;
-        removedAtStop = files.removals.size();
-        EXPECT_TRUE(installed("Game.exe"));
-        ws.AddBusyStep([&](HeadlessWindowSystem& w) {  // the second press: Yes, after one more step
-            if (Bar().pos <= stoppedAt) return false;
-            s.Click(205, 2);
-            w.QueueAnswer(ui::kIdYes);
-            return true;
-        });
-        ws.Queue(ui::Message{nullptr, ui::kWmCommand});
-    });
-    s.Then([&](HeadlessWindowSystem&) {
+        ASSERT_EQ(ws.Boxes().size(), questions);  // both presses happened before the player's next act
         EXPECT_TRUE(s.Visible(201));
         EXPECT_FALSE(s.Visible(205));
         EXPECT_EQ(Bar().pos, stoppedAt + 1);  // on from where it stopped, one removal further

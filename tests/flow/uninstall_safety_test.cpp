@@ -112,7 +112,6 @@ protected:
                 if (keep) s.Click(204, 1007);
                 s.Click(204, 1);
             });
-            s.Nudge();
         }
         s.Run();
         ASSERT_FALSE(s.ws.Boxes().empty());

@@ -30,7 +30,6 @@ protected:
             s.Click(202, 1004);
             s.Click(202, 1);
         });
-        s.Nudge();
     }
 
     SetupRun s;

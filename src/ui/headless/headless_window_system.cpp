@@ -415,6 +415,8 @@ bool HeadlessWindowSystem::RouteDialogMessage(WindowHandle dialog, const Message
 
 void HeadlessWindowSystem::PostClose(WindowHandle window) { Queue(Message{window, kWmClose}); }
 
+void HeadlessWindowSystem::PostWake(WindowHandle window) { Queue(Message{window, 0}); }
+
 void HeadlessWindowSystem::PostQuit(int code) {
     quitPending_ = true;
     quitCode_ = code;

@@ -98,6 +98,7 @@ public:
     bool RouteDialogMessage(WindowHandle dialog, const Message& message) override;
     bool TranslateAccelerators(WindowHandle, const Message&) override { return false; }
     void PostClose(WindowHandle window) override;
+    void PostWake(WindowHandle window) override;
     void PostQuit(int code) override;
 
 private:

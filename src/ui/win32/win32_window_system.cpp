@@ -381,6 +381,8 @@ bool Win32WindowSystem::TranslateAccelerators(WindowHandle window, const Message
 
 void Win32WindowSystem::PostClose(WindowHandle window) { PostMessageW(hwndOf(window), WM_CLOSE, 0, 0); }
 
+void Win32WindowSystem::PostWake(WindowHandle window) { PostMessageW(hwndOf(window), WM_NULL, 0, 0); }
+
 void Win32WindowSystem::PostQuit(int code) { PostQuitMessage(code); }
 
 }  // namespace ui::win32

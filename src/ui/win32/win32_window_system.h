@@ -60,6 +60,7 @@ public:
     bool RouteDialogMessage(WindowHandle dialog, const Message& message) override;
     bool TranslateAccelerators(WindowHandle window, const Message& message) override;
     void PostClose(WindowHandle window) override;
+    void PostWake(WindowHandle window) override;
     void PostQuit(int code) override;
 
 private:
