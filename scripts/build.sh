@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the native tree and both Windows trees, and copies the programs into dist/.
+# Builds the native tree and both Windows trees, and copies the programs into dist/, with a
+# whole demo medium for each Windows build in dist/<arch>/demo-medium.
 #   build/native   g++, the tests and benchmarks
 #   build/i686     the Setup.exe that ships
 #   build/x86_64   the same program for wine64 (this machine cannot run 32-bit code)
@@ -28,4 +29,12 @@ mkdir -p dist/native dist/i686 dist/x86_64
 cp build/native/setupdata dist/native/
 for arch in i686 x86_64; do
   cp build/$arch/setupdata.exe build/$arch/Setup.exe dist/$arch/
+  # A whole medium: the setup, the stand-ins for the game and for DirectX, and its Setup.ini.
+  medium=dist/$arch/demo-medium
+  rm -rf "$medium" && cp -r demo/medium "$medium" && rm -f "$medium/Setup.ini"
+  cp build/$arch/Setup.exe "$medium/"
+  mkdir -p "$medium/DirectX"
+  cp build/$arch/stand_in.exe "$medium/Hoshifuru.exe"
+  cp build/$arch/stand_in.exe "$medium/DirectX/dxsetup.exe"
+  dist/native/setupdata register "$medium" >/dev/null
 done
