@@ -15,7 +15,9 @@ trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Japanese locale: the system's own profile functions read CP932 under it.
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-wine build/x86_64/unit_tests.exe --gtest_brief=1
+scripts/wine-prefix.sh "$prefix"
+# The window-system tests need a display; Xvfb gives them one.
+xvfb-run -a -s "-screen 0 1024x768x24" wine build/x86_64/unit_tests.exe --gtest_brief=1
 
 echo "== setupdata.exe under wine64 registers the demo medium as the native tool does"
 work=$(mktemp -d /tmp/setup-tool.XXXXXX)

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Makes a Wine prefix ready for the setup:
+#   scripts/wine-prefix.sh PREFIX [MEDIUM]
+# Japanese fonts under the names the dialogs ask for, Wine drawing its own window frames (Xvfb has
+# no window manager), and MEDIUM, when given, as the CD-ROM drive D:.
+set -euo pipefail
+prefix=$1
+medium=${2:-}
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$prefix"
+wine wineboot -i >/dev/null 2>&1
+fonts='HKCU\Software\Wine\Fonts\Replacements'
+for face in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic"; do
+  wine reg add "$fonts" /v "$face" /d IPAPGothic /f >/dev/null 2>&1
+done
+for face in "ＭＳ ゴシック" "MS Gothic"; do
+  wine reg add "$fonts" /v "$face" /d IPAGothic /f >/dev/null 2>&1
+done
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+if [ -n "$medium" ]; then
+  ln -sfn "$(realpath "$medium")" "$prefix/dosdevices/d:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v 'd:' /d cdrom /f >/dev/null 2>&1
+fi
+wineserver -w
