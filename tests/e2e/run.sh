@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# Runs the real Setup.exe (x86_64) under wine64 and Xvfb from a medium mapped as a CD-ROM drive,
+# and drives it with setup_driver.exe through the scenarios tests/e2e/*.drive.
+#
+#   tests/e2e/run.sh [scenario...]   (names without .drive, or paths of .drive files; all of
+#                                     tests/e2e/*.drive when none is given)
+#
+# Programs (built elsewhere; this script builds nothing), as environment variables:
+#   SETUP_EXE      default build/x86_64/Setup.exe
+#   DRIVER_EXE     default build/x86_64/setup_driver.exe
+#   STAND_IN_EXE   default build/x86_64/stand_in.exe
+#   SETUPDATA      default build/native/setupdata
+#   E2E_OUT        logs and screenshots (PNG), default /tmp/setup-e2e-out (emptied first)
+#   E2E_TIMEOUT    seconds each wait of the driver may take, default 10
+#
+# A scenario's first lines may say what the runner checks after the driver has finished:
+#   # exit: N          exit code of Setup.exe (default 1, the main window closed)
+#   # installed: yes   the installed-state key holds the install folder (default: no key)
+#   # medium: bare     start from drive E:, a medium with nothing but Setup.exe and Setup.bmp
+# The scripts see ${STAND_IN_LOG} (the stand-in's log), ${SHOTS} (the screenshot folder),
+# ${VOICE_BYTES} (size of each voice file) and ${VOICELESS_SIZE} and ${FULL_SIZE} (the size
+# texts of both install types).
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+setup_exe=${SETUP_EXE:-$repo/build/x86_64/Setup.exe}
+driver_exe=${DRIVER_EXE:-$repo/build/x86_64/setup_driver.exe}
+stand_in_exe=${STAND_IN_EXE:-$repo/build/x86_64/stand_in.exe}
+setupdata=${SETUPDATA:-$repo/build/native/setupdata}
+out=$(realpath -m "${E2E_OUT:-/tmp/setup-e2e-out}")
+timeout=${E2E_TIMEOUT:-10}
+for f in "$setup_exe" "$driver_exe" "$stand_in_exe" "$setupdata"; do
+  [ -f "$f" ] || { echo "run.sh: missing $f (build it first)" >&2; exit 2; }
+done
+command -v Xvfb >/dev/null || { echo "run.sh: Xvfb is not installed" >&2; exit 2; }
+
+title=星降る丘の物語
+key="HKCU\\Software\\HoshifuruSoft\\$title"
+started_at=$(date +%s)
+work=$(mktemp -d /tmp/setup-e2e.XXXXXX)
+prefix=$work/prefix medium=$work/medium bare=$work/bare
+rm -rf "$out" && mkdir -p "$out/shots"
+xvfb_pid=
+cleanup() {
+  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Japanese Windows: the system's code page is 932 and the dialogs find their Japanese fonts.
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export STAND_IN_LOG='C:\stand_in.log'
+unset STAND_IN_BOX
+
+# A display of our own.
+display=
+for n in $(seq 91 140); do
+  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=$n; break; }
+done
+[ -n "$display" ] || { echo "run.sh: no free X display number" >&2; exit 2; }
+Xvfb :$display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=:$display
+for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.05; done
+
+# The medium as it is pressed: the game's files, read-only and old, the stand-ins for the game and
+# for DirectX's setup, Setup.ini built by the authoring tool, and no authoring file. The voice
+# files are large enough for a copy that lasts while the player presses Cancel (about half a
+# second each here).
+cp -r "$repo/demo/medium" "$medium"
+rm -f "$medium/Setup.ini"
+cp "$setup_exe" "$medium/Setup.exe"
+cp "$stand_in_exe" "$medium/Hoshifuru.exe"
+mkdir -p "$medium/DirectX" && cp "$stand_in_exe" "$medium/DirectX/dxsetup.exe"
+export VOICE_BYTES=$((48 * 1048576))
+for v in Voice01 Voice02; do
+  head -c $VOICE_BYTES /dev/urandom >"$medium/Voice/$v.pak"
+done
+"$setupdata" register "$medium" >"$out/setupdata.log" 2>&1 || { cat "$out/setupdata.log"; exit 2; }
+rm -f "$medium/SetupRegist.ini"
+find "$medium" -type f -exec touch -d '2001-09-09 01:46:40 UTC' {} + -exec chmod a-w {} +
+mkdir -p "$bare" && cp "$setup_exe" "$medium/Setup.bmp" "$bare/"
+
+# The size texts the settings page shows for both install types.
+size_text() {  # bytes
+  awk -v v="$1" 'BEGIN { if (v < 1000) { printf "%d", v; exit }
+    split("K M G T", u, " "); unit = 1024
+    for (i = 1; i <= 4; i++) { if (v < unit * 1000) { printf "%3.3g%s", v / unit, u[i]; exit } unit *= 1024 }
+    printf "????" }'
+}
+sum=0; for f in Hoshifuru.exe Readme.txt Data/Script.pak Data/Graphic.pak "$title.chm"; do
+  sum=$((sum + $(stat -c %s "$medium/$f"))); done
+export VOICELESS_SIZE=$(size_text $sum)
+export FULL_SIZE=$(size_text $((sum + 2 * VOICE_BYTES)))
+
+# The prefix: the project's set-up (fonts, window frames, the medium as CD-ROM drive D:), the
+# bare medium as CD-ROM drive E:, and the user's shell folders inside the prefix rather than links
+# to this machine's home.
+"$repo/scripts/wine-prefix.sh" "$prefix" "$medium" || { echo "run.sh: prefix set-up failed" >&2; exit 2; }
+ln -sfn "$bare" "$prefix/dosdevices/e:"
+wine reg add 'HKLM\Software\Wine\Drives' /v 'e:' /d cdrom /f >/dev/null 2>&1
+user_dir="$prefix/drive_c/users/$(id -un)"
+for link in "$user_dir"/*; do
+  [ -L "$link" ] && rm "$link" && mkdir "$link"
+done
+wineserver -w
+wineserver -p  # one server for the whole run: every start of a program is quicker
+programs="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }  # drive Z: is the host's root
+export SHOTS=$(winpath "$out/shots")
+
+reset_state() {
+  wine reg delete "$key" /f >/dev/null 2>&1
+  rm -rf "$prefix/drive_c/$title" "$programs/$title" "$user_dir/Desktop/$title.lnk" "$prefix/drive_c/stand_in.log"
+}
+
+directive() {  # script, name, default
+  local v
+  v=$(sed -n "s/^# $2: *//p" "$1" | head -1)
+  echo "${v:-$3}"
+}
+
+run_scenario() {  # name, or the path of a .drive file
+  local name script
+  if [[ $1 == *.drive ]]; then script=$(realpath "$1"); name=$(basename "$1" .drive)
+  else script="$here/$1.drive"; name=$1; fi
+  local log="$out/$name.log"
+  [ -f "$script" ] || { echo "FAILED $name: no such scenario"; return 1; }
+  local want_exit want_installed from
+  want_exit=$(directive "$script" exit 1)
+  want_installed=$(directive "$script" installed no)
+  from=$medium
+  [ "$(directive "$script" medium pressed)" = bare ] && from=$bare
+  reset_state
+  local t0=$SECONDS
+  (cd "$from" && exec wine 'Setup.exe' >"$out/$name.setup.log" 2>&1) &
+  local setup_pid=$!
+  wine "$driver_exe" --timeout "$timeout" --verbose "$(winpath "$script")" >"$log" 2>"$log.steps"
+  local driver_rc=$?
+  # The setup has its own time to end once the script is done.
+  local waited=0
+  while kill -0 "$setup_pid" 2>/dev/null && [ $waited -lt 150 ]; do sleep 0.1; waited=$((waited + 1)); done
+  local problem=
+  if kill -0 "$setup_pid" 2>/dev/null; then
+    kill "$setup_pid" 2>/dev/null
+    wait "$setup_pid" 2>/dev/null
+    problem="Setup.exe still ran after the script"
+  else
+    wait "$setup_pid"
+    local rc=$?
+    [ "$rc" = "$want_exit" ] || problem="Setup.exe ended with exit code $rc, expected $want_exit"
+  fi
+  if [ $driver_rc -ne 0 ]; then
+    problem=$(sed 's/^/    /' "$log")
+    [ -n "$problem" ] || problem="    setup_driver.exe ended with $driver_rc: $(tail -3 "$log.steps")"
+    problem=$'\n'"$problem"
+  fi
+  # The installed-state record as Windows' own reg tool sees it.
+  if [ -z "$problem" ]; then
+    local value
+    value=$(wine reg query "$key" /v Install 2>/dev/null | tr -d '\r' | iconv -f cp932 -t utf-8 |
+            sed -n 's/^ *Install *REG_SZ *//p')
+    if [ "$want_installed" = yes ] && [ "$value" != "C:\\$title" ]; then
+      problem="reg query: Install is \"$value\", expected \"C:\\$title\""
+    elif [ "$want_installed" = no ] && wine reg query "$key" >/dev/null 2>&1; then
+      problem="reg query: the installed-state key exists"
+    fi
+  fi
+  if [ -z "$problem" ]; then
+    printf 'ok      %-28s %3ds\n' "$name" $((SECONDS - t0))
+    return 0
+  fi
+  printf 'FAILED  %-28s %3ds: %s\n' "$name" $((SECONDS - t0)) "$problem"
+  return 1
+}
+
+if [ $# -gt 0 ]; then
+  scenarios=("$@")
+else
+  scenarios=()
+  for f in "$here"/[0-9]*.drive; do scenarios+=("$(basename "$f" .drive)"); done
+  scenarios+=(demo_walk)
+fi
+failed=0
+for s in "${scenarios[@]}"; do
+  run_scenario "$s" || failed=$((failed + 1))
+done
+for bmp in "$out"/shots/*.bmp; do
+  [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+done
+echo "${#scenarios[@]} scenarios, $failed failed, $(($(date +%s) - started_at)) s; logs and screenshots in $out"
+[ $failed -eq 0 ]
