@@ -133,12 +133,14 @@ std::wstring classOf(HWND window) {
 
 bool isDialogClass(HWND window) { return classOf(window) == L"#32770"; }
 
+BOOL CALLBACK collectWindow(HWND w, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+    return TRUE;
+}
+
 std::vector<HWND> topLevelWindows() {
     std::vector<HWND> all;
-    EnumWindows([](HWND w, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&all));
+    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 
