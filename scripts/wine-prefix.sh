@@ -2,9 +2,8 @@
 # Makes a Wine prefix ready for the setup:
 #   scripts/wine-prefix.sh PREFIX [MEDIUM]
 # Japanese fonts under the names the dialogs ask for, Wine drawing its own window frames (Xvfb has
-# no window manager), the user's shell folders inside the prefix instead of links into the home
-# folder, no menu entries on the host for the shortcuts the setup makes, and MEDIUM, when given,
-# as the CD-ROM drive D:.
+# no window manager), no menu entries on the host for the shortcuts the setup makes, and MEDIUM,
+# when given, as the CD-ROM drive D:.
 set -euo pipefail
 prefix=$1
 medium=${2:-}
@@ -20,9 +19,6 @@ for face in "ＭＳ ゴシック" "MS Gothic"; do
 done
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
-for link in "$prefix/drive_c/users/$(id -un)"/*; do
-  if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
-done
 if [ -n "$medium" ]; then
   ln -sfn "$(realpath "$medium")" "$prefix/dosdevices/d:"
   wine reg add 'HKLM\Software\Wine\Drives' /v 'd:' /d cdrom /f >/dev/null 2>&1

@@ -96,11 +96,15 @@ export VOICELESS_SIZE=$(size_text $sum)
 export FULL_SIZE=$(size_text $((sum + 2 * VOICE_BYTES)))
 
 # The prefix: the project's set-up (fonts, window frames, the medium as CD-ROM drive D:), the
-# bare medium as CD-ROM drive E:.
+# bare medium as CD-ROM drive E:, and the user's shell folders of the prefix's own.
 "$repo/scripts/wine-prefix.sh" "$prefix" "$medium" || { echo "run.sh: prefix set-up failed" >&2; exit 2; }
 ln -sfn "$bare" "$prefix/dosdevices/e:"
 wine reg add 'HKLM\Software\Wine\Drives' /v 'e:' /d cdrom /f >/dev/null 2>&1
 user_dir="$prefix/drive_c/users/$(id -un)"
+# The user's shell folders inside the prefix rather than links to this machine's home.
+for link in "$user_dir"/*; do
+  [ -L "$link" ] && rm "$link" && mkdir "$link"
+done
 wineserver -w
 wineserver -p  # one server for the whole run: every start of a program is quicker
 programs="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"

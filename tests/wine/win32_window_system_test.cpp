@@ -403,7 +403,23 @@ TEST_F(Win32WindowSystemTest, FolderChooserPreselectsTheInitialFolderAndReportsT
 
     ui::FolderChoice chosen;
     {
-        BoxAnswerer answerer([](HWND chooser) { PostMessageW(chooser, WM_COMMAND, IDOK, 0); });
+        BoxAnswerer answerer([](HWND chooser) {
+            // A fresh prefix fills the tree slowly: OK once the preselected folder is the selection.
+            HWND tree = FindWindowExW(chooser, nullptr, L"SysTreeView32", nullptr);
+            for (int i = 0; tree && i < 200; ++i) {
+                wchar_t text[64] = {};
+                TVITEMW item{};
+                item.mask = TVIF_TEXT;
+                item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+                item.pszText = text;
+                item.cchTextMax = 64;
+                if (item.hItem && SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) &&
+                    std::wstring(text) == L"表示ソフト")
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+        });
         chosen = ws.BrowseForFolder(owner, std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定")), initial);
         ASSERT_TRUE(answerer.found());
     }
