@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 
+#include "bench_support.h"
 #include "install/install_job.h"
 #include "os/file_system.h"
 #include "pages/page.h"
@@ -38,18 +39,9 @@ private:
     Clock::time_point last_{};
 };
 
-struct NoBox : setupdata::StartupErrorBox {
-    void Show(const std::string&) override {}
-};
-struct NoMain : ui::MainWindowHandler {
-    bool OnCreate(ui::WindowHandle) override { return true; }
-    void OnDestroy(ui::WindowHandle) override {}
-    void OnSize(ui::WindowHandle, long, long) override {}
-};
-struct Silent : ui::DialogHandler {
-    bool OnInitDialog(ui::WindowHandle) override { return false; }
-    bool OnCommand(ui::WindowHandle, int) override { return false; }
-};
+using bench::NoBox;
+using bench::NoMain;
+using bench::Silent;
 
 void writeRandom(const fs::path& p, std::size_t size, std::mt19937_64& rng) {
     std::ofstream out(p, std::ios::binary);

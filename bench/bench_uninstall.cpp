@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "forwarding_file_system.h"
+#include "bench_support.h"
 #include "install/game_profile.h"
 #include "install/installed_record.h"
 #include "os/services.h"
@@ -34,18 +35,9 @@ public:
     int calls = 0;
 };
 
-struct NoBox : setupdata::StartupErrorBox {
-    void Show(const std::string&) override {}
-};
-struct NoMain : ui::MainWindowHandler {
-    bool OnCreate(ui::WindowHandle) override { return true; }
-    void OnDestroy(ui::WindowHandle) override {}
-    void OnSize(ui::WindowHandle, long, long) override {}
-};
-struct Silent : ui::DialogHandler {
-    bool OnInitDialog(ui::WindowHandle) override { return false; }
-    bool OnCommand(ui::WindowHandle, int) override { return false; }
-};
+using bench::NoBox;
+using bench::NoMain;
+using bench::Silent;
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 

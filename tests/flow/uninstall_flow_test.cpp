@@ -10,28 +10,8 @@
 namespace flow {
 namespace {
 
+using testing_support::RecordingRegistry;
 using testing_support::RecordingRemovals;
-
-class RecordingRegistry : public os::Registry {
-public:
-    explicit RecordingRegistry(os::Registry& real) : real_(real) {}
-    bool KeyExists(const std::string& k) override { return real_.KeyExists(k); }
-    bool CreateKey(const std::string& k) override { return real_.CreateKey(k); }
-    bool SetValue(const std::string& k, const std::string& n, os::ValueType t, const std::string& d) override {
-        return real_.SetValue(k, n, t, d);
-    }
-    bool QueryValue(const std::string& k, const std::string& n, std::size_t b, os::ValueType& t, std::string& d) override {
-        return real_.QueryValue(k, n, b, t, d);
-    }
-    bool DeleteKey(const std::string& k) override {
-        deleted.push_back(k);
-        return real_.DeleteKey(k);
-    }
-    std::vector<std::string> deleted;
-
-private:
-    os::Registry& real_;
-};
 
 class UninstallFlow : public ::testing::Test {
 protected:

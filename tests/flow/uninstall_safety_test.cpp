@@ -13,27 +13,6 @@ namespace {
 const std::vector<std::string> kParts = {sj(SJ("表")), sj(SJ("ソフト")), "Data", "data", "a b", "x.y", sj(SJ("能力")), "%s",
                                          sj(SJ("ｾｰﾌﾞ")), "Save", "v1.", sj(SJ("十"))};
 
-class CountingRegistry : public os::Registry {
-public:
-    explicit CountingRegistry(os::Registry& real) : real_(real) {}
-    bool KeyExists(const std::string& k) override { return real_.KeyExists(k); }
-    bool CreateKey(const std::string& k) override { return real_.CreateKey(k); }
-    bool SetValue(const std::string& k, const std::string& n, os::ValueType t, const std::string& d) override {
-        return real_.SetValue(k, n, t, d);
-    }
-    bool QueryValue(const std::string& k, const std::string& n, std::size_t b, os::ValueType& t, std::string& d) override {
-        return real_.QueryValue(k, n, b, t, d);
-    }
-    bool DeleteKey(const std::string& k) override {
-        deleted.push_back(k);
-        return real_.DeleteKey(k);
-    }
-    std::vector<std::string> deleted;
-
-private:
-    os::Registry& real_;
-};
-
 struct Generated {
     std::mt19937 random;
     explicit Generated(unsigned seed) : random(seed) {}
@@ -87,7 +66,7 @@ protected:
         if (rollBack && count > 0) failFrom = 1 + g.below(count);
         testing_support::FailingWrites failing(os::systemFileSystem(), failFrom > 0 ? failFrom : 1 << 30);
         testing_support::RecordingRemovals files(failing);
-        CountingRegistry registry(os::systemRegistry());
+        testing_support::RecordingRegistry registry(os::systemRegistry());
         os::Services services{files, os::systemBitmapLoader(), registry, os::systemProcesses(), os::systemShell()};
         s.services = &services;
         const std::string title = s.description.title;
