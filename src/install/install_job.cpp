@@ -78,6 +78,11 @@ bool InstallJob::finish(const ProgressPage& page) {
         if (!CreateDesktopShortcut(context_, ShortcutFileName(context_, context_.setupData->title), target, installFolder))
             return false;
     }
+    // A profile this install brings into being goes with it when the install is taken back; one
+    // that was there before (the game's own settings) stays.
+    const std::string profile = GameProfilePath(context_, installFolder);
+    os::FoundFile found;
+    if (!context_.services.files.FindFile(profile, found)) log(UndoFile, profile);
     if (!WriteGameProfile(context_, installType, installFolder, sourcePath)) return false;
     if (!RecordInstallFolder(context_, installFolder)) return false;
     StepProgress(ws_, page.window, 1001);

@@ -7,8 +7,12 @@ constexpr std::size_t kBufferSize = 260;
 
 bool RecordInstallFolder(setupdata::SetupContext& context, const std::string& installFolder) {
     os::Registry& registry = context.services.registry;
-    return registry.CreateKey(context.registryKeyPath) &&
-           registry.SetValue(context.registryKeyPath, "Install", os::ValueType::String, installFolder + '\0');
+    const bool existed = registry.KeyExists(context.registryKeyPath);
+    if (!registry.CreateKey(context.registryKeyPath)) return false;
+    if (registry.SetValue(context.registryKeyPath, "Install", os::ValueType::String, installFolder + '\0')) return true;
+    // A key without its value would still make the welcome page offer an uninstall.
+    if (!existed) registry.DeleteKey(context.registryKeyPath);
+    return false;
 }
 
 std::string InstalledFolder(setupdata::SetupContext& context) {

@@ -1,6 +1,7 @@
 #include "install/validation.h"
 
 #include "platform/choose_folder.h"
+#include "setupdata/names.h"
 #include "platform/disk_free_space.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
@@ -19,6 +20,13 @@ std::string rootOf(const std::string& path, char drive) {
 
 bool ValidateInstall(ui::WindowSystem& ws, setupdata::SetupContext& context, const InstallChoices& choices,
                      InstallOptions& options) {
+    // A description that failed to load may hold no title, or one that is no folder name: the
+    // install would land in the root itself, or beside it.
+    if (!setupdata::isSafeFileName(context.setupData->title)) {
+        ws.ShowMessageBox(choices.hostWindow, std::string(SJ("初期データのロードor登録に失敗しました！")), std::string(SJ("エラー")),
+                          ui::kMbOk | ui::kMbIconError);
+        return false;
+    }
     options.sourcePath = context.sourceFolder + context.setupData->dataFolder;
     options.installFolder = context.installFolderPath(true);
     options.installType = choices.installType;

@@ -1,29 +1,87 @@
 #include "setupdata/names.h"
 
+#include <algorithm>
+#include <cctype>
+#include <string>
+
 #include "support/cp932.h"
 
 namespace setupdata {
+namespace {
 
-bool isSafeFolderName(std::string_view name) {
-    if (name.empty() || support::findChar(name, ':') != support::npos) return false;
+constexpr std::size_t kLongestPart = 255;
+constexpr std::size_t kLongestPath = 259;
+
+// Windows opens these as devices whatever folder they stand in, and with any extension.
+bool isDeviceName(std::string_view part) {
+    std::string base = support::foldAsciiCase(part.substr(0, part.find('.')));
+    base = support::trimRight(base, " ");
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (base == device) return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
+           base[3] <= '9';
+}
+
+bool isSafePart(std::string_view part) {
+    if (part.size() > kLongestPart) return false;
+    // "." and ".." (blanks and dots only, as Windows reads them) climb out.
+    if (part.find_first_not_of(". ") == std::string_view::npos) return false;
+    if (isDeviceName(part)) return false;
+    // A character is checked as a whole, so a trail byte never counts as one of these.
+    for (std::string_view bad : {"<", ">", "\"", "|", "?", "*"})
+        if (support::findChar(part, bad[0]) != support::npos) return false;
+    for (unsigned char c : part)
+        if (c < 0x20) return false;
+    // A lead byte left without its trail would swallow the separator that follows.
+    std::string utf8;
+    return support::cp932ToUtf8(part, utf8);
+}
+
+// The parts of a relative path; empty parts between separators are passed over, as Windows does.
+bool partsAreSafe(std::string_view name) {
     std::size_t start = 0;
     for (;;) {
-        std::size_t back = support::findChar(name, '\\', start);
-        std::size_t slash = support::findChar(name, '/', start);
-        std::size_t end = std::min(back, slash);
+        std::size_t end = std::min(support::findChar(name, '\\', start), support::findChar(name, '/', start));
         std::string_view part = name.substr(start, end == support::npos ? support::npos : end - start);
-        // An empty first part is a rooted path; "." and ".." (blanks and dots only, as Windows
-        // reads them) climb out.
-        if (start == 0 && part.empty()) return false;
-        if (!part.empty() && part.find_first_not_of(". ") == std::string_view::npos) return false;
+        if (!part.empty() && !isSafePart(part)) return false;
         if (end == support::npos) return true;
         start = end + 1;
     }
 }
 
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+bool isSafeFolderName(std::string_view name) {
+    if (name.empty() || name.size() > kLongestPath || isSeparator(name[0])) return false;
+    if (support::findChar(name, ':') != support::npos) return false;
+    return partsAreSafe(name);
+}
+
 bool isSafeFileName(std::string_view name) {
     return isSafeFolderName(name) && support::findChar(name, '\\') == support::npos &&
            support::findChar(name, '/') == support::npos;
+}
+
+bool isSafeInstallFolder(std::string_view path) {
+    if (path.size() > kLongestPath) return false;
+    std::string_view below;
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && isSeparator(path[2])) {
+        below = path.substr(3);
+    } else if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+        // \\server\share: both name the place, the parts below it are the folder.
+        std::size_t server = std::min(support::findChar(path, '\\', 2), support::findChar(path, '/', 2));
+        if (server == support::npos || server == 2) return false;
+        std::size_t share = std::min(support::findChar(path, '\\', server + 1), support::findChar(path, '/', server + 1));
+        if (share == support::npos || share == server + 1) return false;
+        below = path.substr(share + 1);
+    } else {
+        return false;
+    }
+    if (support::findChar(below, ':') != support::npos || below.find_first_not_of("\\/") == std::string_view::npos)
+        return false;
+    return partsAreSafe(below);
 }
 
 }  // namespace setupdata

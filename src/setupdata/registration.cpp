@@ -130,6 +130,8 @@ bool SetupData::registerFromSource(os::FileSystem& fs, const std::string& path, 
         if (path.empty()) fail("Name", RegistrationFault::Missing, path);
         const os::ProfileFile profile = os::ProfileFile::Load(fs, path);  // parsed once for every key
         require(profile, path, settings, "Name", title);
+        // The title names the install folder, the shortcuts and the profile file.
+        if (!isSafeFileName(title)) fail("Name", RegistrationFault::UnsafeName, title);
         require(profile, path, settings, "Registry", registryRoot);
         require(profile, path, settings, "DXCurrent", directXFolder);
         require(profile, path, settings, "exec", executable);

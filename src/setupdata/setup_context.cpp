@@ -1,5 +1,6 @@
 #include "setupdata/setup_context.h"
 
+#include "setupdata/names.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
 
@@ -17,7 +18,9 @@ SetupContext::SetupContext(os::Services& s, StartupErrorBox& errorBox) : service
     } else {
         setupData->files.clear();
         setupData->folders.clear();
-        if (!setupData->readSetupFile(services.files, sourceFolder + "Setup.ini"))
+        // The title names the install folder, the shortcuts and the profile: one that cannot is
+        // no usable description either.
+        if (!setupData->readSetupFile(services.files, sourceFolder + "Setup.ini") || !isSafeFileName(setupData->title))
             errorBox.Show(std::string(SJ("初期データのロードor登録に失敗しました！")));
     }
     banner = services.bitmaps.LoadFromFile(sourceFolder + "Setup.bmp");

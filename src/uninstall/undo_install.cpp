@@ -6,6 +6,17 @@
 
 namespace uninstall {
 
+bool ReachesThroughLink(os::FileSystem& fs, const std::string& base, const std::string& path) {
+    constexpr std::uint32_t kReparsePoint = 0x400;
+    if (path.size() <= base.size() + 1 || path.compare(0, base.size(), base) != 0) return false;
+    for (std::size_t sep = support::findChar(path, '\\', base.size() + 1); sep != support::npos;
+         sep = support::findChar(path, '\\', sep + 1)) {
+        std::uint32_t attributes = 0;
+        if (fs.GetAttributes(path.substr(0, sep), attributes) && (attributes & kReparsePoint)) return true;
+    }
+    return false;
+}
+
 void RemoveStartMenuEntries(setupdata::SetupContext& context) {
     const std::string folder = install::StartMenuFolder(context);
     if (folder.empty()) return;
@@ -24,11 +35,16 @@ void RemoveDesktopShortcut(setupdata::SetupContext& context) {
 
 int UndoInstall(setupdata::SetupContext& context, install::InstallJob& job) {
     job.copier.reset();  // closes a half-written file so that it can go
+    os::FileSystem& fs = context.services.files;
     for (auto it = job.undoLog.rbegin(); it != job.undoLog.rend(); ++it) {
         const install::UndoRecord& record = **it;
         switch (record.kind) {
-            case install::UndoFolder: context.services.files.RemoveFolder(record.path); break;
-            case install::UndoFile: context.services.files.RemoveFile(record.path); break;
+            case install::UndoFolder:
+                if (!ReachesThroughLink(fs, job.installFolder, record.path)) fs.RemoveFolder(record.path);
+                break;
+            case install::UndoFile:
+                if (!ReachesThroughLink(fs, job.installFolder, record.path)) fs.RemoveFile(record.path);
+                break;
             case install::UndoStartMenu: RemoveStartMenuEntries(context); break;
             case install::UndoDesktop: RemoveDesktopShortcut(context); break;
             default: break;

@@ -4,6 +4,11 @@
 
 namespace uninstall {
 
+// Whether a part of `path` below `base` is a link (a symbolic link, a junction): removing through
+// it would reach outside the folder, so what lies behind one stays. A link that is itself the
+// thing removed goes as a link.
+bool ReachesThroughLink(os::FileSystem& fs, const std::string& base, const std::string& path);
+
 void RemoveStartMenuEntries(setupdata::SetupContext& context);
 void RemoveDesktopShortcut(setupdata::SetupContext& context);
 // Newest record first; every removal's result is ignored. Always 1.

@@ -5,19 +5,13 @@
 #include "install/game_profile.h"
 #include "install/installed_record.h"
 #include "platform/pump_messages.h"
+#include "setupdata/names.h"
 #include "setupdata/registration.h"
 #include "support/cp932.h"
 #include "uninstall/undo_install.h"
 
 namespace uninstall {
 namespace {
-
-// Only a full path may anchor removals: a relative one would resolve against the medium.
-bool isFullPath(const std::string& folder) {
-    const bool drive = folder.size() >= 3 && folder[1] == ':' && folder[2] == '\\' &&
-                       ((folder[0] >= 'A' && folder[0] <= 'Z') || (folder[0] >= 'a' && folder[0] <= 'z'));
-    return drive || folder.rfind("\\\\", 0) == 0;
-}
 
 std::string saveName(const std::string& folder, const char* stem, int slot, const char* extension) {
     char name[64];
@@ -44,8 +38,11 @@ UninstallJob::UninstallJob(ui::WindowSystem& ws, setupdata::SetupContext& contex
     : ws_(ws), context_(context) {
     const setupdata::SetupData& data = *context.setupData;
     const std::string recorded = install::InstalledFolder(context);
-    if (recorded.empty() || !isFullPath(recorded)) throw NoUninstallPlan();
+    // Only a full path may anchor removals: a relative one would resolve against the medium, and a
+    // drive root or a ".." part would reach beyond any folder an install makes.
+    if (!setupdata::isSafeInstallFolder(recorded)) throw NoUninstallPlan();
     const std::string folder = support::withTrailingBackslash(recorded);
+    installFolder_ = folder.substr(0, folder.size() - 1);
     setupdata::InstallType type = 0;
     if (!readRecordedInstallType(context, folder, type)) throw NoUninstallPlan();
 
@@ -81,8 +78,12 @@ void UninstallJob::add(StepKind kind, const std::string& path) {
 void UninstallJob::carryOut(const UninstallStep& step) {
     os::FileSystem& fs = context_.services.files;
     switch (step.kind) {
-        case DeleteFileStep: fs.RemoveFile(step.path); break;
-        case RemoveFolderStep: fs.RemoveFolder(step.path); break;
+        case DeleteFileStep:
+            if (!ReachesThroughLink(fs, installFolder_, step.path)) fs.RemoveFile(step.path);
+            break;
+        case RemoveFolderStep:
+            if (!ReachesThroughLink(fs, installFolder_, step.path)) fs.RemoveFolder(step.path);
+            break;
         case RemoveStartMenuStep: RemoveStartMenuEntries(context_); break;
         case RemoveDesktopStep: RemoveDesktopShortcut(context_); break;
         case DeleteRegistryKeyStep: context_.services.registry.DeleteKey(context_.registryKeyPath); break;

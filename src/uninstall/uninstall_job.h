@@ -52,6 +52,7 @@ private:
 
     ui::WindowSystem& ws_;
     setupdata::SetupContext& context_;
+    std::string installFolder_;  // as recorded, without a trailing backslash
 };
 
 // The install type the game's profile in `installFolder` records: "SetupType" 0 is the full

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "support/cp932.h"
 
@@ -108,10 +109,25 @@ bool toHostPath(const std::string& windowsPath, std::string& hostPath) {
         if (c == '\\') c = '/';
     if (base.empty()) {
         hostPath = rest;
-    } else {
-        while (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
-        hostPath = base == "/" ? "/" + rest : (rest.empty() ? base : base + "/" + rest);
+        return true;
     }
+    // Windows resolves "." and ".." by the text, never above the drive's root; the host kernel
+    // would follow a link first and could leave the drive.
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start <= rest.size();) {
+        std::size_t end = rest.find('/', start);
+        if (end == std::string::npos) end = rest.size();
+        std::string part = rest.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(std::move(part));
+        }
+        start = end + 1;
+    }
+    hostPath = base;
+    for (const std::string& part : parts) hostPath += (hostPath == "/" ? "" : "/") + part;
+    if (!parts.empty() && rest.back() == '/') hostPath += '/';  // "a\" names a folder only, as on Windows
     return true;
 }
 

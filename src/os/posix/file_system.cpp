@@ -103,7 +103,11 @@ public:
 
     bool RemoveFolder(const std::string& path) override {
         std::string host;
-        return posix::toHostPath(path, host) && ::rmdir(host.c_str()) == 0;
+        struct stat st;
+        if (!posix::toHostPath(path, host)) return false;
+        // A link to a folder goes as a link, as Windows removes a folder link; its target stays.
+        if (::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return ::unlink(host.c_str()) == 0;
+        return ::rmdir(host.c_str()) == 0;
     }
 
     bool RemoveFile(const std::string& path) override {
@@ -143,7 +147,15 @@ public:
         return true;
     }
 
+    // As on Windows, a link answers for itself: a reparse point, a folder when its target is one.
     bool GetAttributes(const std::string& path, std::uint32_t& attributes) override {
+        std::string host;
+        struct stat st;
+        if (posix::toHostPath(path, host) && ::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+            struct stat target;
+            attributes = 0x400 | (::stat(host.c_str(), &target) == 0 && S_ISDIR(target.st_mode) ? 0x10 : 0x20);
+            return true;
+        }
         FoundFile found;
         if (!FindFile(path, found)) return false;
         attributes = found.attributes;
