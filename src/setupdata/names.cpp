@@ -16,9 +16,9 @@ constexpr std::size_t kLongestPath = 259;
 bool isDeviceName(std::string_view part) {
     std::string base = support::foldAsciiCase(part.substr(0, part.find('.')));
     base = support::trimRight(base, " ");
-    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+    for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"})
         if (base == device) return true;
-    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
+    return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '1' &&
            base[3] <= '9';
 }
 

@@ -1,0 +1,187 @@
+// Hostile names in the setup data, the authoring file and the record: whatever the player does,
+// nothing changes outside the install folder.
+#include <map>
+
+#include "flow/flow_support.h"
+#include "os/registry.h"
+#include "setupdata/names.h"
+
+namespace flow {
+namespace {
+
+// Names that climb out, name a root, a drive, a device, or break the CP932 that joins paths.
+std::vector<std::string> hostileNames() {
+    const std::vector<std::string> cores = {
+        "..", ". .", " ..", "..\\..\\outside", "\\outside", "Z:\\outside", "Z:outside", "C:", "CON", "nul.txt", "Com1",
+        "lpt9.dat", "CONIN$", "a?b", "a*", "a|b", "a\"b", "a<b", "x\x95", "a\x01z", std::string(300, 'a'),
+        "a/../../outside", "\\\\srv\\share\\x", "outside::$DATA", "..\\" + sj(SJ("表")), sj(SJ("ソ")) + "\\..\\.."};
+    std::vector<std::string> names;
+    // Below a harmless part a rooted core is only an empty part, so those stand alone.
+    for (const std::string& prefix : {std::string(), std::string("a\\"), sj(SJ("表示")) + "\\"})
+        for (const std::string& core : cores)
+            if (prefix.empty() || core[0] != '\\') names.push_back(prefix + core);
+    return names;
+}
+
+TEST(PathSafety, HostileNamesAreRefusedAndTrailBytesAreNoSeparators) {
+    for (const std::string& name : hostileNames()) {
+        EXPECT_FALSE(setupdata::isSafeFolderName(name)) << support::toUtf8Lossy(name);
+        EXPECT_FALSE(setupdata::isSafeFileName(name)) << support::toUtf8Lossy(name);
+    }
+    // 0x5C as the second byte of a character: "表" is 95 5C, "ソ" is 83 5C.
+    for (const std::string& name : {sj(SJ("表示")), sj(SJ("ソフト.dat")), std::string("CONFIG.SYS"), std::string("a.b.c"),
+                                    std::string(255, 'x')})
+        EXPECT_TRUE(setupdata::isSafeFileName(name)) << support::toUtf8Lossy(name);
+    EXPECT_TRUE(setupdata::isSafeFolderName(sj(SJ("表示")) + "\\" + sj(SJ("ソ"))));
+    EXPECT_FALSE(setupdata::isSafeFileName(std::string(256, 'x')));
+
+    for (const std::string& folder : {std::string("C:\\Games\\T"), std::string("c:/Games/T/"), std::string("\\\\srv\\share\\T")})
+        EXPECT_TRUE(setupdata::isSafeInstallFolder(folder)) << folder;
+    for (const std::string& folder : {std::string(), std::string("C:\\"), std::string("C:"), std::string("Games\\T"),
+                                      std::string("\\Games"), std::string("C:\\Games\\.."), std::string("C:\\a\\..\\..\\b"),
+                                      std::string("\\\\srv"), std::string("\\\\srv\\share"), std::string("C:\\NUL"),
+                                      std::string("C:\\a:b"), "C:\\" + std::string(300, 'a')})
+        EXPECT_FALSE(setupdata::isSafeInstallFolder(folder)) << folder;
+}
+
+std::string keyOf(const std::filesystem::path& relative) {
+    auto u8 = relative.generic_u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+std::map<std::string, std::uintmax_t> treeOf(const std::filesystem::path& root) {
+    std::map<std::string, std::uintmax_t> tree;
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(root, ec); !ec && it != std::filesystem::recursive_directory_iterator();
+         it.increment(ec))
+        tree[keyOf(it->path().lexically_relative(root))] = it->is_regular_file() ? it->file_size() : 0;
+    return tree;
+}
+
+enum class Place { Folder, File, Title };
+
+// A world around the install: a folder beside it and a file above it that must stay as they are.
+class HostileRun {
+public:
+    HostileRun() {
+        s.WriteFiles();
+        target.write("Games\\keep.txt", "mine");
+        target.write("outside\\keep.dat", "mine too");  // where "..\\outside" would land
+    }
+
+    // Installs, and uninstalls when the welcome page offers it; the setup is asked to act on every
+    // page it shows.
+    void Play() {
+        const std::string root = target.path("Games");
+        s.Then([this](HeadlessWindowSystem&) { s.Click(201, 1001); });
+        s.Then([this, root](HeadlessWindowSystem& ws) {
+            if (s.Visible(204)) return s.Click(204, 1);
+            ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, root});
+            s.Click(202, 1008);
+            ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path()});
+            s.Click(202, 1);
+        });
+        s.Then([this](HeadlessWindowSystem&) {
+            if (s.Visible(201) && s.Text(201, 1001) == sj(SJ("ｱﾝｲﾝｽﾄｰﾙ"))) s.Click(201, 1001);
+        });
+        s.Then([this](HeadlessWindowSystem&) {
+            if (s.Visible(204)) s.Click(204, 1);
+        });
+        s.Run();
+    }
+
+    // What changed anywhere in the world lies below the install folder.
+    void ExpectNothingChangedOutside(const std::map<std::string, std::uintmax_t>& before, const std::string& what) {
+        const std::string folder = keyOf(std::filesystem::path("Games") / testing_support::hostPathFromCp932(kTitle));
+        const std::string inside = folder + "/";
+        const auto after = treeOf(target.host());
+        using Tree = std::map<std::string, std::uintmax_t>;
+        for (const auto& [one, other] : {std::pair<const Tree*, const Tree*>{&before, &after}, {&after, &before}})
+            for (const auto& [path, size] : *one) {
+                auto match = other->find(path);
+                if (match != other->end() && match->second == size) continue;
+                EXPECT_TRUE(path == folder || path.rfind(inside, 0) == 0) << what << ": " << path;
+            }
+    }
+
+    SetupRun s;
+    testing_support::TempFolder target;
+};
+
+TEST(PathSafety, NoHostileNameMakesTheSetupTouchAnythingOutside) {
+    int cases = 0;
+    for (Place place : {Place::Folder, Place::File, Place::Title})
+        for (const std::string& name : hostileNames()) {
+            HostileRun run;
+            switch (place) {
+                case Place::Folder: run.s.description.folders.push_back(name); break;
+                case Place::File: run.s.description.files.push_back(std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{-1, name, 4, -1})); break;
+                default: run.s.description.title = name; break;
+            }
+            const auto before = treeOf(run.target.host());
+            const auto medium = treeOf(run.s.medium.host());
+            run.s.Start();
+            run.Play();
+            run.ExpectNothingChangedOutside(before, support::toUtf8Lossy(name));
+            EXPECT_TRUE(treeOf(run.s.medium.host()).size() == medium.size() + 1) << "only Setup.ini is new on the medium";
+            os::systemRegistry().DeleteKey(run.s.context->registryKeyPath);
+            ShortcutPlaces().Clear();
+            ++cases;
+        }
+    EXPECT_EQ(cases, 3 * 74);
+}
+
+TEST(PathSafety, AHostileRecordRemovesNothing) {
+    HostileRun probe;
+    const std::string t = probe.target.path();  // ends in a backslash
+    const std::vector<std::string> records = {"", "Games", t + "Games\\..", t + "Games\\" + kTitle + "\\..\\..", t.substr(0, 3),
+                                              t.substr(0, 2), "\\\\srv", t + "NUL", t + "Games\\a?b", t + std::string(300, 'a')};
+    for (const std::string& record : records) {
+        HostileRun run;
+        // What an uninstall of each record would find: the files of the description and a profile.
+        for (const std::string& at : {std::string("Games\\"), std::string()}) {
+            run.target.write(at + "Game.exe", "x");
+            run.target.write(at + kTitle + ".ini", "[PATH]\r\nSetupType=0\r\n");
+        }
+        run.s.Start();
+        os::Registry& registry = os::systemRegistry();
+        ASSERT_TRUE(registry.CreateKey(run.s.context->registryKeyPath));
+        registry.SetValue(run.s.context->registryKeyPath, "Install", os::ValueType::String, record + '\0');
+        const auto before = treeOf(run.target.host());
+        run.Play();
+        EXPECT_TRUE(treeOf(run.target.host()) == before) << support::toUtf8Lossy(record);
+        EXPECT_EQ(run.s.ws.Boxes().front().text,
+                  sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
+        registry.DeleteKey(run.s.context->registryKeyPath);
+        ShortcutPlaces().Clear();
+    }
+}
+
+#ifndef _WIN32
+// A link inside the install folder goes as a link; what it points at stays.
+TEST(PathSafety, ALinkInTheInstallFolderIsNeverFollowed) {
+    HostileRun again;
+    again.s.Start();
+    const std::string root = again.target.path("Games");
+    ChooseAndInstall(again.s, root);
+    again.s.Then([&](HeadlessWindowSystem&) {
+        // The player swaps the data folder for a link to a folder of their own.
+        auto data = again.target.host("Games\\" + kTitle + "\\Data");
+        std::filesystem::remove_all(data);
+        again.target.write("mine\\a.pak", "precious");
+        std::filesystem::create_directory_symlink(again.target.host("mine"), data);
+        std::filesystem::remove(again.target.host("Games\\" + kTitle + "\\Game.exe"));
+        std::filesystem::create_symlink(again.target.host("mine\\a.pak"), again.target.host("Games\\" + kTitle + "\\Game.exe"));
+        again.s.Click(201, 1001);
+    });
+    again.s.Then([&](HeadlessWindowSystem&) { again.s.Click(204, 1); });
+    again.s.Run();
+    EXPECT_EQ(again.target.read("mine\\a.pak"), "precious");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(again.target.host("Games\\" + kTitle + "\\Data"))));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(again.target.host("Games\\" + kTitle + "\\Game.exe"))));
+    EXPECT_FALSE(again.target.exists("Games\\" + kTitle + "\\Voice"));
+}
+#endif
+
+}  // namespace
+}  // namespace flow
