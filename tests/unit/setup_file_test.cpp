@@ -85,6 +85,27 @@ TEST(SetupFile, RoundTripKeepsEverything) {
     EXPECT_EQ(r.files[1]->folderIndex, 1);
 }
 
+// Counts are taken on trust only as far as the file goes: a claim of four billion entries that ends
+// after two stops there, with two entries in memory and nothing reserved for the rest.
+TEST(SetupFile, AnEnormousCountThatEndsEarlyFailsAtOnce) {
+    TempFolder tmp;
+    const std::string header = kExample.substr(0, 27);  // signature, strings, slots
+    const std::string many("\xFF\xFF\xFF\xFF", 4), none("\x00\x00\x00\x00", 4);
+    const std::string record("\x02\x00\x00\x00\x01\x00x\x05\x00\x00\x00\x00\x00\x00\x00\xFF\xFF\xFF\xFF", 19);
+    tmp.write("folders.ini", header + many + std::string("\x01\x00v\x01\x00w", 6));
+    tmp.write("files.ini", header + none + many + record + record);
+    SetupData d;
+    EXPECT_FALSE(d.readSetupFile(fs(), tmp.path("folders.ini")));
+    EXPECT_EQ(d.folders.size(), 2u);
+    EXPECT_LT(d.folders.capacity(), 64u);
+    SetupData e;
+    std::string reason;
+    EXPECT_FALSE(e.readSetupFile(fs(), tmp.path("files.ini"), &reason));
+    EXPECT_EQ(reason, "the file ends inside a file record");
+    EXPECT_EQ(e.files.size(), 2u);
+    EXPECT_LT(e.files.capacity(), 64u);
+}
+
 TEST(SetupFile, ReaderRejectsDamagedFiles) {
     TempFolder tmp;
     auto readFails = [&](const std::string& bytes) {
