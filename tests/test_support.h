@@ -2,6 +2,7 @@
 // Real files in a fresh temporary folder, on both platforms.
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 
@@ -64,6 +65,23 @@ private:
     std::filesystem::path host_;
     std::string path_;
 };
+
+// A host path as UTF-8 text, with forward slashes on every system.
+inline std::string keyOf(const std::filesystem::path& relative) {
+    auto u8 = relative.generic_u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+// Every file and folder below a host folder, with the sizes of the files: compared before and
+// after, it shows what a setup changed.
+inline std::map<std::string, std::uintmax_t> treeOf(const std::filesystem::path& root) {
+    std::map<std::string, std::uintmax_t> tree;
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+        tree[keyOf(it->path().lexically_relative(root))] = it->is_regular_file() ? it->file_size() : 0;
+    return tree;
+}
 
 // Changes the current folder for one test and restores it.
 class CurrentFolder {

@@ -4,12 +4,13 @@
 #include "forwarding_file_system.h"
 #include "install/installed_record.h"
 
-#include <map>
 
 namespace flow {
 namespace {
 
 using testing_support::ForwardingFileSystem;
+using testing_support::keyOf;
+using testing_support::treeOf;
 
 bool inside(const std::string& path, const std::string& folder) {
     return !folder.empty() && path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
@@ -150,21 +151,6 @@ std::vector<Fault> faults() {
     all.push_back({"RecordValueCannotBeWritten", [](auto&, auto&, FaultyRegistry& r, auto&, auto&) { r.refuseValue = true; },
                    {kFailed}});
     return all;
-}
-
-std::string keyOf(const std::filesystem::path& relative) {
-    auto u8 = relative.generic_u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-// Every file and folder below a host folder, with the sizes of the files.
-std::map<std::string, std::uintmax_t> treeOf(const std::filesystem::path& root) {
-    std::map<std::string, std::uintmax_t> tree;
-    std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(root, ec); !ec && it != std::filesystem::recursive_directory_iterator();
-         it.increment(ec))
-        tree[keyOf(it->path().lexically_relative(root))] = it->is_regular_file() ? it->file_size() : 0;
-    return tree;
 }
 
 class InstallFaults : public ::testing::TestWithParam<Fault> {};

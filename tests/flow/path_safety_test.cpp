@@ -44,19 +44,8 @@ TEST(PathSafety, HostileNamesAreRefusedAndTrailBytesAreNoSeparators) {
         EXPECT_FALSE(setupdata::isSafeInstallFolder(folder)) << folder;
 }
 
-std::string keyOf(const std::filesystem::path& relative) {
-    auto u8 = relative.generic_u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-std::map<std::string, std::uintmax_t> treeOf(const std::filesystem::path& root) {
-    std::map<std::string, std::uintmax_t> tree;
-    std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(root, ec); !ec && it != std::filesystem::recursive_directory_iterator();
-         it.increment(ec))
-        tree[keyOf(it->path().lexically_relative(root))] = it->is_regular_file() ? it->file_size() : 0;
-    return tree;
-}
+using testing_support::keyOf;
+using testing_support::treeOf;
 
 enum class Place { Folder, File, Title };
 

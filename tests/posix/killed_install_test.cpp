@@ -48,12 +48,7 @@ private:
     int tell_, wait_;
 };
 
-std::map<std::string, std::uintmax_t> treeOf(const std::filesystem::path& root) {
-    std::map<std::string, std::uintmax_t> tree;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
-        tree[entry.path().string()] = entry.is_regular_file() ? entry.file_size() : 0;
-    return tree;
-}
+using testing_support::treeOf;
 
 TEST(KilledInstall, LeavesNoRecordRefusesASecondSetupAndInstallsCleanlyAfterwards) {
     // Game.exe and a.pak are one chunk each, v.pak four; the profile is the seventh stop.
