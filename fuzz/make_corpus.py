@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of each fuzz target (fuzz/corpus/<target>/) and its dictionary
-(fuzz/<target>.dict). Run again after changing a seed; the output is the same every time."""
+"""Writes seeds into the corpus of each fuzz target (fuzz/corpus/<target>/), beside those of
+make_seeds.py, and the target's dictionary (fuzz/<target>.dict). The output is the same every time."""
 import os
-import shutil
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -36,13 +35,13 @@ def setup_file_seeds():
     demo = setup_ini(folders=[b"Data", b"Voice"], files=demo_files)
     return {
         "empty-description": setup_ini(title=b"", registry=b"", dx=b"", exe=b"", save=0),
-        "demo": demo,
+        "two-folders": demo,
         "many-files": setup_ini(folders=[b"Data"], files=[(-1 if i % 3 else 2, b"f%03d.dat" % i, i * 977, i % 2 - 1)
                                                           for i in range(40)]),
         "over-4gib": setup_ini(files=[(2, b"Movie.pak", (5 << 32) + 17, -1), (-1, b"Big.pak", 2**64 - 1, -1)]),
         "sjis-trail-5c": setup_ini(folders=[sj("ソフト\\表示")], files=[(-1, sj("表.dat"), 1, 0)]),
         "nul-inside-string": setup_ini(title=b"Ti\0tle", files=[(-1, b"a.dat\0junk", 3, -1)]),
-        "trailing-bytes": demo + b"left over",
+        "two-folders-then-garbage": demo + b"left over",
         "short-signature": b"[SETUP]2.0",
         "wrong-signature": b"[SETUP]2.00" + demo[11:],
         "folders-0xffffffff-ends-early": setup_ini(folders=[b"Data"], folder_count=0xFFFFFFFF),
@@ -113,7 +112,7 @@ def profile_seeds():
     game = [sj("[設定]"), b"Name=" + sj("星降る丘の物語"), b"InstallPath=C:\\Games\\", b"save=20", b"",
             b"[Graphics]", b"Width=640"]
     return {
-        "game-profile": profile(game, [sj("設定"), b"InstallPath", b"D:\\Games\\"]),
+        "game-profile-sjis": profile(game, [sj("設定"), b"InstallPath", b"D:\\Games\\"]),
         "new-section": profile(game, [b"Sound", b"Volume", b"80"]),
         "new-key-in-section": profile(game, [b"graphics", b"Height", b"480"]),
         "keys-above-headers": profile([b"top=1", b"  indented = 2  ", b"[a]", b"k=v"], [b"a", b"TOP", b"3"], b"top"),
@@ -125,7 +124,7 @@ def profile_seeds():
         "semicolon-lines": profile([b"; comment", b"[s]", b";k=hidden", b"k=shown"], [b"s", b";k", b"w"]),
         "trail-5d-in-header": profile([b"[" + sj("‐") + b"]", b"k=1", b"[" + sj("ソ") + b"]", b"k=2"],
                                       [sj("ソ"), b"k", sj("表")]),
-        "empty-file": profile([], [b"s", b"k", b"v"], final=False),
+        "nothing-then-write": profile([], [b"s", b"k", b"v"], final=False),
         "long-double-byte-value": profile([b"[s]", b"long=" + sj("表") * 300 + b"a"], [b"s", b"short", b"v"], b"long"),
         "blank-lines-between": profile([b"[a]", b"x=1", b"", b"", b"[b]", b"", b"y=2", b""], [b"a", b"z", b"3"]),
     }
@@ -152,8 +151,7 @@ def main():
     for target, seeds in (("fuzz_setup_file", setup_file_seeds()), ("fuzz_registration", registration_seeds()),
                           ("fuzz_profile", profile_seeds())):
         folder = os.path.join(HERE, "corpus", target)
-        shutil.rmtree(folder, ignore_errors=True)
-        os.makedirs(folder)
+        os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():
             with open(os.path.join(folder, name), "wb") as f:
                 f.write(data)

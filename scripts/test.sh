@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Every test: set up the machine, build all trees, run the unit tests natively and, built for
-# Windows, under wine64.
+# Every test: set up the machine, build all trees, run the unit tests natively, under the
+# sanitizers and, built for Windows, under wine64; fuzz the readers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-machine.sh
@@ -8,6 +8,12 @@ scripts/build.sh
 
 echo "== native tests"
 (cd build/native && ctest --output-on-failure)
+
+echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+scripts/test-sanitized.sh
+
+echo "== the readers fuzzed, ${SETUP_FUZZ_SECONDS:-60} s each"
+scripts/fuzz.sh "${SETUP_FUZZ_SECONDS:-60}"
 
 echo "== Windows tests under wine64"
 prefix=$(mktemp -d /tmp/setup-wine.XXXXXX)
