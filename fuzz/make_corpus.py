@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes seeds into the corpus of each fuzz target (fuzz/corpus/<target>/), beside those of
-make_seeds.py, and the target's dictionary (fuzz/<target>.dict). The output is the same every time."""
+"""Writes the seed corpus of each fuzz target (fuzz/corpus/<target>/) and its dictionary
+(fuzz/<target>.dict): valid files and near misses. The output is the same every time."""
 import os
 import struct
 
@@ -28,6 +28,34 @@ def setup_ini(title=sj("星降る丘の物語"), registry=b"Software\\Maker\\", 
     for mask, name, size, index in files:
         out += struct.pack("<i", mask) + counted(name) + struct.pack("<Qi", size, index)
     return out
+
+
+def small_setup_ini(title=b"ab", strings=(b"", b"", b"", b""), slots=3, folders=(b"v",), files=((2, b"x", 5, 0),),
+                    folder_count=None, file_count=None):
+    return setup_ini(title, *strings, save=slots, folders=folders, files=files, folder_count=folder_count,
+                     file_count=file_count)
+
+
+def small_setup_file_seeds():
+    example = small_setup_ini()
+    return {
+        "example": example,
+        "demo": small_setup_ini(sj("星降る丘の物語"), (sj("Software\\Hoshifuru\\"), b"DirectX\\", b"Hoshifuru.exe", b""), 20,
+                                (b"Data", b"Voice", sj("表示")),
+                                ((-1, b"Hoshifuru.exe", 65536, -1), (-1, b"Data01.pak", 1 << 20, 0),
+                                 (2, b"intro.wav", 48 << 20, 1), (-1, sj("ソフト.dat"), 0, 2), (2, b"big", (1 << 32) + 7, 1))),
+        "empty": small_setup_ini(b"", folders=(), files=()),
+        "signature-only": example[:11],
+        "cut-in-size": example[:50],
+        "trailing-bytes": example + b"tail",
+        "nul-in-title": small_setup_ini(b"a\x00b"),
+        "lower-case-signature": b"[setup]2.01" + example[11:],
+        "four-billion-folders": small_setup_ini(folders=(b"v", b"w"), files=(), folder_count=0xFFFFFFFF)[:-4],
+        "four-billion-files": small_setup_ini(folders=(), files=((-1, b"x", 1, -1),), file_count=0xFFFFFFFF),
+        "hostile-folder": small_setup_ini(folders=(b"..\\..\\x",)),
+        "hostile-name": small_setup_ini(folders=(), files=((-1, b"CON", 1, -1),)),
+        "bad-folder-index": small_setup_ini(files=((2, b"x", 5, 7),)),
+    }
 
 
 def setup_file_seeds():
@@ -69,6 +97,37 @@ SETTINGS = [b"Name=" + sj("星降る丘の物語") + b"   // " + sj("題名"), b
 ENTRIES = [b"(TYPE0,,Game.exe)", b"(TYPE0,Data,Data\\Script.pak)", b"(TYPE1,Voice,Voice\\Voice01.pak)   // " + sj("フルのみ")]
 
 
+HOSHIFURU = sj("""[設定]
+Name=星降る丘の物語
+Registry=Software\\Hoshifuru\\
+DXCurrent=DirectX\\
+exec=Hoshifuru.exe
+folder=
+save=20
+[登録]
+count=3
+regist00=(TYPE0,,Hoshifuru.exe)
+regist01=(TYPE0,Data,Data\\Data01.pak) // the game's data
+regist02=(TYPE1, Voice, Voice\\intro.wav)
+""").replace(b"\n", b"\r\n")
+
+
+def hoshifuru_seeds():
+    r = HOSHIFURU
+    return {
+        "demo": r,
+        "demo-some-missing": r + MARK + b"\x05",
+        "hex-counts": r.replace(b"save=20", b"save=0x14").replace(b"count=3", b"count=3h"),
+        "negative-count": r.replace(b"count=3", b"count=-1"),
+        "lower-type": r.replace(b"TYPE1", b"type1"),
+        "blank-after-type": r.replace(b"TYPE1,", b"TYPE1 ,"),
+        "unregistered-name": r.replace(sj("Name=星降る丘の物語"), sj("Name=未登録")),
+        "no-comma": r.replace(b"(TYPE0,,Hoshifuru.exe)", b"(TYPE0)"),
+        "hostile-folder": r.replace(b"TYPE0,Data,", b"TYPE0,..\\..,"),
+        "trail-byte-names": r.replace(b"Data\\Data01.pak", sj("表示\\ソフト.dat")),
+    }
+
+
 def registration_seeds():
     demo_path = os.path.join(HERE, "..", "demo", "medium", "SetupRegist.ini")
     with open(demo_path, "rb") as f:
@@ -106,6 +165,20 @@ def profile(text_lines, write=None, read=None, nl=b"\r\n", final=True):
     if read is not None:
         out += MARK + read
     return out
+
+
+def small_profile_seeds():
+    game = b"[PATH]\r\nSetupType=128\r\nCurrent=C:\\Games\\x\\\r\nCDDrive=D:\\\r\n"
+    return {
+        "game-profile": game + MARK + b"PATH" + MARK + b"SetupType" + MARK + b"0",
+        "authoring": HOSHIFURU + MARK + MARK + b"Name" + MARK + sj("新しい題名"),
+        "empty-file": MARK + b"PATH" + MARK + b"Current" + MARK + b"C:\\x\\",
+        "quoted": b"[a]\r\nk=\"quoted\"\r\n" + MARK + b"a" + MARK + b"k" + MARK + b"'v'",
+        "comments-and-blanks": b"; note\r\n[ A ]\r\n  k  =  v // c \r\n[b]\r\nk=1\r\n" + MARK + b"B" + MARK + b"K",
+        "duplicate-sections": b"[a]\r\nk=1\r\n[a]\r\nk=2\r\nj=3\r\n" + MARK + b"a" + MARK + b"j" + MARK + b"4",
+        "no-newline-at-end": b"[a]\nk=1" + MARK + b"a" + MARK + b"m" + MARK + b"2",
+        "long-value": b"[a]\r\nk=" + b"x" * 700 + b"\r\n" + MARK + b"a" + MARK + b"k",
+    }
 
 
 def profile_seeds():
@@ -148,8 +221,9 @@ DICTS = {
 
 
 def main():
-    for target, seeds in (("fuzz_setup_file", setup_file_seeds()), ("fuzz_registration", registration_seeds()),
-                          ("fuzz_profile", profile_seeds())):
+    for target, seeds in (("fuzz_setup_file", {**small_setup_file_seeds(), **setup_file_seeds()}),
+                          ("fuzz_registration", {**hoshifuru_seeds(), **registration_seeds()}),
+                          ("fuzz_profile", {**small_profile_seeds(), **profile_seeds()})):
         folder = os.path.join(HERE, "corpus", target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():
