@@ -116,6 +116,14 @@ inline void ChooseAndInstall(SetupRun& s, const std::string& root, const std::ve
     });
 }
 
+// A temp folder holding an empty "Games", the install root the tests choose.
+struct GamesFolder {
+    GamesFolder() { std::filesystem::create_directories(target.host("Games")); }
+    testing_support::TempFolder target;
+    const std::string root = target.path("Games");
+    const std::string folder = root + "\\" + kTitle;  // the install folder
+};
+
 // The shortcut files of the title in the user's folders, whether they exist or not.
 struct ShortcutPlaces {
     explicit ShortcutPlaces(const std::string& title = kTitle) {

@@ -161,9 +161,10 @@ TEST_P(InstallFaults, AreTakenBackAndTheNextInstallSucceeds) {
     places.Clear();
     SetupRun s;
     s.WriteFiles(2 * 1048576 + 1000);
-    testing_support::TempFolder target;
-    std::filesystem::create_directories(target.host("Games"));
-    const std::string root = target.path("Games"), folder = root + "\\" + kTitle;
+    GamesFolder games;
+    testing_support::TempFolder& target = games.target;
+    const std::string& root = games.root;
+    const std::string& folder = games.folder;
     // An install folder that was there already goes with the rollback when it is empty.
     const bool folderExists = fault.name == "ReadOnlyInstallFolder";
     if (folderExists) std::filesystem::create_directories(target.host("Games\\" + kTitle));

@@ -63,9 +63,10 @@ TEST(KilledInstall, LeavesNoRecordRefusesASecondSetupAndInstallsCleanlyAfterward
         places.Clear();
         SetupRun first;
         first.WriteFiles(3 * 1048576 + 5);
-        testing_support::TempFolder target;
-        std::filesystem::create_directories(target.host("Games"));
-        const std::string root = target.path("Games"), folder = root + "\\" + kTitle;
+        GamesFolder games;
+        testing_support::TempFolder& target = games.target;
+        const std::string& root = games.root;
+        const std::string& folder = games.folder;
 
         int tell[2], wait[2];
         ASSERT_EQ(::pipe(tell), 0);
