@@ -85,6 +85,7 @@ void PageHost::StartInstall() {
                                     installSettings.AddToStartMenu(), installSettings.AddDesktopShortcut()};
     if (!install::ValidateInstall(ws_, context_, choices, options)) return;
     ws_.ShowWindow(installSettings.window, false);
+    copyProgress.pendingCommand = 0;  // a Cancel no earlier job took is not this job's
     installJob = std::make_unique<install::InstallJob>(ws_, context_, options);
     installJob->PrepareInstall(copyPage());
     ws_.SetText(copyProgress.window, 1004, std::string(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙの転送中...")));
@@ -104,11 +105,7 @@ void PageHost::UndoAndReturn() {
 
 void PageHost::RunInstallStep() {
     install::InstallResult result = installJob->RunInstall(copyPage());
-    if (closing_) {  // the window went while the job drained the queue
-        uninstall::UndoInstall(context_, *installJob);
-        installJob.reset();
-        return;
-    }
+    if (closing_) return;  // the window went while the job drained the queue: Step takes it back
     if (result == install::Succeeded) {
         Box(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！"), ui::kMbOk | ui::kMbIconInformation);
         ReturnToWelcome();
@@ -138,6 +135,7 @@ void PageHost::StartUninstall() {
     }
     uninstallJob.reset();
     uninstallJob = std::move(job);
+    uninstallProgress.pendingCommand = 0;  // a Cancel no earlier job took is not this job's
     ws_.ShowWindow(uninstallProgress.window, true);
     ws_.SetFocus(uninstallProgress.window);
     currentPage = kUninstalling;
@@ -146,10 +144,7 @@ void PageHost::StartUninstall() {
 
 void PageHost::RunUninstallStep() {
     uninstall::UninstallResult result = uninstallJob->RunUninstall(uninstallPage());
-    if (closing_) {  // the window went while the job drained the queue: it stops where it is
-        uninstallJob.reset();
-        return;
-    }
+    if (closing_) return;  // the window went while the job drained the queue: it stops where it is
     if (result == uninstall::UninstallDone) {
         Box(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"), ui::kMbOk | ui::kMbIconInformation);
         ReturnToWelcome();
@@ -163,14 +158,21 @@ void PageHost::RunUninstallStep() {
 
 void PageHost::OnMainWindowDestroyed() {
     closing_ = true;
-    if (uninstallJob && stepping_) uninstallProgress.pendingCommand = 2;  // stops before its next removal
-    if (!installJob) return;
-    if (stepping_) {
-        copyProgress.pendingCommand = 2;  // the job stops at its next look, and the step undoes it
+    if (!stepping_) {
+        DropJobsForClose();
         return;
     }
-    uninstall::UndoInstall(context_, *installJob);
+    // The jobs stop at their next look; the step drops them when it ends.
+    if (uninstallJob) uninstallProgress.pendingCommand = 2;
+    if (installJob) copyProgress.pendingCommand = 2;
+}
+
+void PageHost::DropJobsForClose() {
+    // An install that got to its end stays, whatever the window did meanwhile: its record is
+    // written, and taking its files back would leave a record of a game that is gone.
+    if (installJob && installJob->phase != install::Finished) uninstall::UndoInstall(context_, *installJob);
     installJob.reset();
+    uninstallJob.reset();  // stops where it is
 }
 
 int PageHost::Step() {
@@ -215,6 +217,7 @@ int PageHost::Step() {
         default: break;
     }
     stepping_ = false;
+    if (closing_) DropJobsForClose();
     return 0;
 }
 

@@ -53,6 +53,7 @@ private:
     void StartUninstall();
     void WakeForJob();
     void RunUninstallStep();
+    void DropJobsForClose();
     install::ProgressPage copyPage() { return {copyProgress.window, &copyProgress.pendingCommand}; }
     install::ProgressPage uninstallPage() { return {uninstallProgress.window, &uninstallProgress.pendingCommand}; }
     // A box of the controller: owned by the host, captioned like the main window.

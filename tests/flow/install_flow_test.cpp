@@ -1,4 +1,5 @@
 // Installs from the pages to the files, the profile, the record and the shortcuts.
+#include <cstdio>
 #include <fstream>
 
 #include "flow/flow_support.h"
@@ -190,6 +191,59 @@ TEST_F(InstallFlow, ClosingTheWindowDuringTheCopyTakesTheInstallBack) {
     EXPECT_EQ(s.ws.Boxes().size(), 1u);  // the folder question only: no cancel question, no success
     EXPECT_FALSE(target.exists("Games\\" + kTitle));
     EXPECT_EQ(install::InstalledFolder(*s.context), "");
+}
+
+}  // namespace
+}  // namespace flow
+
+namespace flow {
+namespace {
+
+// The main window closed at every queue drain of an install, the first while the job is being
+// prepared, the last after the record is written: the install is then either whole (record,
+// files, profile, shortcuts) or gone without a trace, never a record of a game that is gone.
+TEST(InstallClose, AtEveryDrainTheInstallIsWholeOrGone) {
+    int points = 0, whole = 0, gone = 0;
+    for (int closeAt = 1;; ++closeAt) {
+        SetupRun s;
+        s.WriteFiles(3000);
+        GamesFolder games;
+        ShortcutPlaces places;
+        places.Clear();
+        s.Start();
+        ChooseAndInstall(s, games.root);
+        int drains = 0;
+        s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
+            if (s.Visible(201) || s.Visible(202)) return false;  // not yet in the install
+            if (++drains < closeAt) return false;
+            ws.PostClose(ws.MainWindow());
+            return true;
+        });
+        const int exitCode = s.Run();
+        if (drains < closeAt) break;  // the install ended before this drain: every one was tried
+        ++points;
+        EXPECT_EQ(exitCode, 1) << closeAt;
+        EXPECT_EQ(s.ws.MainWindow(), nullptr);
+        for (const auto& box : s.ws.Boxes()) EXPECT_NE(box.text, sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？"))) << closeAt;
+        if (install::InstalledFolder(*s.context) == games.folder) {
+            ++whole;
+            for (const char* rel : {"Game.exe", "Data\\a.pak", "Voice\\v.pak"})
+                EXPECT_TRUE(games.target.read("Games\\" + kTitle + "\\" + rel) == s.medium.read(rel)) << closeAt << rel;
+            EXPECT_TRUE(games.target.exists("Games\\" + kTitle + "\\" + kTitle + ".ini")) << closeAt;
+            for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(places.Exists(i)) << closeAt << " shortcut " << i;
+        } else {
+            ++gone;
+            EXPECT_EQ(install::InstalledFolder(*s.context), "") << closeAt;
+            EXPECT_FALSE(games.target.exists("Games\\" + kTitle)) << closeAt;
+            for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(places.Exists(i)) << closeAt << " shortcut " << i;
+        }
+        os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+        places.Clear();
+    }
+    std::printf("install closed at %d drains: %d whole, %d gone\n", points, whole, gone);
+    EXPECT_GE(points, 8);
+    EXPECT_GE(whole, 1);  // a close after the record is written
+    EXPECT_GE(gone, 1);
 }
 
 }  // namespace

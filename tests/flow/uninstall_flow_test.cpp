@@ -354,3 +354,38 @@ TEST_F(UninstallFlow, ACancelledCopyTouchesNoShortcut) {
 
 }  // namespace
 }  // namespace flow
+
+namespace flow {
+namespace {
+
+// Cancel pressed when no job looks any more (the install writing its record, the uninstall past
+// its last removal) is taken by nobody; the next install and uninstall of the run ask nothing.
+TEST_F(UninstallFlow, ACancelNoJobTookDoesNotStopTheNextJob) {
+    s.Start();
+    s.ws.AddBusyStep([this](HeadlessWindowSystem&) {
+        if (install::InstalledFolder(*s.context).empty()) return false;
+        s.Click(203, 2);
+        return true;
+    });
+    s.ws.AddBusyStep([this](HeadlessWindowSystem&) {
+        if (!s.Visible(205) || os::systemRegistry().KeyExists(s.context->registryKeyPath)) return false;
+        s.Click(205, 2);
+        return true;
+    });
+    Install();
+    Uninstall(false);
+    ExpectUninstalledBox();
+    Install();
+    Uninstall(false);
+    ExpectUninstalledBox();
+    s.Run();
+    for (const auto& box : s.ws.Boxes()) {
+        EXPECT_NE(box.text, sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
+        EXPECT_NE(box.text, sj(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？")));
+    }
+    EXPECT_EQ(s.ws.Boxes().size(), 5u);  // the folder question, then two installs and two uninstalls
+    EXPECT_FALSE(installed("Game.exe"));
+}
+
+}  // namespace
+}  // namespace flow
