@@ -43,8 +43,10 @@ UninstallJob::UninstallJob(ui::WindowSystem& ws, setupdata::SetupContext& contex
     if (!setupdata::isSafeInstallFolder(recorded)) throw NoUninstallPlan();
     const std::string folder = support::withTrailingBackslash(recorded);
     installFolder_ = folder.substr(0, folder.size() - 1);
+    // A profile that lost its install type still leaves the folder the files went to: the files
+    // of either type are planned then, each once, all below that folder.
     setupdata::InstallType type = 0;
-    if (!readRecordedInstallType(context, folder, type)) throw NoUninstallPlan();
+    const bool typeKnown = readRecordedInstallType(context, folder, type);
 
     add(RemoveStartMenuStep);
     add(RemoveDesktopStep);
@@ -58,7 +60,8 @@ UninstallJob::UninstallJob(ui::WindowSystem& ws, setupdata::SetupContext& contex
     }
     add(DeleteFileStep, folder + "Save\\unread.ini");
     for (std::size_t i = 0; i < data.files.size(); ++i) {
-        const std::string relative = data.EntryRelativePath(type, i);
+        std::string relative = data.EntryRelativePath(type, i);
+        if (relative.empty() && !typeKnown) relative = data.EntryRelativePath(1, i);
         if (!relative.empty()) add(DeleteFileStep, folder + relative);
     }
     for (const std::string& name : data.folders) add(RemoveFolderStep, folder + name);

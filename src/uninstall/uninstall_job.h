@@ -24,8 +24,7 @@ struct UninstallStep {
     std::string path;
 };
 
-// The record names no usable folder or the game's profile holds no readable install type: no
-// plan is safe, so nothing is planned.
+// The record names no usable folder: no plan is safe, so nothing is planned.
 class NoUninstallPlan : public support::CException {
 public:
     std::string GetMessage() const override;
@@ -35,7 +34,8 @@ enum UninstallResult : int { UninstallDone = 1, UninstallCancelled = 3 };
 
 class UninstallJob {
 public:
-    // Reads the record and the game's profile, plans every removal and prepares bar 1001.
+    // Reads the record and the game's profile, plans every removal and prepares bar 1001; without
+    // a readable install type in the profile, the files of both types.
     // Throws NoUninstallPlan (and then touches nothing).
     UninstallJob(ui::WindowSystem& ws, setupdata::SetupContext& context, const install::ProgressPage& page,
                  bool keepSaveFiles);

@@ -256,11 +256,11 @@ TEST_F(UninstallFlow, InstallUninstallAndInstallAgain) {
     for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(places.Exists(i)) << i;
 }
 
-// A record that names no usable folder, or a profile without a readable type: nothing can be
-// planned, so nothing is removed; the record goes so that an install can write a sound one.
+// A record that names no usable folder: nothing can be planned, so nothing is removed; the record
+// goes so that an install can write a sound one.
 TEST_F(UninstallFlow, AnUnusableRecordRemovesNothing) {
-    enum Fault { NoInstallValue, RelativeFolder, NoProfile, EmptyType };
-    for (Fault fault : {NoInstallValue, RelativeFolder, NoProfile, EmptyType}) {
+    enum Fault { NoInstallValue, RelativeFolder };
+    for (Fault fault : {NoInstallValue, RelativeFolder}) {
         files.removals.clear();
         registry.deleted.clear();
         SetupRun run;
@@ -270,16 +270,8 @@ TEST_F(UninstallFlow, AnUnusableRecordRemovesNothing) {
         ASSERT_TRUE(install::WriteGameProfile(*run.context, 1, folder(), run.medium.path()));
         auto& reg = os::systemRegistry();
         const std::string& key = run.context->registryKeyPath;
-        if (fault == NoInstallValue) {
-            ASSERT_TRUE(reg.CreateKey(key));
-        }
-        if (fault == RelativeFolder) {
-            ASSERT_TRUE(install::RecordInstallFolder(*run.context, "Games"));
-        } else if (fault != NoInstallValue) {
-            ASSERT_TRUE(install::RecordInstallFolder(*run.context, folder()));
-        }
-        if (fault == NoProfile) std::filesystem::remove(target.host("Games\\" + kTitle + "\\" + kTitle + ".ini"));
-        if (fault == EmptyType) target.write("Games\\" + kTitle + "\\" + kTitle + ".ini", "[PATH]\r\nSetupType=\r\n");
+        if (fault == NoInstallValue) ASSERT_TRUE(reg.CreateKey(key));
+        else ASSERT_TRUE(install::RecordInstallFolder(*run.context, "Games"));
         run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
         run.Then([&run](HeadlessWindowSystem&) { run.Click(204, 1); });
         run.Then([&run](HeadlessWindowSystem& ws) {
@@ -298,6 +290,52 @@ TEST_F(UninstallFlow, AnUnusableRecordRemovesNothing) {
         EXPECT_TRUE(installed("Game.exe")) << fault;
         reg.DeleteKey(key);
     }
+}
+
+// A profile that lost "SetupType" while the record still names the folder: the files of both
+// install types go, each once, and nothing outside the folder but the title's shortcuts.
+TEST_F(UninstallFlow, AProfileWithoutItsTypeRemovesTheFilesOfBothTypes) {
+    const std::string profile = "Games\\" + kTitle + "\\" + kTitle + ".ini";
+    const std::vector<std::pair<const char*, const char*>> profiles = {
+        {"no profile", nullptr},
+        {"empty value", "[PATH]\r\nSetupType=\r\nCurrent=x\r\n"},
+        {"no key", "[PATH]\r\nCurrent=x\r\n"},
+        {"other section", "[OTHER]\r\nSetupType=0\r\n"},
+        {"empty file", ""},
+    };
+    for (const auto& [what, bytes] : profiles)
+        for (bool voice : {false, true}) {
+            const std::string label = std::string(what) + (voice ? ", full" : ", voice-less");
+            files.removals.clear();
+            registry.deleted.clear();
+            SetupRun run;
+            run.services = &services;
+            run.Start();
+            for (const char* rel : {"Game.exe", "Data\\a.pak", "mine.txt", "Save\\SAVE0001.DAT"})
+                target.write("Games\\" + kTitle + "\\" + rel, "x");
+            if (voice) target.write("Games\\" + kTitle + "\\Voice\\v.pak", "x");
+            if (bytes) target.write(profile, bytes);
+            ASSERT_TRUE(install::RecordInstallFolder(*run.context, folder()));
+            run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
+            run.Then([&run](HeadlessWindowSystem&) { run.Click(204, 1); });
+            run.Run();
+            ASSERT_EQ(run.ws.Boxes().size(), 1u) << label;
+            EXPECT_EQ(run.ws.Boxes()[0].text, sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"))) << label;
+            EXPECT_EQ(registry.deleted, std::vector<std::string>{run.context->registryKeyPath}) << label;
+            std::vector<std::string> entries;
+            for (const std::string& r : files.removals) {
+                const bool inside = r.find(folder()) == r.find(' ') + 1;
+                const bool shortcut = r.find(places.startMenuFolder) == r.find(' ') + 1 || r == "file " + places.links[2];
+                EXPECT_TRUE(inside || shortcut) << label << ": " << r;
+                if (inside && r.rfind("file ", 0) == 0 && r.find("\\Save\\") == std::string::npos) entries.push_back(r);
+            }
+            EXPECT_EQ(entries, (std::vector<std::string>{"file " + in("Game.exe"), "file " + in("Data\\a.pak"),
+                                                         "file " + in("Voice\\v.pak")}))
+                << label;
+            for (const char* rel : {"Game.exe", "Data", "Voice", "Save\\SAVE0001.DAT"}) EXPECT_FALSE(installed(rel)) << label << rel;
+            EXPECT_TRUE(installed("mine.txt")) << label;  // not the setup's: it stays, and the folder with it
+            std::filesystem::remove_all(target.host("Games\\" + kTitle));
+        }
 }
 
 TEST_F(UninstallFlow, ClosingTheWindowStopsTheUninstallWithoutAQuestion) {
