@@ -12,21 +12,24 @@ namespace {
 constexpr std::size_t kLongestPart = 255;
 constexpr std::size_t kLongestPath = 259;
 
-// Windows opens these as devices whatever folder they stand in, and with any extension.
-bool isDeviceName(std::string_view part) {
-    std::string base = support::foldAsciiCase(part.substr(0, part.find('.')));
+// Windows opens these as devices whatever folder they stand in, and with any extension; it reads
+// the superscripts one to three as digits too. `text` is the part as UTF-8.
+bool isDeviceName(std::string_view text) {
+    std::string base = support::foldAsciiCase(text.substr(0, text.find('.')));
     base = support::trimRight(base, " ");
     for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"})
         if (base == device) return true;
-    return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '1' &&
-           base[3] <= '9';
+    if (base.size() < 4 || (base.compare(0, 3, "com") != 0 && base.compare(0, 3, "lpt") != 0)) return false;
+    const std::string_view digit = std::string_view(base).substr(3);
+    if (digit.size() == 1) return digit[0] >= '0' && digit[0] <= '9';
+    return digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
 }
 
 bool isSafePart(std::string_view part) {
-    if (part.size() > kLongestPart) return false;
-    // "." and ".." (blanks and dots only, as Windows reads them) climb out.
-    if (part.find_first_not_of(". ") == std::string_view::npos) return false;
-    if (isDeviceName(part)) return false;
+    if (part.empty() || part.size() > kLongestPart) return false;
+    // Windows drops dots and blanks at the end of a part: "..", ". ." and "a." name some other
+    // entry than the one written.
+    if (part.back() == '.' || part.back() == ' ') return false;
     // A character is checked as a whole, so a trail byte never counts as one of these.
     for (std::string_view bad : {"<", ">", "\"", "|", "?", "*"})
         if (support::findChar(part, bad[0]) != support::npos) return false;
@@ -34,7 +37,7 @@ bool isSafePart(std::string_view part) {
         if (c < 0x20) return false;
     // A lead byte left without its trail would swallow the separator that follows.
     std::string utf8;
-    return support::cp932ToUtf8(part, utf8);
+    return support::cp932ToUtf8(part, utf8) && !isDeviceName(utf8);
 }
 
 // The parts of a relative path; empty parts between separators are passed over, as Windows does.
@@ -75,6 +78,10 @@ bool isSafeInstallFolder(std::string_view path) {
         if (server == support::npos || server == 2) return false;
         std::size_t share = std::min(support::findChar(path, '\\', server + 1), support::findChar(path, '/', server + 1));
         if (share == support::npos || share == server + 1) return false;
+        // "\\?\" and "\\.\" are no servers: they hand the rest to the object manager unread.
+        if (!isSafePart(path.substr(2, server - 2)) || !isSafePart(path.substr(server + 1, share - server - 1)) ||
+            support::findChar(path.substr(0, share), ':') != support::npos)
+            return false;
         below = path.substr(share + 1);
     } else {
         return false;

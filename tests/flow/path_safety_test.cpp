@@ -1,5 +1,6 @@
 // Hostile names in the setup data, the authoring file and the record: whatever the player does,
 // nothing changes outside the install folder.
+#include <cstdio>
 #include <map>
 
 #include "flow/flow_support.h"
@@ -14,7 +15,10 @@ std::vector<std::string> hostileNames() {
     const std::vector<std::string> cores = {
         "..", ". .", " ..", "..\\..\\outside", "\\outside", "Z:\\outside", "Z:outside", "C:", "CON", "nul.txt", "Com1",
         "lpt9.dat", "CONIN$", "a?b", "a*", "a|b", "a\"b", "a<b", "x\x95", "a\x01z", std::string(300, 'a'),
-        "a/../../outside", "\\\\srv\\share\\x", "outside::$DATA", "..\\" + sj(SJ("表")), sj(SJ("ソ")) + "\\..\\.."};
+        "a/../../outside", "\\\\srv\\share\\x", "outside::$DATA", "..\\" + sj(SJ("表")), sj(SJ("ソ")) + "\\..\\..",
+        // Windows drops a final dot or blank, so these name another entry than the one written.
+        "Game.exe.", "Data ", "x. ", "a.\\b", sj(SJ("表")) + ".", "COM0", "lpt0.txt", "\\\\?\\Z:\\outside",
+        "\\\\.\\Z:\\outside", "\\\\.\\GLOBALROOT\\Device\\HarddiskVolume1\\outside"};
     std::vector<std::string> names;
     // Below a harmless part a rooted core is only an empty part, so those stand alone.
     for (const std::string& prefix : {std::string(), std::string("a\\"), sj(SJ("表示")) + "\\"})
@@ -35,13 +39,48 @@ TEST(PathSafety, HostileNamesAreRefusedAndTrailBytesAreNoSeparators) {
     EXPECT_TRUE(setupdata::isSafeFolderName(sj(SJ("表示")) + "\\" + sj(SJ("ソ"))));
     EXPECT_FALSE(setupdata::isSafeFileName(std::string(256, 'x')));
 
-    for (const std::string& folder : {std::string("C:\\Games\\T"), std::string("c:/Games/T/"), std::string("\\\\srv\\share\\T")})
+    for (const std::string& folder : {std::string("C:\\Games\\T"), std::string("c:/Games/T/"), std::string("\\\\srv\\share\\T"),
+                                      std::string("\\\\srv\\C$\\T"), std::string("C:\\.Games\\T")})
         EXPECT_TRUE(setupdata::isSafeInstallFolder(folder)) << folder;
-    for (const std::string& folder : {std::string(), std::string("C:\\"), std::string("C:"), std::string("Games\\T"),
-                                      std::string("\\Games"), std::string("C:\\Games\\.."), std::string("C:\\a\\..\\..\\b"),
-                                      std::string("\\\\srv"), std::string("\\\\srv\\share"), std::string("C:\\NUL"),
-                                      std::string("C:\\a:b"), "C:\\" + std::string(300, 'a')})
+    for (const std::string& folder :
+         {std::string(), std::string("C:\\"), std::string("C:"), std::string("Games\\T"), std::string("\\Games"),
+          std::string("C:\\Games\\.."), std::string("C:\\a\\..\\..\\b"), std::string("\\\\srv"), std::string("\\\\srv\\share"),
+          std::string("C:\\NUL"), std::string("C:\\a:b"), "C:\\" + std::string(300, 'a'),
+          // The object manager's own forms, which no file-name rule reads.
+          std::string("\\\\?\\C:\\Games\\T"), std::string("//?/C:/Games/T"), std::string("\\\\?\\UNC\\srv\\share\\T"),
+          std::string("\\\\.\\C:\\Games\\T"), std::string("\\\\.\\GLOBALROOT\\Device\\HarddiskVolume1\\Games"),
+          std::string("\\\\.\\pipe\\T"), std::string("\\\\srv.\\share\\T"), std::string("\\\\srv\\share \\T"),
+          std::string("\\\\srv\\C:\\T"), std::string("C:\\Games.\\T"), std::string("C:\\Games\\T "),
+          std::string("C:\\Games\\T."), std::string("C:\\Games\\COM0")})
         EXPECT_FALSE(setupdata::isSafeInstallFolder(folder)) << folder;
+}
+
+// Every CP932 character after COM and LPT: CP932 has no code for the superscripts one to three
+// that Windows also reads as digits, so only an ASCII digit makes a device name of it; the
+// katakana ｲ ｳ ｹ (B2 B3 B9, the superscripts' codes in Latin-1) are letters like any other.
+TEST(PathSafety, EveryCharacterAfterComAndLpt) {
+    int characters = 0;
+    auto tryCharacter = [&](const std::string& c) {
+        std::string utf8;
+        if (!support::cp932ToUtf8(c, utf8)) return;
+        ++characters;
+        for (const char* superscript : {"\xC2\xB9", "\xC2\xB2", "\xC2\xB3"}) ASSERT_NE(utf8, superscript);
+        const bool digit = c.size() == 1 && c[0] >= '0' && c[0] <= '9';
+        const bool refusedAnyway = c.size() == 1 && std::string("<>\"|?*:\\/. ").find(c[0]) != std::string::npos;
+        for (const char* device : {"COM", "lpt"})
+            for (const char* extension : {"", ".pak"}) {
+                const std::string name = device + c + extension;
+                if (refusedAnyway && !(c[0] == '.' && *extension)) continue;
+                EXPECT_EQ(setupdata::isSafeFileName(name), !digit) << support::toUtf8Lossy(name);
+            }
+    };
+    for (int lead = 0x20; lead <= 0xFF; ++lead) {
+        tryCharacter(std::string(1, static_cast<char>(lead)));
+        if (support::isLeadByte(static_cast<unsigned char>(lead)))
+            for (int trail = 0x40; trail <= 0xFC; ++trail) tryCharacter({static_cast<char>(lead), static_cast<char>(trail)});
+    }
+    std::printf("%d CP932 characters after COM and LPT\n", characters);
+    EXPECT_GT(characters, 7000);
 }
 
 using testing_support::keyOf;
@@ -117,14 +156,16 @@ TEST(PathSafety, NoHostileNameMakesTheSetupTouchAnythingOutside) {
             ShortcutPlaces().Clear();
             ++cases;
         }
-    EXPECT_EQ(cases, 3 * 74);
+    EXPECT_EQ(cases, 3 * 98);
 }
 
 TEST(PathSafety, AHostileRecordRemovesNothing) {
     HostileRun probe;
     const std::string t = probe.target.path();  // ends in a backslash
     const std::vector<std::string> records = {"", "Games", t + "Games\\..", t + "Games\\" + kTitle + "\\..\\..", t.substr(0, 3),
-                                              t.substr(0, 2), "\\\\srv", t + "NUL", t + "Games\\a?b", t + std::string(300, 'a')};
+                                              t.substr(0, 2), "\\\\srv", t + "NUL", t + "Games\\a?b", t + std::string(300, 'a'),
+                                              "\\\\?\\" + t + "Games", "\\\\.\\" + t + "Games", t + "Games.", t + "Games ",
+                                              "\\\\.\\GLOBALROOT\\Device\\HarddiskVolume1\\Games"};
     for (const std::string& record : records) {
         HostileRun run;
         // What an uninstall of each record would find: the files of the description and a profile.

@@ -11,7 +11,7 @@ namespace {
 
 // Names with trail bytes 0x5C (表, ソ, 能), blanks, dots, a percent sign, ASCII case.
 const std::vector<std::string> kParts = {sj(SJ("表")), sj(SJ("ソフト")), "Data", "data", "a b", "x.y", sj(SJ("能力")), "%s",
-                                         sj(SJ("ｾｰﾌﾞ")), "Save", "v1.", sj(SJ("十"))};
+                                         sj(SJ("ｾｰﾌﾞ")), "Save", ".v1", sj(SJ("十"))};
 
 struct Generated {
     std::mt19937 random;
