@@ -1,5 +1,6 @@
 #include "os/profile.h"
 
+#include "os/profile_encoding.h"
 #include "support/cp932.h"
 
 namespace os {
@@ -34,7 +35,8 @@ ProfileFile::ProfileFile(std::string bytes) : bytes_(std::move(bytes)) { parse()
 ProfileFile ProfileFile::Load(FileSystem& fs, const std::string& path) {
     std::string bytes;
     if (!readWholeFile(fs, path, bytes)) bytes.clear();
-    return ProfileFile(std::move(bytes));
+    bool utf16 = false;
+    return ProfileFile(decodeProfileText(std::move(bytes), utf16));
 }
 
 void ProfileFile::parse() {
@@ -83,14 +85,16 @@ const ProfileFile::Key* ProfileFile::findKey(std::string_view section, std::stri
 
 bool ProfileFile::HasValue(std::string_view section, std::string_view key) const {
     const Key* k = findKey(section, key);
-    return k && k->hasValue;
+    return k && k->hasValue && k->value.find('\0') == std::string::npos;
 }
 
 std::string ProfileFile::GetString(std::string_view section, std::string_view key, std::string_view defaultText,
                                    std::size_t bufferSize) const {
     if (bufferSize == 0) return {};
     const Key* k = findKey(section, key);
-    std::string result = k && k->hasValue ? k->value : support::trimRight(defaultText, " ");
+    // A value holding a character CP932 cannot spell reads as missing rather than as a lookalike.
+    bool held = k && k->hasValue && k->value.find('\0') == std::string::npos;
+    std::string result = held ? k->value : support::trimRight(defaultText, " ");
     return cut(unquoted(result), bufferSize - 1);
 }
 
@@ -130,9 +134,10 @@ bool writeProfileString(FileSystem& fs, const std::string& path, std::string_vie
     probe.shareRead = true;
     bool exists = fs.Open(path, probe) != nullptr;
     if (exists && !readWholeFile(fs, path, bytes)) return false;  // never overwrite what could not be read
-    ProfileFile profile(std::move(bytes));
+    bool utf16 = false;
+    ProfileFile profile(decodeProfileText(std::move(bytes), utf16));
     profile.SetString(section, key, value);
-    return writeWholeFile(fs, path, profile.Bytes());
+    return writeWholeFile(fs, path, utf16 ? utf16ProfileFromCp932(profile.Bytes()) : profile.Bytes());
 }
 
 }  // namespace os

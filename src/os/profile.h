@@ -24,7 +24,7 @@ public:
     std::string GetString(std::string_view section, std::string_view key, std::string_view defaultText,
                           std::size_t bufferSize) const;
 
-    // Whether the section holds the key with a value (a line with "=").
+    // Whether the section holds the key with a value (a line with "=") that CP932 can hold.
     bool HasValue(std::string_view section, std::string_view key) const;
 
     // Replaces the key's value in place, appends the key to its section, or appends the section;
