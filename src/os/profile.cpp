@@ -1,5 +1,7 @@
 #include "os/profile.h"
 
+#include <algorithm>
+
 #include "os/profile_encoding.h"
 #include "support/cp932.h"
 
@@ -55,6 +57,7 @@ void ProfileFile::parse() {
         if (close != support::npos) {  // a "[" line without "]" is no header; the system reads it as a key
             std::string name = support::trim(line.substr(1, close - 1), kBlanks);
             sections_.push_back(Section{name, next, {}, {}});
+            sections_.back().headerStart = pos;
             firstSection.emplace(support::foldAsciiCase(name), sections_.size() - 1);
         } else if (!line.empty()) {
             // A ";" line is a key like any other, as the system reads it; no real key starts with
@@ -119,6 +122,27 @@ void ProfileFile::SetString(std::string_view section, std::string_view key, std:
         bytes_.insert(at, add);
     }
     parse();
+}
+
+namespace {
+std::size_t lineOf(const std::string& bytes, std::size_t offset) {
+    return 1 + static_cast<std::size_t>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+}  // namespace
+
+std::vector<ProfileFile::HeaderLine> ProfileFile::Headers() const {
+    std::vector<HeaderLine> out;
+    for (std::size_t i = 0; i < sections_.size(); ++i)
+        out.push_back({i == 0 ? 0 : lineOf(bytes_, sections_[i].headerStart), sections_[i].name});
+    return out;
+}
+
+std::vector<ProfileFile::KeyLine> ProfileFile::KeyLines() const {
+    std::vector<KeyLine> out;
+    for (std::size_t i = 0; i < sections_.size(); ++i)
+        for (const Key& k : sections_[i].keys) out.push_back({lineOf(bytes_, k.lineStart), i, k.name, k.hasValue, k.value});
+    std::sort(out.begin(), out.end(), [](const KeyLine& a, const KeyLine& b) { return a.line < b.line; });
+    return out;
 }
 
 std::string getProfileString(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,

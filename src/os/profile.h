@@ -33,6 +33,22 @@ public:
 
     const std::string& Bytes() const { return bytes_; }
 
+    // The file's layout for a reader that reports by line (numbers count from 1). Section 0 holds
+    // the lines above every header; its header line is 0.
+    struct HeaderLine {
+        std::size_t line;
+        std::string name;
+    };
+    struct KeyLine {
+        std::size_t line;
+        std::size_t section;  // index into Headers()
+        std::string name;
+        bool hasValue;
+        std::string value;  // trimmed, quotes kept
+    };
+    std::vector<HeaderLine> Headers() const;
+    std::vector<KeyLine> KeyLines() const;
+
 private:
     struct Key {
         std::size_t lineStart;  // where the key's line begins
@@ -46,6 +62,7 @@ private:
         std::size_t contentEnd;  // after the line end of the section's last non-blank line
         std::vector<Key> keys;
         std::unordered_map<std::string, std::size_t> firstKey;  // folded name -> index in keys
+        std::size_t headerStart = 0;
     };
 
     void parse();
