@@ -48,6 +48,7 @@ CheckReport verifySetupFile(os::FileSystem& fs, const std::string& sourceFolder)
 // Where the settings stand in the authoring file (0 in Setup.ini).
 struct SettingLines {
     std::size_t registry = 0, directX = 0, exec = 0;
+    bool directXRead = true, execRead = true;  // false: its reading failed, said already
 };
 // The checks both share over a description: the key prefix and DirectX folder end in a backslash,
 // the game's program is installed by every install type, the DirectX setup and the banner lie on

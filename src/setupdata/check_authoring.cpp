@@ -1,5 +1,7 @@
 // The authoring file as a whole: its encoding, its sections and keys, and the settings.
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <map>
 
 #include "os/profile.h"
@@ -168,8 +170,8 @@ CheckReport checkAuthoringFile(os::FileSystem& fs, const std::string& sourceFold
                    "\"" + readable(data.title) + "\" cannot be a folder name; it names the install folder, the shortcuts "
                    "and the game's profile file (no \\ / : * ? \" < > |, no device name)");
     required(kSettings, "Registry", data.registryRoot);
-    required(kSettings, "DXCurrent", data.directXFolder);
-    required(kSettings, "exec", data.executable);
+    lines.directXRead = required(kSettings, "DXCurrent", data.directXFolder);
+    lines.execRead = required(kSettings, "exec", data.executable);
     if (!readProfileString(profile, kSettings, "folder", data.dataFolder) && !profile.HasValue(kSettings, "folder"))
         report.add(Severity::Warning, 0, "folder",
                    "missing: the setup then reads every file below a folder named \"未登録\"; write folder= for the "
@@ -202,6 +204,10 @@ CheckReport checkAuthoringFile(os::FileSystem& fs, const std::string& sourceFold
             report.add(Severity::Error, layout.line(error.key.rfind("regist", 0) == 0 ? kListing : kSettings, error.key),
                        readable(error.key), std::string("registration fails: ") + describe(error.fault) + ": " + readable(error.path));
     }
+    // In file order; what has no line (a missing key, the medium) last.
+    std::stable_sort(report.findings.begin(), report.findings.end(), [](const Finding& a, const Finding& b) {
+        return (a.line == 0 ? SIZE_MAX : a.line) < (b.line == 0 ? SIZE_MAX : b.line);
+    });
     return report;
 }
 

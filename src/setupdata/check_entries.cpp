@@ -121,8 +121,9 @@ struct EntryCheck {
             bool there = fs.FindFile(sourceFolder + copied, found);
             add(Severity::Error, line, key,
                 "the install copies " + readable(copied) + " (data folder + folder + name) but registration measures " +
-                    readable(path) + (there ? ": two different files" : ", and " + readable(copied) + " is not on the medium") +
-                    "; write the path as " + readable(copied) + " or move the file there");
+                    readable(path) +
+                    (there ? ", two different files; write the path as " + readable(copied)
+                           : ", and " + readable(copied) + " is not on the medium; move the file there and write that path"));
         }
         data.files.push_back(std::move(e));
     }

@@ -35,20 +35,20 @@ void checkProgramAndMedium(os::FileSystem& fs, const std::string& sourceFolder, 
         report.add(Severity::Warning, lines.registry, "Registry",
                    "does not end in \\: the install records the game under HKEY_CURRENT_USER\\" +
                        readable(data.registryRoot + data.title) + "; write " + readable(data.registryRoot) + "\\");
-    if (!data.directXFolder.empty() && !support::endsWithBackslash(data.directXFolder))
+    if (lines.directXRead && !data.directXFolder.empty() && !support::endsWithBackslash(data.directXFolder))
         report.add(Severity::Warning, lines.directX, "DXCurrent",
                    "does not end in \\: the setup looks for " + readable(data.directXFolder) + "dxsetup.exe; write " +
                        readable(data.directXFolder) + "\\");
     os::FoundFile found;
     const std::string dxsetup = data.directXFolder + "dxsetup.exe";
-    if (!fs.FindFile(sourceFolder + dxsetup, found) || (found.attributes & kFolderAttribute))
+    if (lines.directXRead && (!fs.FindFile(sourceFolder + dxsetup, found) || (found.attributes & kFolderAttribute)))
         report.add(Severity::Warning, lines.directX, "DXCurrent",
                    readable(dxsetup) + " is not on the medium: the DirectX button stays greyed");
     if (!fs.FindFile(sourceFolder + "Setup.bmp", found) || (found.attributes & kFolderAttribute))
         report.add(Severity::Warning, 0, "Setup.bmp", "not on the medium: the left half of the window stays empty");
 
     bool voiceless = installsProgram(data, 0), full = installsProgram(data, 1);
-    if (voiceless && full) return;
+    if ((voiceless && full) || !lines.execRead) return;
     std::string which = !voiceless && !full ? "no install type" : installTypeName(voiceless ? 1 : 0);
     report.add(Severity::Error, lines.exec, "exec",
                which + " installs " + readable(data.executable) +
