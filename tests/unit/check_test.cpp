@@ -1,0 +1,85 @@
+// The publisher's checks against what the install really does.
+#include <gtest/gtest.h>
+
+#include "setupdata/check.h"
+#include "setupdata/registration.h"
+#include "support/cp932_literal.h"
+#include "test_support.h"
+
+using namespace setupdata;
+using testing_support::CurrentFolder;
+using testing_support::TempFolder;
+
+namespace {
+
+os::FileSystem& fs() { return os::systemFileSystem(); }
+
+std::string authoring(const std::string& dataFolder, const std::string& value, const std::string& exec = "a.wav") {
+    return "[" + std::string(SJ("設定")) + "]\r\nName=T\r\nRegistry=R\\\r\nDXCurrent=D\\\r\nexec=" + exec + "\r\nfolder=" +
+           dataFolder + "\r\nsave=1\r\n[" + std::string(SJ("登録")) + "]\r\ncount=1\r\nregist00=" + value + "\r\n";
+}
+
+bool hasFinding(const CheckReport& r, Severity s, const std::string& key, const std::string& text) {
+    for (const Finding& f : r.findings)
+        if (f.severity == s && f.key == key && f.message.find(text) != std::string::npos) return true;
+    return false;
+}
+
+// Every data folder, folder token and measured path: check calls the path a trap exactly when the
+// install would copy another file than the one measured, which verify then finds by its size.
+TEST(Check, TheTrapIsFoundExactlyWhenTheInstallReadsAnotherFile) {
+    const std::vector<std::string> paths = {"a.wav", "Voice\\a.wav", "Data\\a.wav", "Data\\Voice\\a.wav", "Other\\a.wav"};
+    int traps = 0, cases = 0;
+    for (const std::string dataFolder : {"", "Data", "Data\\"}) {
+        for (const std::string folder : {"", "Voice"}) {
+            for (const std::string& path : paths) {
+                TempFolder tmp;
+                for (std::size_t i = 0; i < paths.size(); ++i) tmp.write(paths[i], std::string(i + 1, 'x'));  // sizes differ
+                tmp.write("Setup.bmp", "b");
+                tmp.write("D\\dxsetup.exe", "d");
+                tmp.write("SetupRegist.ini", authoring(dataFolder, "(TYPE0," + folder + "," + path + ")",
+                                                            folder.empty() ? "a.wav" : folder + "\\a.wav"));
+                CurrentFolder cd(tmp.path());
+                std::string copied = (dataFolder.empty() ? "" : "Data\\") + (folder.empty() ? "" : folder + "\\") + "a.wav";
+                const bool trap = copied != path;
+                const std::string where = "folder=" + dataFolder + " token=" + folder + " path=" + path;
+                CheckReport checked = checkAuthoringFile(fs(), tmp.path());
+                EXPECT_EQ(hasFinding(checked, Severity::Error, "regist00", "the install copies " + copied), trap) << where;
+                SetupData data;
+                ASSERT_TRUE(data.registerFromSource(fs(), tmp.path("SetupRegist.ini"))) << where;
+                ASSERT_TRUE(data.writeSetupFile(fs(), tmp.path("Setup.ini")));
+                CheckReport verified = verifySetupFile(fs(), tmp.path());
+                EXPECT_EQ(verified.count(Severity::Error) > 0, trap) << where;
+                EXPECT_EQ(checked.count(Severity::Error) > 0, trap) << where;
+                traps += trap;
+                ++cases;
+            }
+        }
+    }
+    EXPECT_EQ(cases, 30);
+    EXPECT_EQ(traps, 24);
+}
+
+// Whatever registration refuses, check reports as an error; a clean check registers.
+TEST(Check, NeverPassesWhatRegistrationRefuses) {
+    const std::vector<std::string> values = {
+        "(TYPE0,,a.wav)", "(TYPE1,,a.wav)", "(type0,,a.wav)", "(TYPE0 ,,a.wav)", "(TYPE2,,a.wav)", "a.wav",
+        "()", "(TYPE0,,missing.wav)", "(TYPE0,,sub)", "(TYPE0,..,a.wav)", "(TYPE0,,)", "(TYPE0,, a.wav)",
+        "((TYPE0,,a.wav))", "(TYPE0,,a.wav) // note", "(TYPE0,,sub\\)", "",
+    };
+    for (const std::string& value : values) {
+        TempFolder tmp;
+        tmp.write("a.wav", "aaa");
+        tmp.write("sub\\x", "x");
+        tmp.write("SetupRegist.ini", authoring("", value));
+        CurrentFolder cd(tmp.path());
+        SetupData data;
+        bool registers = data.registerFromSource(fs(), tmp.path("SetupRegist.ini"));
+        CheckReport checked = checkAuthoringFile(fs(), tmp.path());
+        if (!registers) EXPECT_GT(checked.count(Severity::Error), 0u) << value;
+        bool typeOne = value.find("TYPE1") != std::string::npos;  // exec then misses the voice-less install
+        if (registers && !typeOne) EXPECT_EQ(checked.count(Severity::Error), 0u) << value;
+    }
+}
+
+}  // namespace
