@@ -140,7 +140,8 @@ TEST(ProfileDifferential, WritesReadBackAlike) {
             EXPECT_EQ(systemRead(ours, section, key, "DEF", 512), systemRead(system, section, key, "DEF", 512))
                 << name << " [" << section << "] " << key;
         // Both stay in the encoding they were found in.
-        EXPECT_EQ(tmp.read(name + ".ours.ini").substr(0, 2), tmp.read(name + ".system.ini").substr(0, 2)) << name;
+        auto marked = [&](const std::string& file) { return tmp.read(file).compare(0, 2, "\xFF\xFE") == 0; };
+        EXPECT_EQ(marked(name + ".ours.ini"), marked(name + ".system.ini")) << name;
     }
     // A file that does not exist yet is created.
     ASSERT_TRUE(os::writeProfileString(fs, tmp.path("created.ini"), "S", "k", "v"));
