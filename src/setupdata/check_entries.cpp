@@ -129,10 +129,6 @@ struct EntryCheck {
     }
 };
 
-std::string missingRun(std::uint64_t from, std::uint64_t to) {
-    return from + 1 == to ? registKey(from) : registKey(from) + " to " + registKey(to - 1);
-}
-
 }  // namespace
 
 void checkEntries(os::FileSystem& fs, const std::string& sourceFolder, const os::ProfileFile& profile,
@@ -140,41 +136,30 @@ void checkEntries(os::FileSystem& fs, const std::string& sourceFolder, const os:
                   CheckReport& report) {
     const std::string listing(SJ("登録"));
     EntryCheck check{fs, sourceFolder, data, report, {}, {}};
-    const std::uint64_t keysEnd = layout.regist.empty() ? 0 : layout.regist.rbegin()->first + 1;
     std::uint64_t end = count < 0 ? 0 : static_cast<std::uint64_t>(count);
     if (count < 0)  // registration reads until a key is missing
         while (layout.regist.count(end)) ++end;
-    std::uint64_t missingFrom = 0;
-    bool missing = false;
-    auto closeRun = [&](std::uint64_t to) {
-        if (!missing) return;
-        report.add(Severity::Error, 0, registKey(missingFrom),
-                   (missingFrom + 1 == to ? "missing" : missingRun(missingFrom, to) + " are missing") +
-                       std::string(": count is ") + std::to_string(end) + " (line " + std::to_string(countLine) +
+    auto missingRun = [&](std::uint64_t from, std::uint64_t to) {
+        if (from >= to) return;
+        report.add(Severity::Error, 0, registKey(from),
+                   (from + 1 == to ? std::string("missing") : registKey(from) + " to " + registKey(to - 1) + " are missing") +
+                       ": count is " + std::to_string(end) + " (line " + std::to_string(countLine) +
                        "), so the setup reads regist00 to " + registKey(end - 1) + " and fails at the first one missing");
-        missing = false;
     };
-    for (std::uint64_t i = 0; i < std::min(end, keysEnd); ++i) {
-        const std::string key = registKey(i);
+    // Walks the keys present, not every index: a count of two billion costs nothing.
+    std::uint64_t next = 0;
+    for (const auto& [index, line] : layout.regist) {
+        if (index >= end) break;
+        missingRun(next, index);
+        next = index + 1;
+        const std::string key = registKey(index);
         std::string value;
-        auto at = layout.regist.find(i);
-        if (at == layout.regist.end() && !profile.HasValue(listing, key)) {
-            if (!missing) missingFrom = i;
-            missing = true;
-            continue;
-        }
-        closeRun(i);
-        const std::size_t line = at == layout.regist.end() ? 0 : at->second;
         if (readProfileString(profile, listing, key, value)) check.entry(key, line, value);
         else if (!profile.HasValue(listing, key)) continue;  // a character CP932 cannot spell, said already
         else if (value.empty()) report.add(Severity::Error, line, key, "empty: every file key up to count needs a file");
         else report.add(Severity::Error, line, key, "is \"未登録\", which the setup reads as missing");
     }
-    if (end > keysEnd) {
-        if (!missing) missingFrom = keysEnd;
-        missing = true;
-    }
-    closeRun(end);
+    missingRun(next, end);
     for (const auto& [index, line] : layout.regist)
         if (index >= end)
             report.add(Severity::Warning, line, registKey(index),

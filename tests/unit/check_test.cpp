@@ -82,4 +82,19 @@ TEST(Check, NeverPassesWhatRegistrationRefuses) {
     }
 }
 
+// Missing file keys come as runs, however large the count; keys at or above it are named.
+TEST(Check, MissingFileKeysAsRuns) {
+    TempFolder tmp;
+    tmp.write("a.wav", "a");
+    std::string ini = authoring("", "(TYPE0,,a.wav)");
+    ini.replace(ini.find("count=1"), 7, "count=2147483647");
+    tmp.write("SetupRegist.ini", ini + "regist03=(TYPE0,,a.wav)\r\nregist2147483647=(TYPE0,,a.wav)\r\n");
+    CurrentFolder cd(tmp.path());
+    CheckReport r = checkAuthoringFile(fs(), tmp.path());
+    EXPECT_TRUE(hasFinding(r, Severity::Error, "regist01", "regist01 to regist02 are missing: count is 2147483647"));
+    EXPECT_TRUE(hasFinding(r, Severity::Error, "regist04", "regist04 to regist2147483646 are missing"));
+    EXPECT_TRUE(hasFinding(r, Severity::Warning, "regist2147483647", "not registered: count is 2147483647"));
+    EXPECT_EQ(r.count(Severity::Error), 2u);
+}
+
 }  // namespace
