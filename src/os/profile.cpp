@@ -125,22 +125,35 @@ void ProfileFile::SetString(std::string_view section, std::string_view key, std:
 }
 
 namespace {
-std::size_t lineOf(const std::string& bytes, std::size_t offset) {
-    return 1 + static_cast<std::size_t>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-}
+// Line numbers by binary search over the line ends, so a long file costs one pass.
+class LineNumbers {
+public:
+    explicit LineNumbers(const std::string& bytes) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if (bytes[i] == '\n') ends_.push_back(i);
+    }
+    std::size_t at(std::size_t offset) const {
+        return 1 + static_cast<std::size_t>(std::lower_bound(ends_.begin(), ends_.end(), offset) - ends_.begin());
+    }
+
+private:
+    std::vector<std::size_t> ends_;
+};
 }  // namespace
 
 std::vector<ProfileFile::HeaderLine> ProfileFile::Headers() const {
+    const LineNumbers lines(bytes_);
     std::vector<HeaderLine> out;
     for (std::size_t i = 0; i < sections_.size(); ++i)
-        out.push_back({i == 0 ? 0 : lineOf(bytes_, sections_[i].headerStart), sections_[i].name});
+        out.push_back({i == 0 ? 0 : lines.at(sections_[i].headerStart), sections_[i].name});
     return out;
 }
 
 std::vector<ProfileFile::KeyLine> ProfileFile::KeyLines() const {
+    const LineNumbers lines(bytes_);
     std::vector<KeyLine> out;
     for (std::size_t i = 0; i < sections_.size(); ++i)
-        for (const Key& k : sections_[i].keys) out.push_back({lineOf(bytes_, k.lineStart), i, k.name, k.hasValue, k.value});
+        for (const Key& k : sections_[i].keys) out.push_back({lines.at(k.lineStart), i, k.name, k.hasValue, k.value});
     std::sort(out.begin(), out.end(), [](const KeyLine& a, const KeyLine& b) { return a.line < b.line; });
     return out;
 }
