@@ -1,5 +1,6 @@
 #include "setupdata/check.h"
 
+#include "setupdata/names.h"
 #include "support/cp932.h"
 
 namespace setupdata {
@@ -65,14 +66,12 @@ CheckReport verifySetupFile(os::FileSystem& fs, const std::string& sourceFolder)
         report.add(Severity::Error, 0, "", "cannot be read: " + reason);
         return report;
     }
+    if (!isSafeFileName(data.title))
+        report.add(Severity::Error, 0, "title",
+                   "\"" + readable(data.title) + "\" cannot be a folder name: the setup refuses the medium at start-up");
     for (InstallType t : {0, 1}) report.types.push_back({t, static_cast<std::size_t>(data.fileCountOfType(t)), data.totalSizeOfType(t)});
     for (std::size_t i = 0; i < data.files.size(); ++i) {
         const FileEntry& e = *data.files[i];
-        if (e.folderIndex >= 0 && !data.folderName(static_cast<std::size_t>(e.folderIndex))) {
-            report.add(Severity::Error, 0, readable(e.name), "names folder " + std::to_string(e.folderIndex) +
-                                                                 ", but Setup.ini lists " + std::to_string(data.folders.size()));
-            continue;
-        }
         std::string relative = data.EntryRelativePath(belongsToType(e, 0) ? 0 : 1, i);
         if (relative.empty()) {
             report.add(Severity::Warning, 0, readable(e.name), "belongs to no install type: never copied");

@@ -82,6 +82,54 @@ TEST(Check, NeverPassesWhatRegistrationRefuses) {
     }
 }
 
+// Setup.ini alone: a title the setup refuses, a file missing, resized or a folder, a file the
+// setup cannot read, and the per-type totals the settings page shows.
+TEST(Check, VerifyWalksEachInstallType) {
+    TempFolder tmp;
+    tmp.write("Data\\a.wav", "aaa");
+    tmp.write("Data\\Voice\\b.wav", "bbbbb");
+    tmp.write("Data\\Voice\\c.wav\\inside", "");
+    tmp.write("Setup.bmp", "b");
+    tmp.write("D\\dxsetup.exe", "d");
+    SetupData data;
+    data.title = "T";
+    data.directXFolder = "D\\";
+    data.executable = "a.wav";
+    data.dataFolder = "Data";
+    data.folders = {"Voice"};
+    auto add = [&](std::int32_t mask, const std::string& name, std::uint64_t size, std::int32_t folder) {
+        data.files.push_back(std::make_shared<FileEntry>(FileEntry{mask, name, size, folder}));
+    };
+    add(-1, "a.wav", 3, -1);
+    add(2, "b.wav", 5, 0);
+    ASSERT_TRUE(data.writeSetupFile(fs(), tmp.path("Setup.ini")));
+    CheckReport r = verifySetupFile(fs(), tmp.path());
+    EXPECT_TRUE(r.findings.empty()) << r.findings[0].message;
+    ASSERT_EQ(r.types.size(), 2u);
+    EXPECT_EQ(r.types[0].files, 1u);
+    EXPECT_EQ(r.types[0].bytes, 3u);
+    EXPECT_EQ(r.types[1].files, 2u);
+    EXPECT_EQ(r.types[1].bytes, 8u);
+
+    add(2, "b.wav", 4, 0);   // resized
+    add(-1, "x.wav", 1, -1); // missing
+    add(2, "c.wav", 0, 0);   // a folder
+    data.title = "A:B";
+    ASSERT_TRUE(data.writeSetupFile(fs(), tmp.path("Setup.ini")));
+    r = verifySetupFile(fs(), tmp.path());
+    EXPECT_TRUE(hasFinding(r, Severity::Error, "title", "cannot be a folder name"));
+    EXPECT_TRUE(hasFinding(r, Severity::Error, "Data\\Voice\\b.wav", "is 5 bytes, Setup.ini records 4"));
+    EXPECT_TRUE(hasFinding(r, Severity::Error, "Data\\x.wav", "missing"));
+    EXPECT_TRUE(hasFinding(r, Severity::Error, "Data\\Voice\\c.wav", "is a folder"));
+    EXPECT_EQ(r.count(Severity::Error), 4u);
+    // What the setup cannot read at all is one error, with the reader's reason.
+    add(2, "d.wav", 0, 7);
+    ASSERT_TRUE(data.writeSetupFile(fs(), tmp.path("Setup.ini")));
+    r = verifySetupFile(fs(), tmp.path());
+    ASSERT_EQ(r.findings.size(), 1u);
+    EXPECT_EQ(r.findings[0].message, "cannot be read: a file record names a folder that does not exist");
+}
+
 // Missing file keys come as runs, however large the count; keys at or above it are named.
 TEST(Check, MissingFileKeysAsRuns) {
     TempFolder tmp;
