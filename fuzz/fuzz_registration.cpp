@@ -1,7 +1,8 @@
 // SetupRegist.ini from arbitrary bytes. Input: the authoring file, then optionally the marker
 // FF FF and one byte that decides which listed files open and how large they are.
 // A registration that succeeds must carry the sizes the files reported, and its description must
-// survive Setup.ini: the setup writes it there and a later start reads it back.
+// survive Setup.ini: the setup writes it there and a later start reads it back. The publisher's
+// check reads the same file and never passes what registration refuses.
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 
 #include "memory_file_system.h"
 #include "setup_data_compare.h"
+#include "setupdata/check.h"
 #include "setupdata/registration.h"
 #include "setupdata/setup_data.h"
 
@@ -67,9 +69,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return bytes;
     };
 
+    fs.SetCurrentFolder("C:\\medium");
+    const setupdata::CheckReport checked = setupdata::checkAuthoringFile(fs, "C:\\medium\\");
+    served.clear();
+
     setupdata::SetupData registered;
     setupdata::RegistrationError error;
-    if (!registered.registerFromSource(fs, kSource, &error)) return 0;
+    if (!registered.registerFromSource(fs, kSource, &error)) {
+        if (checked.count(setupdata::Severity::Error) == 0) fuzzing::fail("check passed what registration refuses");
+        return 0;
+    }
 
     // Each listed file opens once, in order, so the records line up with what was served.
     if (served.size() == registered.files.size()) {

@@ -153,10 +153,15 @@ def registration_seeds():
                                   [b" ( TYPE0 , Voice , Voice\\a.pak ) "]),
         "sjis-folders-repeat": regist(SETTINGS, [b"(TYPE0," + sj("ソフト") + b"," + sj("ソフト\\表.dat") + b")",
                                                  b"(TYPE1," + sj("ソフト") + b",b.dat)", b"(TYPE0,Data,c.dat)"]),
+        # Saved as "Unicode", and as UTF-8 as an editor's default would.
+        "valid-utf16": b"\xff\xfe" + valid.decode("cp932").encode("utf-16-le"),
+        "valid-utf8": valid.decode("cp932").encode("utf-8"),
     }
 
 
 # --- profile files ---------------------------------------------------------------------------
+
+UTF16_MARK = b"\xff\xfe"
 
 def profile(text_lines, write=None, read=None, nl=b"\r\n", final=True):
     out = nl.join(text_lines) + (nl if final else b"")
@@ -200,6 +205,9 @@ def profile_seeds():
         "nothing-then-write": profile([], [b"s", b"k", b"v"], final=False),
         "long-double-byte-value": profile([b"[s]", b"long=" + sj("表") * 300 + b"a"], [b"s", b"short", b"v"], b"long"),
         "blank-lines-between": profile([b"[a]", b"x=1", b"", b"", b"[b]", b"", b"y=2", b""], [b"a", b"z", b"3"]),
+        # Saved as "Unicode": read and written back in UTF-16; "é" and the emoji have no CP932 form.
+        "utf16-with-beyond-cp932": UTF16_MARK + "[PATH]\r\nSetupType=0\r\nnote=Café 😀\r\n[設定]\r\nName=星\r\n"
+                                   .encode("utf-16-le") + MARK + b"PATH" + MARK + b"Current" + MARK + b"C:\\x\\",
     }
 
 
@@ -216,7 +224,7 @@ DICTS = {
                           b"save=", b"count=", b"regist00=", b"regist01=", b"(TYPE0,", b"(TYPE1,", b"TYPE0", b"TYPE1",
                           b"//", b"\r\n", b",,", b"..", b"\\", b"0x", b"h", sj("未登録"), sj("ソ"), MARK],
     "fuzz_profile": [b"[", b"]", b"=", b"\r\n", b"\r", b";", b"\"", b"'", sj("設定"), sj("登録"), b"Name", sj("ソ"),
-                     sj("‐"), MARK],
+                     sj("‐"), MARK, b"\xff\xfe", b"=\x00", b"\r\x00\n\x00"],
 }
 
 

@@ -35,6 +35,8 @@ wine dist/x86_64/setupdata.exe register "$work/windows" >/dev/null
 cmp "$work/native/Setup.ini" "$work/windows/Setup.ini"
 diff <(dist/native/setupdata dump "$work/native/Setup.ini" --json) \
      <(wine dist/x86_64/setupdata.exe dump "$work/windows/Setup.ini" --json | tr -d '\r')
+echo "== setupdata.exe checks the test media and verifies the demo medium as the native tool does"
+diff <(scripts/check-media.sh dist/native/setupdata) <(scripts/check-media.sh wine dist/x86_64/setupdata.exe)
 echo "== the real Setup.exe under wine64 and Xvfb, driven as a player would"
 tests/e2e/run.sh
 echo "all tests passed"

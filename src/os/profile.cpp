@@ -1,5 +1,8 @@
 #include "os/profile.h"
 
+#include <algorithm>
+
+#include "os/profile_encoding.h"
 #include "support/cp932.h"
 
 namespace os {
@@ -34,7 +37,8 @@ ProfileFile::ProfileFile(std::string bytes) : bytes_(std::move(bytes)) { parse()
 ProfileFile ProfileFile::Load(FileSystem& fs, const std::string& path) {
     std::string bytes;
     if (!readWholeFile(fs, path, bytes)) bytes.clear();
-    return ProfileFile(std::move(bytes));
+    bool utf16 = false;
+    return ProfileFile(decodeProfileText(std::move(bytes), utf16));
 }
 
 void ProfileFile::parse() {
@@ -53,6 +57,7 @@ void ProfileFile::parse() {
         if (close != support::npos) {  // a "[" line without "]" is no header; the system reads it as a key
             std::string name = support::trim(line.substr(1, close - 1), kBlanks);
             sections_.push_back(Section{name, next, {}, {}});
+            sections_.back().headerStart = pos;
             firstSection.emplace(support::foldAsciiCase(name), sections_.size() - 1);
         } else if (!line.empty()) {
             // A ";" line is a key like any other, as the system reads it; no real key starts with
@@ -83,14 +88,16 @@ const ProfileFile::Key* ProfileFile::findKey(std::string_view section, std::stri
 
 bool ProfileFile::HasValue(std::string_view section, std::string_view key) const {
     const Key* k = findKey(section, key);
-    return k && k->hasValue;
+    return k && k->hasValue && k->value.find('\0') == std::string::npos;
 }
 
 std::string ProfileFile::GetString(std::string_view section, std::string_view key, std::string_view defaultText,
                                    std::size_t bufferSize) const {
     if (bufferSize == 0) return {};
     const Key* k = findKey(section, key);
-    std::string result = k && k->hasValue ? k->value : support::trimRight(defaultText, " ");
+    // A value holding a character CP932 cannot spell reads as missing rather than as a lookalike.
+    bool held = k && k->hasValue && k->value.find('\0') == std::string::npos;
+    std::string result = held ? k->value : support::trimRight(defaultText, " ");
     return cut(unquoted(result), bufferSize - 1);
 }
 
@@ -117,6 +124,40 @@ void ProfileFile::SetString(std::string_view section, std::string_view key, std:
     parse();
 }
 
+namespace {
+// Line numbers by binary search over the line ends, so a long file costs one pass.
+class LineNumbers {
+public:
+    explicit LineNumbers(const std::string& bytes) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if (bytes[i] == '\n') ends_.push_back(i);
+    }
+    std::size_t at(std::size_t offset) const {
+        return 1 + static_cast<std::size_t>(std::lower_bound(ends_.begin(), ends_.end(), offset) - ends_.begin());
+    }
+
+private:
+    std::vector<std::size_t> ends_;
+};
+}  // namespace
+
+std::vector<ProfileFile::HeaderLine> ProfileFile::Headers() const {
+    const LineNumbers lines(bytes_);
+    std::vector<HeaderLine> out;
+    for (std::size_t i = 0; i < sections_.size(); ++i)
+        out.push_back({i == 0 ? 0 : lines.at(sections_[i].headerStart), sections_[i].name});
+    return out;
+}
+
+std::vector<ProfileFile::KeyLine> ProfileFile::KeyLines() const {
+    const LineNumbers lines(bytes_);
+    std::vector<KeyLine> out;
+    for (std::size_t i = 0; i < sections_.size(); ++i)
+        for (const Key& k : sections_[i].keys) out.push_back({lines.at(k.lineStart), i, k.name, k.hasValue, k.value});
+    std::sort(out.begin(), out.end(), [](const KeyLine& a, const KeyLine& b) { return a.line < b.line; });
+    return out;
+}
+
 std::string getProfileString(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
                              std::string_view defaultText, std::size_t bufferSize) {
     return ProfileFile::Load(fs, path).GetString(section, key, defaultText, bufferSize);
@@ -130,9 +171,10 @@ bool writeProfileString(FileSystem& fs, const std::string& path, std::string_vie
     probe.shareRead = true;
     bool exists = fs.Open(path, probe) != nullptr;
     if (exists && !readWholeFile(fs, path, bytes)) return false;  // never overwrite what could not be read
-    ProfileFile profile(std::move(bytes));
+    bool utf16 = false;
+    ProfileFile profile(decodeProfileText(std::move(bytes), utf16));
     profile.SetString(section, key, value);
-    return writeWholeFile(fs, path, profile.Bytes());
+    return writeWholeFile(fs, path, utf16 ? utf16ProfileFromCp932(profile.Bytes()) : profile.Bytes());
 }
 
 }  // namespace os

@@ -24,7 +24,7 @@ public:
     std::string GetString(std::string_view section, std::string_view key, std::string_view defaultText,
                           std::size_t bufferSize) const;
 
-    // Whether the section holds the key with a value (a line with "=").
+    // Whether the section holds the key with a value (a line with "=") that CP932 can hold.
     bool HasValue(std::string_view section, std::string_view key) const;
 
     // Replaces the key's value in place, appends the key to its section, or appends the section;
@@ -32,6 +32,22 @@ public:
     void SetString(std::string_view section, std::string_view key, std::string_view value);
 
     const std::string& Bytes() const { return bytes_; }
+
+    // The file's layout for a reader that reports by line (numbers count from 1). Section 0 holds
+    // the lines above every header; its header line is 0.
+    struct HeaderLine {
+        std::size_t line;
+        std::string name;
+    };
+    struct KeyLine {
+        std::size_t line;
+        std::size_t section;  // index into Headers()
+        std::string name;
+        bool hasValue;
+        std::string value;  // trimmed, quotes kept
+    };
+    std::vector<HeaderLine> Headers() const;
+    std::vector<KeyLine> KeyLines() const;
 
 private:
     struct Key {
@@ -46,6 +62,7 @@ private:
         std::size_t contentEnd;  // after the line end of the section's last non-blank line
         std::vector<Key> keys;
         std::unordered_map<std::string, std::size_t> firstKey;  // folded name -> index in keys
+        std::size_t headerStart = 0;
     };
 
     void parse();

@@ -15,25 +15,6 @@ namespace {
 constexpr std::size_t kValueBuffer = 512;
 const std::string kUnregistered(SJ("未登録"));
 
-bool isWhitespace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string skipWhitespace(const std::string& s) {
-    std::size_t i = 0;
-    while (i < s.size() && isWhitespace(s[i])) ++i;
-    return s.substr(i);
-}
-
-// Removes leading whitespace from `remaining`, then takes the text before the first comma;
-// without a comma the token is empty and `remaining` keeps all of it.
-std::string splitToken(std::string& remaining) {
-    remaining = skipWhitespace(remaining);
-    std::size_t comma = support::findChar(remaining, ',');
-    if (remaining.empty() || comma == support::npos) return {};
-    std::string token = remaining.substr(0, comma);
-    remaining = remaining.substr(comma + 1);
-    return token;
-}
-
 struct Failed {
     RegistrationError error;
 };
@@ -51,6 +32,25 @@ void require(const os::ProfileFile& profile, const std::string& profilePath, con
 }
 
 }  // namespace
+
+namespace {
+bool isWhitespace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+}  // namespace
+
+std::string skipWhitespace(const std::string& s) {
+    std::size_t i = 0;
+    while (i < s.size() && isWhitespace(s[i])) ++i;
+    return s.substr(i);
+}
+
+std::string splitToken(std::string& remaining) {
+    remaining = skipWhitespace(remaining);
+    std::size_t comma = support::findChar(remaining, ',');
+    if (remaining.empty() || comma == support::npos) return {};
+    std::string token = remaining.substr(0, comma);
+    remaining = remaining.substr(comma + 1);
+    return token;
+}
 
 const char* describe(RegistrationFault fault) {
     switch (fault) {

@@ -41,4 +41,9 @@ bool readProfileInt(const os::ProfileFile& profile, const std::string& section, 
                     std::int32_t& out);
 std::int32_t convertProfileInt(const std::string& text);
 
+// The parts of a file value: leading whitespace skipped; a token ends at the first comma, and
+// without a comma it is empty and `remaining` keeps all of it.
+std::string skipWhitespace(const std::string& s);
+std::string splitToken(std::string& remaining);
+
 }  // namespace setupdata

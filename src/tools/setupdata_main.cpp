@@ -1,50 +1,63 @@
-// setupdata: prepares a medium. "register DIR" builds DIR/Setup.ini from DIR/SetupRegist.ini
-// exactly as the setup does at start-up, and says precisely what is wrong when it cannot;
-// "dump FILE [--json]" prints a Setup.ini.
+// setupdata: prepares a medium. "check" reports every problem of the authoring file at once,
+// "register" builds Setup.ini from it exactly as the setup does at start-up, "verify" walks the
+// shipped Setup.ini as the install does, "dump" prints a Setup.ini.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "os/command_line.h"
 #include "os/file_system.h"
 #include "setupdata/registration.h"
 #include "setupdata/setup_data.h"
+#include "setupdata/check.h"
 #include "support/cp932.h"
+#include "tools/help.h"
+#include "tools/report_output.h"
 
 namespace {
 
 using support::toUtf8Lossy;
 
-int usage() {
-    std::fputs("usage: setupdata register DIR\n       setupdata dump FILE [--json]\n", stderr);
-    return 2;
-}
+std::string jsonString(const std::string& cp932) { return tools::jsonUtf8(toUtf8Lossy(cp932)); }
 
-std::string jsonString(const std::string& cp932) {
-    std::string out = "\"";
-    for (char c : toUtf8Lossy(cp932)) {
-        auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", u);
-            out += esc;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-int registerMedium(const std::string& dir) {
+// The medium made the current folder, as at start-up; "" when it cannot be.
+std::string enterMedium(const std::string& dir) {
     os::FileSystem& fs = os::systemFileSystem();
     std::string folder = os::setupPathFromHost(dir);
     if (folder.empty() || !fs.SetCurrentFolder(folder)) {
         std::fprintf(stderr, "setupdata: %s: folder cannot be opened\n", dir.c_str());
+        return {};
+    }
+    return support::withTrailingBackslash(fs.CurrentFolder());
+}
+
+int report(const setupdata::CheckReport& r, bool json) {
+    if (json) tools::printReportJson(stdout, r);
+    else tools::printReport(stdout, r);
+    return r.count(setupdata::Severity::Error) ? 1 : 0;
+}
+
+int check(const std::string& dir, bool json) {
+    std::string source = enterMedium(dir);
+    return source.empty() ? 1 : report(setupdata::checkAuthoringFile(os::systemFileSystem(), source), json);
+}
+
+int verify(const std::string& dir, bool json) {
+    std::string source = enterMedium(dir);
+    return source.empty() ? 1 : report(setupdata::verifySetupFile(os::systemFileSystem(), source), json);
+}
+
+int registerMedium(const std::string& dir) {
+    os::FileSystem& fs = os::systemFileSystem();
+    std::string source = enterMedium(dir);
+    if (source.empty()) return 1;
+    // The same checks first: a medium with an error is never registered.
+    setupdata::CheckReport checked = setupdata::checkAuthoringFile(fs, source);
+    if (!checked.findings.empty()) tools::printReport(stderr, checked);
+    if (checked.count(setupdata::Severity::Error)) {
+        std::fprintf(stderr, "setupdata: Setup.ini not written; \"setupdata help check\" explains each check\n");
         return 1;
     }
-    std::string source = support::withTrailingBackslash(fs.CurrentFolder());
     setupdata::SetupData data;
     setupdata::RegistrationError error;
     if (!data.registerFromSource(fs, source + "SetupRegist.ini", &error)) {
@@ -111,8 +124,20 @@ int dump(const std::string& file, bool json) {
 int main(int argc, char** argv) {
     os::prepareConsole();
     std::vector<std::string> args = os::commandLineArguments(argc, argv);
-    if (args.size() == 3 && args[1] == "register") return registerMedium(args[2]);
-    if (args.size() == 3 && args[1] == "dump") return dump(args[2], false);
-    if (args.size() == 4 && args[1] == "dump" && args[3] == "--json") return dump(args[2], true);
-    return usage();
+    std::vector<std::string> words;
+    bool json = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--json") json = true;
+        else words.push_back(args[i]);
+    }
+    const std::string command = words.empty() ? "" : words[0];
+    if (words.size() == 1 && (command == "--help" || command == "-h" || command == "help") && !json)
+        return tools::help(stdout, "");
+    if (words.size() == 2 && command == "help" && !json) return tools::help(stdout, words[1]);
+    if (words.size() == 2 && command == "check") return check(words[1], json);
+    if (words.size() == 2 && command == "verify") return verify(words[1], json);
+    if (words.size() == 2 && command == "register" && !json) return registerMedium(words[1]);
+    if (words.size() == 2 && command == "dump") return dump(words[1], json);
+    tools::usage(stderr);
+    return 2;
 }

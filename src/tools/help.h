@@ -1,0 +1,12 @@
+#pragma once
+// The setupdata tool's usage and help texts.
+#include <cstdio>
+#include <string>
+
+namespace tools {
+
+void usage(std::FILE* out);
+// The overview for "", one command's help otherwise; 0, or 2 for an unknown command.
+int help(std::FILE* out, const std::string& command);
+
+}  // namespace tools

@@ -1,0 +1,16 @@
+#pragma once
+// The setupdata tool's reports: lines a publisher reads, or JSON for scripts.
+#include <cstdio>
+#include <string>
+
+#include "setupdata/check.h"
+
+namespace tools {
+
+// A UTF-8 text as a JSON string.
+std::string jsonUtf8(const std::string& utf8);
+// Prints the findings and a summary (verify: the install types too) to `out`.
+void printReport(std::FILE* out, const setupdata::CheckReport& report);
+void printReportJson(std::FILE* out, const setupdata::CheckReport& report);
+
+}  // namespace tools
