@@ -35,6 +35,8 @@ public:
                 return std::make_unique<SizedFile>(*size);
             }
             it = files.emplace(path, std::string()).first;
+        } else if (request.disposition == os::Disposition::CreateNew) {
+            return nullptr;
         } else if (request.disposition == os::Disposition::CreateAlways) {
             it->second.clear();
         }
@@ -49,6 +51,14 @@ public:
     bool CreateFolder(const std::string&) override { return true; }
     bool RemoveFolder(const std::string&) override { return true; }
     bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
+    bool RenameFile(const std::string& from, const std::string& to, bool replace) override {
+        auto it = files.find(from);
+        if (it == files.end() || from == to || (!replace && files.count(to))) return false;
+        std::string bytes = std::move(it->second);
+        files.erase(it);
+        files[to] = std::move(bytes);
+        return true;
+    }
     os::DriveType DriveTypeOf(const std::string&) override { return os::DriveType::Fixed; }
     bool FindFile(const std::string& path, os::FoundFile& found) override {
         auto it = files.find(path);

@@ -18,6 +18,7 @@ public:
     bool CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
     bool RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
     bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
+    bool RenameFile(const std::string& f, const std::string& t, bool replace) override { return real_.RenameFile(f, t, replace); }
     os::DriveType DriveTypeOf(const std::string& root) override { return real_.DriveTypeOf(root); }
     bool FindFile(const std::string& p, os::FoundFile& f) override { return real_.FindFile(p, f); }
     bool GetAttributes(const std::string& p, std::uint32_t& a) override { return real_.GetAttributes(p, a); }
@@ -50,6 +51,7 @@ public:
             bool Read(void* b, std::size_t n, std::size_t& got) override { return f_->Read(b, n, got); }
             bool Write(const void*, std::size_t) override { return false; }
             bool Size(std::uint64_t& s) override { return f_->Size(s); }
+            bool Flush() override { return f_->Flush(); }
             std::unique_ptr<os::File> f_;
         };
         return std::make_unique<Broken>(std::move(file));

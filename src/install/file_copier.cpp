@@ -42,7 +42,8 @@ bool FileCopier::Start(ui::WindowSystem& ws, const std::string& sourceFolder, co
     if (!QueryFileStatus(fs_, sourcePath, status_)) return fail(SJ("%s ﾌｧｲﾙが見つかりません！"));
     if (!source_.OpenWithFlags(sourcePath, setupdata::kModeRead)) return fail(SJ("%s ﾌｧｲﾙ(Read)のｵｰﾌﾟﾝに失敗！"));
     destinationPath_ = support::withTrailingBackslash(installFolder) + relativePath;
-    if (!destination_.OpenWithFlags(destinationPath_, setupdata::kModeCreate | setupdata::kModeWrite))
+    // The install has put any file of that name aside: what stands there now is no one's to truncate.
+    if (!destination_.OpenWithFlags(destinationPath_, setupdata::kModeCreate | setupdata::kModeNew | setupdata::kModeWrite))
         return fail(SJ("%s ﾌｧｲﾙ(Write)のｵｰﾌﾟﾝに失敗！"));
     try {
         buffer_.Resize(CopyChunkSize);

@@ -4,6 +4,7 @@
 #include "install/installed_record.h"
 #include "install/shortcuts.h"
 #include "platform/pump_messages.h"
+#include "support/cp932.h"
 #include "support/cp932_literal.h"
 
 namespace install {
@@ -20,8 +21,53 @@ InstallJob::InstallJob(ui::WindowSystem& ws, setupdata::SetupContext& context, c
       ws_(ws),
       context_(context) {}
 
-void InstallJob::log(UndoKind kind, const std::string& path) {
-    undoLog.push_back(std::make_unique<UndoRecord>(UndoRecord{kind, path}));
+std::string KeptCopyPath(os::FileSystem& fs, const std::string& path) {
+    for (int n = 1; n < 100; ++n) {
+        std::string name = path + ".bak" + (n > 1 ? std::to_string(n) : std::string());
+        if (!os::pathExists(fs, name)) return name;
+    }
+    return {};
+}
+
+void InstallJob::log(UndoKind kind, const std::string& path, const std::string& keptAs) {
+    undoLog.push_back(std::make_unique<UndoRecord>(UndoRecord{kind, path, keptAs}));
+}
+
+bool InstallJob::keepAside(const std::string& path) {
+    os::FileSystem& fs = context_.services.files;
+    constexpr std::uint32_t kFolder = 0x10;
+    std::uint32_t attributes = 0;
+    if (!fs.GetAttributes(path, attributes) || (attributes & kFolder)) return true;  // nothing to keep
+    // A rename keeps the old file whole, on the same volume and at no cost; it never replaces.
+    const std::string kept = KeptCopyPath(fs, path);
+    if (kept.empty() || !fs.RenameFile(path, kept, false)) return false;
+    log(UndoKeptFile, path, kept);
+    return true;
+}
+
+bool InstallJob::keepCopy(const std::string& path) {
+    os::FileSystem& fs = context_.services.files;
+    std::string bytes;
+    const std::string kept = KeptCopyPath(fs, path);
+    if (kept.empty() || !os::readWholeFile(fs, path, bytes)) return false;
+    os::OpenRequest request;
+    request.write = true;
+    request.disposition = os::Disposition::CreateNew;
+    auto file = fs.Open(kept, request);
+    if (!file) return false;  // never removed: it may be a copy an earlier setup kept
+    bool written = file->Write(bytes.data(), bytes.size()) && file->Flush();
+    file.reset();
+    if (!written) {
+        fs.RemoveFile(kept);
+        return false;
+    }
+    log(UndoKeptFile, path, kept);
+    return true;
+}
+
+void InstallJob::dropKeptFiles() {
+    for (const auto& record : undoLog)
+        if (record->kind == UndoKeptFile) context_.services.files.RemoveFile(record->keptAs);
 }
 
 void InstallJob::PrepareInstall(const ProgressPage& page) {
@@ -51,6 +97,7 @@ bool InstallJob::startNextFile(const ProgressPage& page) {
         phase = Finish;
         return true;
     }
+    if (!keepAside(support::withTrailingBackslash(installFolder) + relative)) return false;
     copier = std::make_unique<FileCopier>(ws_, context_.services.files, sourcePath, installFolder, relative);
     if (!copier->ready) return false;
     log(UndoFile, copier->DestinationPath());
@@ -79,12 +126,21 @@ bool InstallJob::finish(const ProgressPage& page) {
             return false;
     }
     // A profile this install brings into being goes with it when the install is taken back; one
-    // that was there before (the game's own settings) stays.
+    // that was there before (the player's own settings) gets its bytes back. It is made here, and
+    // only when no file has its name, so that the rollback never deletes one it did not make.
     const std::string profile = GameProfilePath(context_, installFolder);
-    os::FoundFile found;
-    if (!context_.services.files.FindFile(profile, found)) log(UndoFile, profile);
+    if (os::pathExists(context_.services.files, profile)) {
+        if (!keepCopy(profile)) return false;
+    } else {
+        os::OpenRequest request;
+        request.write = true;
+        request.disposition = os::Disposition::CreateNew;
+        if (!context_.services.files.Open(profile, request)) return false;
+        log(UndoFile, profile);
+    }
     if (!WriteGameProfile(context_, installType, installFolder, sourcePath)) return false;
     if (!RecordInstallFolder(context_, installFolder)) return false;
+    dropKeptFiles();
     StepProgress(ws_, page.window, 1001);
     phase = Finished;
     return true;

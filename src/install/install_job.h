@@ -13,12 +13,18 @@ namespace install {
 
 enum InstallPhase : std::int32_t { CreateFolders = 0, NextFile = 1, CopyFile = 2, FileCopied = 3, Finish = 4, Finished = 5 };
 enum InstallResult : int { Succeeded = 1, Failed = 2, Cancelled = 3 };
-enum UndoKind : std::int32_t { UndoFolder = 0, UndoFile = 1, UndoStartMenu = 2, UndoDesktop = 3 };
+// UndoKeptFile: `path` was there before the install and waits as `keptAs` beside it; the rollback
+// puts it back, a finished install removes it.
+enum UndoKind : std::int32_t { UndoFolder = 0, UndoFile = 1, UndoStartMenu = 2, UndoDesktop = 3, UndoKeptFile = 4 };
 
 struct UndoRecord {
     std::int32_t kind;
     std::string path;
+    std::string keptAs;
 };
+
+// The first free name of "<file>.bak", "<file>.bak2", ... beside a file; "" when all are taken.
+std::string KeptCopyPath(os::FileSystem& fs, const std::string& path);
 
 // The copy progress page as the job sees it.
 struct ProgressPage {
@@ -45,7 +51,10 @@ public:
     std::vector<std::unique_ptr<UndoRecord>> undoLog;
 
 private:
-    void log(UndoKind kind, const std::string& path = {});
+    void log(UndoKind kind, const std::string& path = {}, const std::string& keptAs = {});
+    bool keepAside(const std::string& path);  // renames a file that is there out of the way
+    bool keepCopy(const std::string& path);   // copies a file that is there, which is then rewritten
+    void dropKeptFiles();
     bool startNextFile(const ProgressPage& page);  // false: failed
     bool finish(const ProgressPage& page);
 

@@ -7,7 +7,8 @@
 
 namespace os {
 
-enum class Disposition { CreateAlways, OpenAlways, OpenExisting };
+// CreateNew fails when the file exists, so nothing is truncated that was thought absent.
+enum class Disposition { CreateAlways, OpenAlways, OpenExisting, CreateNew };
 
 struct OpenRequest {
     bool read = false;
@@ -26,6 +27,8 @@ public:
     virtual bool Read(void* buffer, std::size_t n, std::size_t& got) = 0;
     virtual bool Write(const void* buffer, std::size_t n) = 0;
     virtual bool Size(std::uint64_t& size) = 0;
+    // Waits until what was written is on the disk.
+    virtual bool Flush() { return true; }
 };
 
 // The values of GetDriveType.
@@ -50,6 +53,9 @@ public:
     virtual bool CreateFolder(const std::string& path) = 0;
     virtual bool RemoveFolder(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
+    // Renames a file within its folder's volume. Without `replace` it fails when `to` exists; with
+    // it `to` is swapped for `from` in one step, and the change is on the disk when it returns.
+    virtual bool RenameFile(const std::string& from, const std::string& to, bool replace) = 0;
     virtual DriveType DriveTypeOf(const std::string& root) = 0;
     // FindFirstFile on the path (no wildcards).
     virtual bool FindFile(const std::string& path, FoundFile& found) = 0;
@@ -85,5 +91,15 @@ std::string setupPathFromHost(const std::string& utf8HostPath);
 bool readWholeFile(FileSystem& fs, const std::string& path, std::string& bytes);
 // Creates or truncates the file and writes the bytes.
 bool writeWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes);
+// Creates a file that must not exist yet and writes the bytes, waiting for the disk when asked.
+bool writeNewFile(FileSystem& fs, const std::string& path, const std::string& bytes, bool flush);
+// Whether anything (a file, a folder, a link) has this name, readable or not.
+bool pathExists(FileSystem& fs, const std::string& path);
+// Writes a whole file so that one that exists holds its old bytes or the new ones whatever fails
+// (a full disk, a crash): the bytes go to a file beside it, which replaces it once they are on the
+// disk. A file that does not exist yet is written directly.
+bool rewriteWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes);
+// The temporary file beside `path` that rewriteWholeFile writes.
+std::string rewriteTemporaryPath(const std::string& path);
 
 }  // namespace os

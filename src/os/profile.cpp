@@ -101,12 +101,19 @@ std::string ProfileFile::GetString(std::string_view section, std::string_view ke
     return cut(unquoted(result), bufferSize - 1);
 }
 
+// What ends the line before `at` when text is put there: nothing after a line end, LF after a
+// lone CR (the file's last line then ends in CR LF, as the system completes it, instead of keeping a
+// CR in its value), CR LF otherwise.
+std::string ProfileFile::lineEndAt(std::size_t at) const {
+    if (at == 0 || bytes_[at - 1] == '\n') return {};
+    return bytes_[at - 1] == '\r' ? "\n" : "\r\n";
+}
+
 void ProfileFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
     std::string keyName = support::trim(key, kBlanks);
     const Section* s = findSection(section);
     if (!s) {
-        std::string add;
-        if (!bytes_.empty() && bytes_.back() != '\n') add += "\r\n";
+        std::string add = lineEndAt(bytes_.size());
         add.append("[").append(support::trim(section, kBlanks)).append("]\r\n");
         add.append(keyName).append("=").append(value).append("\r\n");
         bytes_ += add;
@@ -116,8 +123,7 @@ void ProfileFile::SetString(std::string_view section, std::string_view key, std:
         bytes_.replace(indent, k.lineEnd - indent, k.name + "=" + std::string(value));
     } else {
         std::size_t at = s->contentEnd;
-        std::string add;
-        if (at > 0 && bytes_[at - 1] != '\n') add += "\r\n";
+        std::string add = lineEndAt(at);
         add += keyName + "=" + std::string(value) + "\r\n";
         bytes_.insert(at, add);
     }
@@ -166,15 +172,15 @@ std::string getProfileString(FileSystem& fs, const std::string& path, std::strin
 bool writeProfileString(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
     std::string bytes;
-    OpenRequest probe;
-    probe.read = true;
-    probe.shareRead = true;
-    bool exists = fs.Open(path, probe) != nullptr;
-    if (exists && !readWholeFile(fs, path, bytes)) return false;  // never overwrite what could not be read
+    // A file that is there but cannot be read (locked, no access) is left alone: it is not empty.
+    if (!readWholeFile(fs, path, bytes)) {
+        if (pathExists(fs, path)) return false;
+        bytes.clear();
+    }
     bool utf16 = false;
     ProfileFile profile(decodeProfileText(std::move(bytes), utf16));
     profile.SetString(section, key, value);
-    return writeWholeFile(fs, path, utf16 ? utf16ProfileFromCp932(profile.Bytes()) : profile.Bytes());
+    return rewriteWholeFile(fs, path, utf16 ? utf16ProfileFromCp932(profile.Bytes()) : profile.Bytes());
 }
 
 }  // namespace os

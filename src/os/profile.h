@@ -66,6 +66,7 @@ private:
     };
 
     void parse();
+    std::string lineEndAt(std::size_t at) const;
     const Section* findSection(std::string_view name) const;
     const Key* findKey(std::string_view section, std::string_view key) const;
 

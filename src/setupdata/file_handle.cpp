@@ -12,7 +12,9 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 os::OpenRequest openRequestFromFlags(unsigned flags) {
     os::OpenRequest r;
     if (flags & kModeCreate)
-        r.disposition = (flags & kModeAlways) ? os::Disposition::OpenAlways : os::Disposition::CreateAlways;
+        r.disposition = (flags & kModeAlways) ? os::Disposition::OpenAlways
+                        : (flags & kModeNew) ? os::Disposition::CreateNew
+                                             : os::Disposition::CreateAlways;
     else
         r.disposition = os::Disposition::OpenExisting;
     r.read = flags & kModeRead;

@@ -19,6 +19,7 @@ enum : unsigned {
     kModeNoInherit = 0x10,
     kModeShareRead = 0x20,
     kModeShareWrite = 0x40,
+    kModeNew = 0x80,         // with kModeCreate: the file must not exist yet
 };
 
 os::OpenRequest openRequestFromFlags(unsigned flags);

@@ -44,13 +44,10 @@ private:
     FileHandle& file_;
 };
 
+// Builds the file in memory: it replaces a good one only once it is whole.
 class Writer {
 public:
-    explicit Writer(FileHandle& file) : file_(file) {}
-
-    void bytes(const void* data, std::size_t n) {
-        if (!file_.Write(data, n)) throw Failure{"the file cannot be written"};
-    }
+    void bytes(const void* data, std::size_t n) { out.append(static_cast<const char*>(data), n); }
     void u32(std::uint32_t v) {
         unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
                               static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
@@ -65,9 +62,7 @@ public:
         bytes(b, 2);
         bytes(s.data(), s.size());
     }
-
-private:
-    FileHandle& file_;
+    std::string out;
 };
 
 }  // namespace
@@ -120,17 +115,14 @@ bool SetupData::readSetupFile(os::FileSystem& fs, const std::string& path, std::
 }
 
 bool SetupData::writeSetupFile(os::FileSystem& fs, const std::string& path, std::string* reason) const {
-    FileHandle file(fs);
     try {
-        // Checked before the file is truncated, so a good file is not lost to a bad description.
         bool fits = true;
         for (const std::string* s : {&title, &registryRoot, &directXFolder, &executable, &dataFolder})
             fits = fits && s->size() <= 0xFFFF;
         for (const std::string& folder : folders) fits = fits && folder.size() <= 0xFFFF;
         for (const auto& e : files) fits = fits && e->name.size() <= 0xFFFF;
         if (!fits) throw Failure{"a string is longer than 65535 bytes"};
-        if (!file.OpenWithFlags(path, kModeCreate | kModeWrite)) throw Failure{"the file cannot be created"};
-        Writer out(file);
+        Writer out;
         out.bytes(kSignature, kSignatureSize);
         for (const std::string* s : {&title, &registryRoot, &directXFolder, &executable, &dataFolder}) out.counted(*s);
         out.u32(static_cast<std::uint32_t>(saveSlotCount));
@@ -143,8 +135,8 @@ bool SetupData::writeSetupFile(os::FileSystem& fs, const std::string& path, std:
             out.u64(e->size);
             out.u32(static_cast<std::uint32_t>(e->folderIndex));
         }
-        if (!file.Flush()) throw Failure{"the file cannot be written"};
-        file.Close();
+        // A file that is there keeps its bytes until the new ones are whole on the disk.
+        if (!os::rewriteWholeFile(fs, path, out.out)) throw Failure{"the file cannot be written"};
         return true;
     } catch (const Failure& f) {
         if (reason) *reason = f.reason;

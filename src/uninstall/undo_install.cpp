@@ -45,6 +45,10 @@ int UndoInstall(setupdata::SetupContext& context, install::InstallJob& job) {
             case install::UndoFile:
                 if (!ReachesThroughLink(fs, job.installFolder, record.path)) fs.RemoveFile(record.path);
                 break;
+            case install::UndoKeptFile:
+                // Replaces whatever the install left there; a failure leaves the old file kept.
+                if (!ReachesThroughLink(fs, job.installFolder, record.path)) fs.RenameFile(record.keptAs, record.path, true);
+                break;
             case install::UndoStartMenu: RemoveStartMenuEntries(context); break;
             case install::UndoDesktop: RemoveDesktopShortcut(context); break;
             default: break;

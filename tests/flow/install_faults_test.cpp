@@ -25,7 +25,8 @@ public:
 
     std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override {
         if (!armed) return real_.Open(p, r);
-        if (r.write && (inside(p, readOnly) || (p == refusedFile && ++refusedOpens >= refusedFrom))) return nullptr;
+        const bool refused = p == refusedFile || p == os::rewriteTemporaryPath(refusedFile);  // a rewrite goes by its temporary file
+        if (r.write && (inside(p, readOnly) || (refused && ++refusedOpens >= refusedFrom))) return nullptr;
         auto file = real_.Open(p, r);
         if (!file) return file;
         if (r.write && !r.read && inside(p, installFolder) && ++writeOpens == fullFile)

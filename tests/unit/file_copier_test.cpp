@@ -41,6 +41,7 @@ TEST_F(Copy, ChunkCountsFollowTheSize) {
         std::string bytes(c.size, 'x');
         for (std::size_t i = 0; i < c.size; i += 4093) bytes[i] = static_cast<char>(i);
         from.write("f.bin", bytes);
+        std::filesystem::remove(to.host("f.bin"));
         auto copy = copier("f.bin");
         ASSERT_TRUE(copy->ready);
         EXPECT_EQ(copy->BufferSize(), CopyChunkSize);
@@ -56,7 +57,11 @@ TEST_F(Copy, ChunkCountsFollowTheSize) {
 TEST_F(Copy, TimesAndAttributesComeAlongWithoutReadOnly) {
     from.write("Data\\ro.dat", "read only");
     std::filesystem::create_directories(to.host("Data"));
-    to.write("Data\\ro.dat", "an older copy that is overwritten");
+    // A file of that name is never truncated: the install puts it aside before the copy.
+    to.write("Data\\ro.dat", "an older copy");
+    EXPECT_FALSE(copier("Data\\ro.dat")->ready);
+    EXPECT_EQ(to.read("Data\\ro.dat"), "an older copy");
+    std::filesystem::remove(to.host("Data\\ro.dat"));
     auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 1000);
     std::filesystem::last_write_time(from.host("Data\\ro.dat"), old);
     std::filesystem::permissions(from.host("Data\\ro.dat"), std::filesystem::perms::owner_write,

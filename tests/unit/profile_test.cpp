@@ -81,6 +81,16 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
     ProfileFile empty;
     empty.SetString("S", "k", "v");
     EXPECT_EQ(empty.Bytes(), "[S]\r\nk=v\r\n");
+
+    // A last line that ends in a lone CR is completed, not given a second CR in its value.
+    ProfileFile loneCr("[A]\r\nk=v\r");
+    loneCr.SetString("A", "j", "2");
+    EXPECT_EQ(loneCr.Bytes(), "[A]\r\nk=v\r\nj=2\r\n");
+    EXPECT_EQ(loneCr.GetString("A", "k", "", 512), "v");
+    ProfileFile loneCrNewSection("k=v\r");
+    loneCrNewSection.SetString("S", "j", "2");
+    EXPECT_EQ(loneCrNewSection.Bytes(), "k=v\r\n[S]\r\nj=2\r\n");
+    EXPECT_EQ(loneCrNewSection.GetString("", "k", "", 512), "v");
 }
 
 TEST(ProfileWrite, CreatesAndUpdatesFiles) {

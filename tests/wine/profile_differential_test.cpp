@@ -48,6 +48,8 @@ std::vector<Corpus> corpus() {
         {"duplicates", "[A]\r\nk=first\r\nK=second\r\n[a]\r\nk=third\r\nz=only in second\r\n"},
         {"quotes", "[A]\r\nd=\"dq\"\r\ns='sq'\r\nm=\"mixed'\r\ni=a\"b\"\r\nq=\"\r\nqq=\"\"\r\n"},
         {"no final newline", "[A]\r\nk=v"},
+        {"lone cr at the end", "[A]\r\nk=v\r"},
+        {"lone cr after a key above every section", "top=1\r"},
         {"lf only", "[A]\nk=v\nj=w\n"},
         {"cp932 names", "[" + settings + "]\r\nName=" + game + "\r\n[" + so + "]\r\n" + so + "=" + so + "\r\n"},
         {"long values", "[A]\r\nk=" + std::string(700, 'x') + "\r\nj=" + std::string(509, 'y') + so + "\r\n"},

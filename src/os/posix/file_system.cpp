@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -9,9 +10,30 @@
 
 #include "os/file_system.h"
 #include "os/posix/drive_table.h"
+#include "os/posix/durable.h"
 
 namespace os {
 namespace {
+
+bool writeAll(int fd, const char* in, std::size_t n) {
+    while (n > 0) {
+        ssize_t w = ::write(fd, in, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
+        in += w;
+        n -= static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+bool syncFolderOf(const std::string& hostPath) {
+    std::string folder = std::filesystem::path(hostPath).parent_path().string();
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
 
 class PosixFile : public File {
 public:
@@ -31,17 +53,9 @@ public:
         return true;
     }
 
-    bool Write(const void* buffer, std::size_t n) override {
-        const auto* in = static_cast<const char*>(buffer);
-        while (n > 0) {
-            ssize_t w = ::write(fd_, in, n);
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) return false;
-            in += w;
-            n -= static_cast<std::size_t>(w);
-        }
-        return true;
-    }
+    bool Write(const void* buffer, std::size_t n) override { return writeAll(fd_, static_cast<const char*>(buffer), n); }
+
+    bool Flush() override { return ::fsync(fd_) == 0; }
 
     bool Size(std::uint64_t& size) override {
         struct stat st;
@@ -62,6 +76,7 @@ public:
         int flags = request.read && request.write ? O_RDWR : request.write ? O_WRONLY : O_RDONLY;
         if (request.disposition == Disposition::CreateAlways) flags |= O_CREAT | O_TRUNC;
         if (request.disposition == Disposition::OpenAlways) flags |= O_CREAT;
+        if (request.disposition == Disposition::CreateNew) flags |= O_CREAT | O_EXCL;
         if (!request.inheritable) flags |= O_CLOEXEC;
         // Truncating before the sharing check would destroy a file another handle guards.
         bool truncate = flags & O_TRUNC;
@@ -115,6 +130,19 @@ public:
         struct stat st;
         return posix::toHostPath(path, host) && ::lstat(host.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
                ::unlink(host.c_str()) == 0;
+    }
+
+    bool RenameFile(const std::string& from, const std::string& to, bool replace) override {
+        std::string hostFrom, hostTo;
+        struct stat st;
+        if (!posix::toHostPath(from, hostFrom) || !posix::toHostPath(to, hostTo) || ::lstat(hostFrom.c_str(), &st) != 0 ||
+            S_ISDIR(st.st_mode))
+            return false;
+        if (replace) return posix::replaceHostFile(hostFrom, hostTo);
+        if (::renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) == 0) return true;
+        if (errno != EINVAL && errno != ENOSYS) return false;
+        // A file system without that flag: a second name, then the first one goes.
+        return ::link(hostFrom.c_str(), hostTo.c_str()) == 0 && ::unlink(hostFrom.c_str()) == 0;
     }
 
     DriveType DriveTypeOf(const std::string& root) override {
@@ -218,6 +246,21 @@ public:
 };
 
 }  // namespace
+
+namespace posix {
+
+bool writeHostFileDurably(const std::string& hostPath, const std::string& bytes) {
+    int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+bool replaceHostFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0 && syncFolderOf(to);
+}
+
+}  // namespace posix
 
 FileSystem& systemFileSystem() {
     static PosixFileSystem fs;

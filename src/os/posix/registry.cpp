@@ -1,5 +1,6 @@
 // The current user's registry off Windows: a store file of keys and their values, rewritten whole
-// through a temporary file and a rename, so that no reader ever sees half of it.
+// through a temporary file that is on the disk before it replaces the store, so that no reader
+// and no crash ever sees half of it.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "os/posix/durable.h"
 #include "os/registry.h"
 #include "support/cp932.h"
 
@@ -68,17 +70,15 @@ bool save(const std::vector<Key>& keys) {
     std::filesystem::create_directories(path.parent_path(), ec);
     std::filesystem::path temp = path;
     temp += ".new";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        for (const Key& k : keys) {
-            out << "key " << hex(k.path) << "\n";
-            for (const Value& v : k.values)
-                out << "value " << hex(v.name) << " " << static_cast<unsigned>(v.type) << " " << hex(v.data) << "\n";
-        }
-        if (!out.flush()) return false;
+    std::string text;
+    for (const Key& k : keys) {
+        text += "key " + hex(k.path) + "\n";
+        for (const Value& v : k.values)
+            text += "value " + hex(v.name) + " " + std::to_string(static_cast<unsigned>(v.type)) + " " + hex(v.data) + "\n";
     }
-    std::filesystem::rename(temp, path, ec);
-    return !ec;
+    if (posix::writeHostFileDurably(temp.string(), text) && posix::replaceHostFile(temp.string(), path.string())) return true;
+    std::filesystem::remove(temp, ec);
+    return false;
 }
 
 std::string normal(const std::string& path) {

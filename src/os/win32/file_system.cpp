@@ -38,6 +38,8 @@ public:
         return true;
     }
 
+    bool Flush() override { return FlushFileBuffers(handle_); }
+
     bool Size(std::uint64_t& size) override {
         LARGE_INTEGER li;
         if (!GetFileSizeEx(handle_, &li)) return false;
@@ -58,6 +60,7 @@ public:
         DWORD share = (r.shareRead ? FILE_SHARE_READ : 0) | (r.shareWrite ? FILE_SHARE_WRITE : 0);
         DWORD disposition = r.disposition == Disposition::CreateAlways ? CREATE_ALWAYS
                             : r.disposition == Disposition::OpenAlways ? OPEN_ALWAYS
+                            : r.disposition == Disposition::CreateNew  ? CREATE_NEW
                                                                        : OPEN_EXISTING;
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, r.inheritable ? TRUE : FALSE};
         HANDLE h = CreateFileW(wide.c_str(), access, share, &sa, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -91,6 +94,12 @@ public:
     bool RemoveFile(const std::string& path) override {
         std::wstring wide;
         return win32::toWide(path, wide) && DeleteFileW(wide.c_str());
+    }
+
+    bool RenameFile(const std::string& from, const std::string& to, bool replace) override {
+        std::wstring wideFrom, wideTo;
+        return win32::toWide(from, wideFrom) && win32::toWide(to, wideTo) &&
+               MoveFileExW(wideFrom.c_str(), wideTo.c_str(), replace ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH : 0);
     }
 
     DriveType DriveTypeOf(const std::string& root) override {

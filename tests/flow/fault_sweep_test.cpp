@@ -1,0 +1,306 @@
+// Every call the setup makes of the files, the registry and the shell fails in turn, once and
+// from then on, during an install (fresh, and over a copy holding the player's profile and save
+// files), during its rollback and during an uninstall. Nothing the player had is lost, a failed
+// install leaves no record and, when the failure lets the rollback work, nothing it made; the next
+// install succeeds.
+#include <fstream>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+#include <map>
+#include <set>
+
+#include "fault_points.h"
+#include "flow/flow_support.h"
+#include "install/installed_record.h"
+
+namespace flow {
+namespace {
+
+using testing_support::FaultPoints;
+
+// Every file below a host folder with its bytes; folders as "/".
+std::map<std::string, std::string> contentsOf(const std::filesystem::path& root) {
+    std::map<std::string, std::string> out;
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        const std::string key = testing_support::keyOf(it->path().lexically_relative(root));
+        if (it->is_directory()) {
+            out[key] = "/";
+            continue;
+        }
+        std::ifstream in(it->path(), std::ios::binary);
+        out[key] = std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return out;
+}
+
+std::string hostKey(const std::string& cp932) {
+    return testing_support::keyOf(testing_support::hostPathFromCp932(cp932));
+}
+
+const std::string kProfileName = kTitle + ".ini";
+const std::string kPlayerProfile = "[Config]\r\nVolume=7\r\n[PATH]\r\nSetupType=128\r\nCurrent=C:\\Old\\\r\n";
+
+// The sweeps run hundreds of setups, each waiting for the disk a dozen times: off Windows their
+// folders and the registry store go to memory when the host has a memory file system.
+class FastFolders {
+public:
+    FastFolders() {
+#ifndef _WIN32
+        if (!std::filesystem::is_directory("/dev/shm")) return;
+        for (const char* name : {"TMPDIR", "SETUP_REGISTRY"}) {
+            const char* v = std::getenv(name);
+            saved_.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
+        }
+        ::setenv("TMPDIR", "/dev/shm", 1);
+        ::setenv("SETUP_REGISTRY", ("/dev/shm/setup-sweep-registry-" + std::to_string(::getpid())).c_str(), 1);
+#endif
+    }
+    ~FastFolders() {
+#ifndef _WIN32
+        if (const char* store = std::getenv("SETUP_REGISTRY"); store && !saved_.empty()) std::remove(store);
+        for (const auto& [name, value] : saved_) value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+#endif
+    }
+
+private:
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+// One setup run over counted services, with the player's things laid out before it.
+struct Scene {
+    explicit Scene(bool existing) : existing(existing) {
+        places.Clear();
+        s.WriteFiles(3000);  // every file one chunk: the sweep stays small
+        if (existing) {
+            for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak")})
+                games.target.write(in(file), "the player's old " + file);
+            games.target.write(in(kProfileName), kPlayerProfile);
+            games.target.write(in("Save\\SAVE0001.DAT"), "slot one");
+            games.target.write(in("Save\\env.ini"), "[env]\r\nx=1\r\n");
+        }
+        games.target.write("beside.txt", "not the setup's");
+        s.services = &counted.services;
+        s.Start();
+        before = contentsOf(games.target.host());
+        mediumBefore = contentsOf(s.medium.host());
+    }
+    ~Scene() {
+        os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+        places.Clear();
+    }
+    std::string in(const std::string& relative) const { return "Games\\" + kTitle + "\\" + relative; }
+
+    // Each file the player had, with its bytes, at its name or kept beside it.
+    void ExpectNothingLost(const std::map<std::string, std::string>& after, bool exact, const std::string& trace) const {
+        for (const auto& [path, bytes] : before) {
+            if (bytes == "/") continue;
+            auto at = after.find(path);
+            if (at != after.end() && at->second == bytes) continue;
+            bool kept = false;
+            for (const auto& [other, otherBytes] : after)
+                kept = kept || (other.rfind(path + ".bak", 0) == 0 && otherBytes == bytes);
+            EXPECT_TRUE(kept && !exact) << trace << ": " << path << (kept ? " only kept aside" : " lost");
+        }
+    }
+
+    bool existing;
+    ShortcutPlaces places;
+    SetupRun s;
+    GamesFolder games;
+    testing_support::CountedServices counted;
+    std::map<std::string, std::string> before, mediumBefore;
+};
+
+
+const std::string kInstalled(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！"));
+
+bool below(const std::string& key, const std::string& folder) { return key == folder || key.rfind(folder + "/", 0) == 0; }
+
+// The next setup, with no fault, installs over whatever the last one left and keeps the player's
+// profile keys and save files.
+void ExpectNextInstallSucceeds(Scene& sc, const std::string& trace) {
+    std::filesystem::current_path(sc.games.target.host());  // the last setup's may have gone with its rollback
+    SetupRun next;
+    next.registryRoot = sc.s.registryRoot;
+    next.description = demoDescription(sc.s.registryRoot);
+    next.WriteFiles(3000);
+    next.Start();
+    ChooseAndInstall(next, sc.games.root);
+    next.Run();
+    ASSERT_FALSE(next.ws.Boxes().empty()) << trace;
+    EXPECT_EQ(next.ws.Boxes().back().text, kInstalled) << trace;
+    EXPECT_EQ(install::InstalledFolder(*next.context), sc.games.folder) << trace;
+    for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
+        EXPECT_TRUE(sc.games.target.read(sc.in(file)) == next.medium.read(file)) << trace << " " << file;
+    if (sc.existing) {
+        const std::string profile = sc.games.target.read(sc.in(kProfileName));
+        EXPECT_NE(profile.find("Volume=7"), std::string::npos) << trace << " " << profile;
+        EXPECT_EQ(sc.games.target.read(sc.in("Save\\SAVE0001.DAT")), "slot one") << trace;
+    }
+}
+
+struct Outcome {
+    bool finished = false;
+    int calls = 0;
+};
+
+// One install with the faults `arm` sets, checked. `rollbackWorks`: the failure leaves the
+// rollback every call it makes, so the folders must be exactly as they were.
+Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>& arm, bool rollbackWorks,
+                      const std::string& trace, bool thenNext = true) {
+    Outcome run;
+    Scene sc(existing);
+    FaultPoints& points = sc.counted.points;
+    arm(points);
+    points.counting = true;
+    ChooseAndInstall(sc.s, sc.games.root);
+    sc.s.Then([&](HeadlessWindowSystem&) { points.counting = false; });
+    sc.s.Run();
+    points.counting = false;
+    run.calls = points.calls;
+    run.finished = !sc.s.ws.Boxes().empty() && sc.s.ws.Boxes().back().text == kInstalled;
+    const auto after = contentsOf(sc.games.target.host());
+    EXPECT_EQ(contentsOf(sc.s.medium.host()), sc.mediumBefore) << trace;
+    EXPECT_EQ(after.at("beside.txt"), "not the setup's") << trace;
+    const std::string folderKey = "Games/" + hostKey(kTitle);
+    if (run.finished) {
+        EXPECT_EQ(install::InstalledFolder(*sc.s.context), sc.games.folder) << trace;
+        for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
+            EXPECT_TRUE(sc.games.target.read(sc.in(file)) == sc.s.medium.read(file)) << trace << " " << file;
+        if (existing) {
+            EXPECT_NE(sc.games.target.read(sc.in(kProfileName)).find("Volume=7"), std::string::npos) << trace;
+            EXPECT_EQ(sc.games.target.read(sc.in("Save\\SAVE0001.DAT")), "slot one") << trace;
+        }
+        return run;
+    }
+    EXPECT_EQ(install::InstalledFolder(*sc.s.context), "") << trace;
+    if (rollbackWorks) {
+        EXPECT_EQ(after, sc.before) << trace;
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(sc.places.Exists(i)) << trace << " " << sc.places.links[i];
+    } else {
+        sc.ExpectNothingLost(after, false, trace);
+        for (const auto& [path, bytes] : after)
+            EXPECT_TRUE(sc.before.count(path) || below(path, folderKey)) << trace << ": made " << path;
+    }
+    // A key whose value could not be written nor the key taken back (the registry failing from
+    // then on) offers an uninstall that cannot plan; that removes it. The next install starts
+    // without it.
+    os::systemRegistry().DeleteKey(sc.s.context->registryKeyPath);
+    if (thenNext) ExpectNextInstallSucceeds(sc, trace);
+    return run;
+}
+
+std::string traceOf(const char* what, bool existing, int n, FaultPoints::Mode mode) {
+    return std::string(what) + (existing ? " over the player's copy" : " into a fresh folder") + ", call " +
+           std::to_string(n) + (mode == FaultPoints::Once ? " fails once" : " fails from then on");
+}
+
+TEST(FaultSweep, EveryCallOfAnInstallFailsInTurn) {
+    FastFolders fast;
+    int points = 0;
+    for (bool existing : {false, true}) {
+        const Outcome clean = InstallWithFaults(existing, [](FaultPoints&) {}, true, "no fault", false);
+        ASSERT_TRUE(clean.finished);
+        for (FaultPoints::Mode mode : {FaultPoints::Once, FaultPoints::FromThenOn})
+            for (int n = 1; n <= clean.calls; ++n) {
+                InstallWithFaults(existing, [&](FaultPoints& p) { p.failAt = n, p.mode = mode; }, mode == FaultPoints::Once,
+                                  traceOf("install", existing, n, mode));
+                ++points;
+                if (::testing::Test::HasFailure()) return;
+            }
+    }
+    std::printf("install fault points run: %d\n", points);
+    EXPECT_GT(points, 200);
+}
+
+TEST(FaultSweep, EveryCallOfARollbackFailsInTurn) {
+    FastFolders fast;
+    int points = 0;
+    for (bool existing : {false, true}) {
+        // The record's value is the install's last write: its failure rolls back the whole log.
+        int record = 0;
+        {
+            Scene sc(existing);
+            sc.counted.points.recording = sc.counted.points.counting = true;
+            ChooseAndInstall(sc.s, sc.games.root);
+            sc.s.Run();
+            record = sc.counted.points.FirstCall("SetValue");
+        }
+        ASSERT_GT(record, 0);
+        const Outcome failed = InstallWithFaults(existing, [&](FaultPoints& p) { p.triggerAt = record; }, true,
+                                             traceOf("rollback", existing, 0, FaultPoints::Once), false);
+        ASSERT_FALSE(failed.finished);
+        for (FaultPoints::Mode mode : {FaultPoints::Once, FaultPoints::FromThenOn})
+            for (int n = record + 1; n <= failed.calls; ++n) {
+                InstallWithFaults(existing, [&](FaultPoints& p) { p.triggerAt = record, p.failAt = n, p.mode = mode; }, false,
+                                  traceOf("rollback", existing, n, mode));
+                ++points;
+                if (::testing::Test::HasFailure()) return;
+            }
+    }
+    std::printf("rollback fault points run: %d\n", points);
+    EXPECT_GT(points, 20);
+}
+
+TEST(FaultSweep, EveryCallOfAnUninstallFailsInTurn) {
+    FastFolders fast;
+    int points = 0, calls = 0;
+    for (int n = 0; n <= calls; ++n)
+        for (FaultPoints::Mode mode : {FaultPoints::Once, FaultPoints::FromThenOn})
+            for (bool keep : {true, false}) {
+                if (n == 0 && (mode != FaultPoints::Once || !keep)) continue;
+                const std::string trace = traceOf(keep ? "uninstall keeping the saves" : "uninstall", true, n, mode);
+                Scene sc(true);
+                ChooseAndInstall(sc.s, sc.games.root);
+                std::map<std::string, std::string> before;
+                FaultPoints& p = sc.counted.points;
+                sc.s.Then([&](HeadlessWindowSystem&) {
+                    sc.games.target.write(sc.in("Save\\unread.ini"), "read");
+                    sc.games.target.write(sc.in("notes.txt"), "the player's");
+                    before = contentsOf(sc.games.target.host());
+                    p.failAt = n;
+                    p.mode = mode;
+                    p.counting = true;
+                    sc.s.Click(201, 1001);
+                });
+                sc.s.Then([&](HeadlessWindowSystem&) {
+                    if (keep) sc.s.Click(204, 1007);
+                    sc.s.Click(204, 1);
+                });
+                sc.s.Run();
+                p.counting = false;
+                if (n == 0) calls = p.calls;
+                const auto after = contentsOf(sc.games.target.host());
+                const std::string folder = "Games/" + hostKey(kTitle);
+                const std::set<std::string> planned = {folder,
+                                                       folder + "/Game.exe",
+                                                       folder + "/Data",
+                                                       folder + "/Data/a.pak",
+                                                       folder + "/Voice",
+                                                       folder + "/Voice/v.pak",
+                                                       folder + "/Save/unread.ini"};
+                for (const auto& [path, bytes] : before) {
+                    auto at = after.find(path);
+                    if (at == after.end()) {
+                        const bool save = below(path, folder + "/Save") && path != folder + "/Save";
+                        EXPECT_TRUE(planned.count(path) || (!keep && save)) << trace << ": removed " << path;
+                    } else {
+                        EXPECT_EQ(at->second, bytes) << trace << ": changed " << path;
+                    }
+                }
+                EXPECT_EQ(after.size() <= before.size(), true) << trace;
+                ++points;
+                if (::testing::Test::HasFailure()) return;
+            }
+    std::printf("uninstall fault points run: %d (%d calls)\n", points, calls);
+    EXPECT_EQ(points, 1 + 4 * calls);
+}
+
+}  // namespace
+}  // namespace flow
