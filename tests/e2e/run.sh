@@ -5,11 +5,17 @@
 #   tests/e2e/run.sh [scenario...]   (names without .drive, or paths of .drive files; all of
 #                                     tests/e2e/*.drive when none is given)
 #
+# CTest runs the same in three parts, so that every scenario is a test of its own and the prefix,
+# the display and the medium are made once:
+#   tests/e2e/run.sh --setup STATE         make them in the new folder STATE
+#   tests/e2e/run.sh --in STATE scenario...
+#   tests/e2e/run.sh --teardown STATE      stop the display and the prefix's server, remove STATE
+#
 # Programs (built elsewhere; this script builds nothing), as environment variables:
 #   SETUP_EXE      default build/x86_64/Setup.exe
 #   DRIVER_EXE     default build/x86_64/setup_driver.exe
 #   STAND_IN_EXE   default build/x86_64/stand_in.exe
-#   SETUPDATA      default build/native/setupdata
+#   SETUPDATA      default build/native/setupdata (a .exe runs under wine)
 #   E2E_OUT        logs and screenshots (PNG), default /tmp/setup-e2e-out (emptied first)
 #   E2E_TIMEOUT    seconds each wait of the driver may take, default 10
 #
@@ -23,96 +29,112 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
-setup_exe=${SETUP_EXE:-$repo/build/x86_64/Setup.exe}
-driver_exe=${DRIVER_EXE:-$repo/build/x86_64/setup_driver.exe}
-stand_in_exe=${STAND_IN_EXE:-$repo/build/x86_64/stand_in.exe}
-setupdata=${SETUPDATA:-$repo/build/native/setupdata}
-out=$(realpath -m "${E2E_OUT:-/tmp/setup-e2e-out}")
-timeout=${E2E_TIMEOUT:-10}
-for f in "$setup_exe" "$driver_exe" "$stand_in_exe" "$setupdata"; do
-  [ -f "$f" ] || { echo "run.sh: missing $f (build it first)" >&2; exit 2; }
-done
-command -v Xvfb >/dev/null || { echo "run.sh: Xvfb is not installed" >&2; exit 2; }
-
 title=星降る丘の物語
 key="HKCU\\Software\\HoshifuruSoft\\$title"
-started_at=$(date +%s)
-work=$(mktemp -d /tmp/setup-e2e.XXXXXX)
-prefix=$work/prefix medium=$work/medium bare=$work/bare
-rm -rf "$out" && mkdir -p "$out/shots"
-xvfb_pid=
-cleanup() {
-  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Japanese Windows: the system's code page is 932 and the dialogs find their Japanese fonts.
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export STAND_IN_LOG='C:\stand_in.log'
 unset STAND_IN_BOX
 
-# A display of our own.
-display=
-for n in $(seq 91 140); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=$n; break; }
-done
-[ -n "$display" ] || { echo "run.sh: no free X display number" >&2; exit 2; }
-Xvfb :$display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=:$display
-for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.05; done
-
-# The medium as it is pressed: the game's files, read-only and old, the stand-ins for the game and
-# for DirectX's setup, Setup.ini built by the authoring tool, and no authoring file. The voice
-# files are large enough for a copy that lasts while the player presses Cancel (about half a
-# second each here).
-cp -r "$repo/demo/medium" "$medium"
-rm -f "$medium/Setup.ini"
-cp "$setup_exe" "$medium/Setup.exe"
-cp "$stand_in_exe" "$medium/Hoshifuru.exe"
-mkdir -p "$medium/DirectX" && cp "$stand_in_exe" "$medium/DirectX/dxsetup.exe"
-export VOICE_BYTES=$((48 * 1048576))
-for v in Voice01 Voice02; do
-  head -c $VOICE_BYTES /dev/urandom >"$medium/Voice/$v.pak"
-done
-"$setupdata" register "$medium" >"$out/setupdata.log" 2>&1 || { cat "$out/setupdata.log"; exit 2; }
-rm -f "$medium/SetupRegist.ini"
-find "$medium" -type f -exec touch -d '2001-09-09 01:46:40 UTC' {} + -exec chmod a-w {} +
-mkdir -p "$bare" && cp "$setup_exe" "$medium/Setup.bmp" "$bare/"
-
-# The size texts the settings page shows for both install types.
-size_text() {  # bytes
-  awk -v v="$1" 'BEGIN { if (v < 1000) { printf "%d", v; exit }
-    split("K M G T", u, " "); unit = 1024
-    for (i = 1; i <= 4; i++) { if (v < unit * 1000) { printf "%3.3g%s", v / unit, u[i]; exit } unit *= 1024 }
-    printf "????" }'
-}
-sum=0; for f in Hoshifuru.exe Readme.txt Data/Script.pak Data/Graphic.pak "$title.chm"; do
-  sum=$((sum + $(stat -c %s "$medium/$f"))); done
-export VOICELESS_SIZE=$(size_text $sum)
-export FULL_SIZE=$(size_text $((sum + 2 * VOICE_BYTES)))
-
-# The prefix: the project's set-up (fonts, window frames, the medium as CD-ROM drive D:), the
-# bare medium as CD-ROM drive E:, and the user's shell folders of the prefix's own.
-"$repo/scripts/wine-prefix.sh" "$prefix" "$medium" || { echo "run.sh: prefix set-up failed" >&2; exit 2; }
-ln -sfn "$bare" "$prefix/dosdevices/e:"
-wine reg add 'HKLM\Software\Wine\Drives' /v 'e:' /d cdrom /f >/dev/null 2>&1
-user_dir="$prefix/drive_c/users/$(id -un)"
-# The user's shell folders inside the prefix rather than links to this machine's home.
-for link in "$user_dir"/*; do
-  [ -L "$link" ] && rm "$link" && mkdir "$link"
-done
-wineserver -w
-wineserver -p  # one server for the whole run: every start of a program is quicker
-programs="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }  # drive Z: is the host's root
-export SHOTS=$(winpath "$out/shots")
+
+# Stops what set_up started in the folder $1 and removes it.
+tear_down() {
+  [ -f "$1/state" ] && . "$1/state"
+  [ -d "$1/prefix" ] && WINEPREFIX=$1/prefix wineserver -k >/dev/null 2>&1
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$1"
+}
+
+# Makes the prefix, the display and both media in the new folder $1 and writes what the scenarios
+# need to $1/state.
+set_up() {
+  local work=$1
+  local setup_exe=${SETUP_EXE:-$repo/build/x86_64/Setup.exe}
+  local driver_exe=${DRIVER_EXE:-$repo/build/x86_64/setup_driver.exe}
+  local stand_in_exe=${STAND_IN_EXE:-$repo/build/x86_64/stand_in.exe}
+  local setupdata=${SETUPDATA:-$repo/build/native/setupdata}
+  local out
+  out=$(realpath -m "${E2E_OUT:-/tmp/setup-e2e-out}")
+  for f in "$setup_exe" "$driver_exe" "$stand_in_exe" "$setupdata"; do
+    [ -f "$f" ] || { echo "run.sh: missing $f (build it first)" >&2; return 2; }
+  done
+  command -v Xvfb >/dev/null || { echo "run.sh: Xvfb is not installed" >&2; return 2; }
+  local prefix=$work/prefix medium=$work/medium bare=$work/bare
+  mkdir -p "$work" "$medium" || return 2
+  rm -rf "$out" && mkdir -p "$out/shots"
+  export WINEPREFIX=$prefix
+
+  # A display of our own. Nothing of it may hold this script's output open: CTest waits for that.
+  local display=
+  for n in $(seq 91 140); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=$n; break; }
+  done
+  [ -n "$display" ] || { echo "run.sh: no free X display number" >&2; return 2; }
+  Xvfb :$display -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  local xvfb_pid=$!
+  echo "xvfb_pid=$xvfb_pid" >"$work/state"
+  for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.05; done
+
+  # The prefix: the project's set-up (fonts, window frames, the medium as CD-ROM drive D:), the
+  # bare medium as CD-ROM drive E:, and the user's shell folders of the prefix's own.
+  "$repo/scripts/wine-prefix.sh" "$prefix" "$medium" </dev/null >/dev/null 2>&1 ||
+    { echo "run.sh: prefix set-up failed" >&2; return 2; }
+  mkdir -p "$bare"
+  ln -sfn "$bare" "$prefix/dosdevices/e:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v 'e:' /d cdrom /f </dev/null >/dev/null 2>&1
+  local user_dir="$prefix/drive_c/users/$(id -un)"
+  for link in "$user_dir"/*; do
+    [ -L "$link" ] && rm "$link" && mkdir "$link"
+  done
+  wineserver -w
+  wineserver -p </dev/null >/dev/null 2>&1  # one server for the whole run: every start of a program is quicker
+
+  # The medium as it is pressed: the game's files, read-only and old, the stand-ins for the game
+  # and for DirectX's setup, Setup.ini built by the authoring tool, and no authoring file. The
+  # voice files are large enough for a copy that lasts while the player presses Cancel (about
+  # half a second each here).
+  cp -r "$repo/demo/medium/." "$medium/"
+  rm -f "$medium/Setup.ini"
+  cp "$setup_exe" "$medium/Setup.exe"
+  cp "$stand_in_exe" "$medium/Hoshifuru.exe"
+  mkdir -p "$medium/DirectX" && cp "$stand_in_exe" "$medium/DirectX/dxsetup.exe"
+  local voice_bytes=$((48 * 1048576))
+  for v in Voice01 Voice02; do
+    head -c $voice_bytes /dev/urandom >"$medium/Voice/$v.pak"
+  done
+  local register=("$setupdata")
+  [[ $setupdata == *.exe ]] && register=(wine "$setupdata")
+  "${register[@]}" register "$medium" </dev/null >"$out/setupdata.log" 2>&1 || { cat "$out/setupdata.log"; return 2; }
+  rm -f "$medium/SetupRegist.ini"
+  find "$medium" -type f -exec touch -d '2001-09-09 01:46:40 UTC' {} + -exec chmod a-w {} +
+  cp "$setup_exe" "$medium/Setup.bmp" "$bare/"
+
+  # The size texts the settings page shows for both install types.
+  size_text() {  # bytes
+    awk -v v="$1" 'BEGIN { if (v < 1000) { printf "%d", v; exit }
+      split("K M G T", u, " "); unit = 1024
+      for (i = 1; i <= 4; i++) { if (v < unit * 1000) { printf "%3.3g%s", v / unit, u[i]; exit } unit *= 1024 }
+      printf "????" }'
+  }
+  local sum=0
+  for f in Hoshifuru.exe Readme.txt Data/Script.pak Data/Graphic.pak "$title.chm"; do
+    sum=$((sum + $(stat -c %s "$medium/$f"))); done
+  {
+    printf 'xvfb_pid=%q\n' "$xvfb_pid"
+    printf 'export DISPLAY=%q WINEPREFIX=%q\n' ":$display" "$prefix"
+    printf 'prefix=%q medium=%q bare=%q out=%q\n' "$prefix" "$medium" "$bare" "$out"
+    printf 'driver_exe=%q timeout=%q\n' "$driver_exe" "${E2E_TIMEOUT:-10}"
+    printf 'user_dir=%q\n' "$user_dir"
+    printf 'export SHOTS=%q VOICE_BYTES=%q\n' "$(winpath "$out/shots")" "$voice_bytes"
+    printf 'export VOICELESS_SIZE=%q FULL_SIZE=%q\n' "$(size_text $sum)" "$(size_text $((sum + 2 * voice_bytes)))"
+  } >"$work/state"
+}
 
 reset_state() {
+  local programs="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
   wine reg delete "$key" /f >/dev/null 2>&1
   rm -rf "$prefix/drive_c/$title" "$programs/$title" "$user_dir/Desktop/$title.lnk" "$prefix/drive_c/stand_in.log"
 }
@@ -177,6 +199,42 @@ run_scenario() {  # name, or the path of a .drive file
   return 1
 }
 
+run_scenarios() {  # state folder, scenario...
+  . "$1/state" || return 2
+  shift
+  local failed=0 s
+  for s in "$@"; do
+    run_scenario "$s" || failed=$((failed + 1))
+  done
+  for bmp in "$out"/shots/*.bmp; do
+    [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+  done
+  [ $# -gt 1 ] && echo "$# scenarios, $failed failed; logs and screenshots in $out"
+  [ $failed -eq 0 ]
+}
+
+case "${1:-}" in
+  --setup)
+    [ $# -eq 2 ] || { echo "usage: run.sh --setup STATE" >&2; exit 2; }
+    tear_down "$2"
+    set_up "$2" || { status=$?; tear_down "$2"; exit $status; }
+    exit 0 ;;
+  --in)
+    [ $# -ge 3 ] || { echo "usage: run.sh --in STATE scenario..." >&2; exit 2; }
+    state=$2
+    shift 2
+    run_scenarios "$state" "$@"
+    exit ;;
+  --teardown)
+    [ $# -eq 2 ] || { echo "usage: run.sh --teardown STATE" >&2; exit 2; }
+    tear_down "$2"
+    exit 0 ;;
+esac
+
+started_at=$(date +%s)
+work=$(mktemp -d /tmp/setup-e2e.XXXXXX)
+trap 'tear_down "$work"' EXIT
+set_up "$work" || exit
 if [ $# -gt 0 ]; then
   scenarios=("$@")
 else
@@ -184,12 +242,7 @@ else
   for f in "$here"/[0-9]*.drive; do scenarios+=("$(basename "$f" .drive)"); done
   scenarios+=(demo_walk)
 fi
-failed=0
-for s in "${scenarios[@]}"; do
-  run_scenario "$s" || failed=$((failed + 1))
-done
-for bmp in "$out"/shots/*.bmp; do
-  [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
-done
-echo "${#scenarios[@]} scenarios, $failed failed, $(($(date +%s) - started_at)) s; logs and screenshots in $out"
-[ $failed -eq 0 ]
+status=0
+run_scenarios "$work" "${scenarios[@]}" || status=$?
+echo "$(($(date +%s) - started_at)) s in all"
+exit $status

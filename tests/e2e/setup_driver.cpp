@@ -30,10 +30,14 @@
 //              check-log-line <file> <text>  check-started <log> <program> <folder> [count]
 //              write-file <path> [text]
 // Other:       set <name> <value>  timeout <seconds>  sleep <ms>  shot <path.bmp>
+// Timing:      poll <ms> (how often waits look, 20 unless told)  mark (starts the stopwatch)
+//              elapsed <label> (prints the label and the milliseconds since mark)
+//              memory <label> (prints the label, the setup's peak and current working set in KiB)
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <psapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -511,7 +515,7 @@ private:
                 found = f.found.empty() ? f.expected : f.expected + ": " + f.found;
             }
             if (Clock::now() >= deadline) fail(expected, found + " (after " + std::to_string(timeout_.count() / 1000.0).substr(0, 4) + " s)");
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::this_thread::sleep_for(poll_);
         }
     }
 
@@ -588,7 +592,15 @@ private:
                quoted(textOf(focus)) + ")" + where;
     }
 
+    // The figures a benchmark reads from this program's output.
+    void Print(const std::string& label, const std::string& figures) {
+        std::printf("%s %s\n", label.c_str(), figures.c_str());
+        std::fflush(stdout);
+    }
+
     std::chrono::milliseconds timeout_;
+    std::chrono::milliseconds poll_{20};
+    Clock::time_point mark_ = Clock::now();
     Setup setup_;
     HWND box_ = nullptr;
 };
@@ -605,6 +617,28 @@ void Driver::Run(const std::string& command, Line& a) {
         long ms = a.NextNumber("milliseconds");
         a.End();
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    } else if (command == "poll") {
+        long ms = a.NextNumber("milliseconds");
+        a.End();
+        poll_ = std::chrono::milliseconds(ms);
+    } else if (command == "mark") {
+        a.End();
+        mark_ = Clock::now();
+    } else if (command == "elapsed") {
+        std::string label = a.Rest();
+        char ms[32];
+        std::snprintf(ms, sizeof ms, "%.1f", std::chrono::duration<double, std::milli>(Clock::now() - mark_).count());
+        Print(label, ms);
+    } else if (command == "memory") {
+        std::string label = a.Rest();
+        setup_.RequireMain();
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, setup_.pid);
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        bool ok = process && GetProcessMemoryInfo(process, &counters, sizeof counters);
+        if (process) CloseHandle(process);
+        if (!ok) fail("the setup's memory counters", "error " + std::to_string(GetLastError()));
+        Print(label, std::to_string(counters.PeakWorkingSetSize / 1024) + " " + std::to_string(counters.WorkingSetSize / 1024));
     } else if (command == "wait-main") {
         std::wstring caption = a.RestWide();
         WaitFor("a visible main window whose caption holds " + quoted(caption), [&](std::string& found) {
