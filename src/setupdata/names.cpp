@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/cp932.h"
+#include "support/system_text.h"
 
 namespace setupdata {
 namespace {
@@ -33,8 +34,8 @@ bool isSafePart(std::string_view part) {
     for (unsigned char c : part)
         if (c < 0x20) return false;
     // A lead byte left without its trail would swallow the separator that follows.
-    std::string utf8;
-    return support::cp932ToUtf8(part, utf8);
+    std::u16string text;
+    return support::toUtf16(part, text);
 }
 
 // The parts of a relative path; empty parts between separators are passed over, as Windows does.

@@ -9,6 +9,7 @@
 #include "setupdata/registration.h"
 #include "setupdata/setup_data.h"
 #include "support/cp932.h"
+#include "support/system_text.h"
 
 namespace {
 

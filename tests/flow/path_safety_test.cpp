@@ -5,6 +5,7 @@
 #include "flow/flow_support.h"
 #include "os/registry.h"
 #include "setupdata/names.h"
+#include "support/system_text.h"
 
 namespace flow {
 namespace {
