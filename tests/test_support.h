@@ -8,20 +8,23 @@
 
 #include "os/file_system.h"
 #include "support/cp932.h"
+#include "support/system_text.h"
 
 namespace testing_support {
 
 inline std::filesystem::path hostPathFromCp932(const std::string& cp932) {
-    std::string utf8;
-    support::cp932ToUtf8(cp932, utf8);
+    std::string utf8 = support::toUtf8Lossy(cp932);
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 class TempFolder {
 public:
-    TempFolder() {
+    // `name` ends the folder's name, for folders CP932 cannot spell.
+    explicit TempFolder(std::u8string_view name = {}) {
         std::random_device rd;
-        host_ = std::filesystem::temp_directory_path() / ("setup-test-" + std::to_string(rd()) + std::to_string(rd()));
+        std::u8string unique = u8"setup-test-";
+        for (char c : std::to_string(rd()) + std::to_string(rd())) unique += static_cast<char8_t>(c);
+        host_ = std::filesystem::temp_directory_path() / (unique + std::u8string(name));
         std::filesystem::create_directories(host_);
         auto u8 = host_.u8string();
         path_ = os::setupPathFromHost(std::string(u8.begin(), u8.end()));

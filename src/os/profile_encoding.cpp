@@ -3,24 +3,12 @@
 #include <cstdint>
 
 #include "support/cp932.h"
+#include "support/system_text.h"
 
 namespace os {
 namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 void appendUnit(std::string& out, std::uint16_t unit) {
     out += static_cast<char>(unit & 0xFF);
@@ -31,14 +19,6 @@ int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-// The code point of one UTF-8 character of at most three bytes (all CP932 decodes to).
-char32_t decodeUtf8(std::string_view s) {
-    auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    if (s.size() == 1) return b(0);
-    if (s.size() == 2) return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-    return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
 }
 
 }  // namespace
@@ -53,9 +33,8 @@ std::string cp932FromUtf16Profile(std::string_view raw) {
     for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
         auto unit = static_cast<std::uint16_t>(static_cast<unsigned char>(raw[i]) |
                                                (static_cast<unsigned char>(raw[i + 1]) << 8));
-        std::string utf8, bytes;
-        if (unit != 0 && (unit < 0xD800 || unit > 0xDFFF)) appendUtf8(utf8, unit);
-        if (!utf8.empty() && support::utf8ToCp932(utf8, bytes)) {
+        std::string bytes;
+        if (unit != 0 && support::cp932FromUnit(static_cast<char16_t>(unit), bytes)) {
             out += bytes;
         } else {
             out += '\0';
@@ -84,10 +63,10 @@ std::string utf16ProfileFromCp932(std::string_view text) {
             }
         }
         std::size_t len = support::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-        std::string utf8;
         // A byte that is no CP932 character is written as the replacement character.
-        char32_t cp = support::cp932ToUtf8(text.substr(i, len), utf8) ? decodeUtf8(utf8) : 0xFFFD;
-        appendUnit(out, static_cast<std::uint16_t>(cp));
+        std::u16string unit;
+        if (!support::toUtf16(text.substr(i, len), unit) || unit.size() != 1) unit = u"\uFFFD";
+        appendUnit(out, unit[0]);
         i += len;
     }
     return out;

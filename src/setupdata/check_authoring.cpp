@@ -12,6 +12,7 @@
 #include "setupdata/registration.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
+#include "support/system_text.h"
 
 namespace setupdata {
 namespace {
@@ -76,7 +77,7 @@ bool checkEncoding(const std::string& raw, const std::string& text, bool utf16, 
     report.encoding = "CP932";
     forEachLine(text, [&](std::size_t n, std::string_view line) {
         std::string utf8;
-        if (!support::cp932ToUtf8(line, utf8))
+        if (!support::toUtf8(line, utf8))
             report.add(Severity::Error, n, keyOfLine(line), std::string("holds bytes that are not Shift-JIS (CP932); ") + kSaveAs);
     });
     return true;

@@ -2,6 +2,7 @@
 
 #include "setupdata/names.h"
 #include "support/cp932.h"
+#include "support/system_text.h"
 
 namespace setupdata {
 namespace {

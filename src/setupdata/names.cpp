@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/cp932.h"
+#include "support/system_text.h"
 
 namespace setupdata {
 namespace {
@@ -37,7 +38,7 @@ bool isSafePart(std::string_view part) {
         if (c < 0x20) return false;
     // A lead byte left without its trail would swallow the separator that follows.
     std::string utf8;
-    return support::cp932ToUtf8(part, utf8) && !isDeviceName(utf8);
+    return support::toUtf8(part, utf8) && !isDeviceName(utf8);
 }
 
 // The parts of a relative path; empty parts between separators are passed over, as Windows does.

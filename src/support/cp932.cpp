@@ -1,17 +1,7 @@
 #include "support/cp932.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <iterator>
-
-#include "support/cp932_literal.h"
-
 namespace support {
 namespace {
-
-constexpr cp932_detail::Pair kDecode[] = {
-#include "cp932_decode.tbl"
-};
 
 // Calls f(position, length) for each character; a lead byte at the very end counts alone.
 template <typename F>
@@ -106,83 +96,6 @@ std::string foldAsciiCase(std::string_view s) {
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && foldAsciiCase(a) == foldAsciiCase(b);
-}
-
-namespace {
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-bool decodeCode(std::uint16_t code, char32_t& cp) {
-    auto it = std::lower_bound(std::begin(kDecode), std::end(kDecode), code,
-                               [](const cp932_detail::Pair& p, std::uint16_t c) { return p.from < c; });
-    if (it == std::end(kDecode) || it->from != code) return false;
-    cp = it->to;
-    return true;
-}
-}  // namespace
-
-bool cp932ToUtf8(std::string_view in, std::string& out) {
-    std::string result;
-    for (std::size_t i = 0; i < in.size();) {
-        auto b = static_cast<unsigned char>(in[i]);
-        std::uint16_t code = b;
-        if (isLeadByte(b)) {
-            if (i + 1 >= in.size()) return false;
-            code = static_cast<std::uint16_t>((b << 8) | static_cast<unsigned char>(in[i + 1]));
-            i += 2;
-        } else {
-            ++i;
-        }
-        char32_t cp;
-        if (!decodeCode(code, cp)) return false;
-        appendUtf8(result, cp);
-    }
-    out = std::move(result);
-    return true;
-}
-
-bool utf8ToCp932(std::string_view in, std::string& out) {
-    std::string result;
-    for (std::size_t i = 0; i < in.size();) {
-        auto b = static_cast<unsigned char>(in[i]);
-        int extra = b < 0x80 ? 0 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : -1;
-        if (extra < 0 || (extra > 0 && i + static_cast<std::size_t>(extra) >= in.size())) return false;
-        char32_t cp = extra == 0 ? b : (b & (0x3F >> extra));
-        for (int k = 1; k <= extra; ++k) {
-            auto c = static_cast<unsigned char>(in[i + k]);
-            if ((c & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        i += extra + 1;
-        auto it = std::lower_bound(std::begin(cp932_detail::kEncode), std::end(cp932_detail::kEncode), cp,
-                                   [](const cp932_detail::Pair& p, char32_t c) { return p.from < c; });
-        if (cp > 0xFFFF || it == std::end(cp932_detail::kEncode) || it->from != cp) return false;
-        if (it->to > 0xFF) result += static_cast<char>(it->to >> 8);
-        result += static_cast<char>(it->to & 0xFF);
-    }
-    out = std::move(result);
-    return true;
-}
-
-std::string toUtf8Lossy(std::string_view cp932) {
-    std::string out;
-    for (std::size_t i = 0; i < cp932.size();) {
-        std::size_t len = isLeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size() ? 2 : 1;
-        std::string piece;
-        out += cp932ToUtf8(cp932.substr(i, len), piece) ? piece : std::string("?");
-        i += len;
-    }
-    return out;
 }
 
 }  // namespace support

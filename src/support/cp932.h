@@ -1,6 +1,6 @@
 #pragma once
 // CP932 (Shift-JIS) byte strings: multibyte-aware search, trims, parts, case folding that
-// touches ASCII letters only, and conversion to and from UTF-8.
+// touches ASCII letters only. Conversions live in support/system_text.h.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -35,11 +35,5 @@ bool endsWithBackslash(std::string_view path);
 // Folds A-Z only; a trail byte is never folded.
 std::string foldAsciiCase(std::string_view s);
 bool equalsNoCase(std::string_view a, std::string_view b);
-
-// Conversions; false when the input is not valid in its encoding or has no counterpart.
-bool cp932ToUtf8(std::string_view in, std::string& out);
-bool utf8ToCp932(std::string_view in, std::string& out);
-// For messages: never fails, replaces what cannot be converted by '?'.
-std::string toUtf8Lossy(std::string_view cp932);
 
 }  // namespace support

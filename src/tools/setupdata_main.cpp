@@ -11,6 +11,7 @@
 #include "setupdata/setup_data.h"
 #include "setupdata/check.h"
 #include "support/cp932.h"
+#include "support/system_text.h"
 #include "tools/help.h"
 #include "tools/report_output.h"
 

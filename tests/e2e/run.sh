@@ -26,6 +26,9 @@
 # The scripts see ${STAND_IN_LOG} (the stand-in's log), ${SHOTS} (the screenshot folder),
 # ${VOICE_BYTES} (size of each voice file) and ${VOICELESS_SIZE} and ${FULL_SIZE} (the size
 # texts of both install types).
+# Players whose names and folders CP932 cannot spell:
+#   # user: NAME       a prefix of its own, made with USER=NAME (Wine names the profile folder after it)
+#   # start-in: NAME   start from a copy of the medium in the folder C:\NAME of the prefix
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
@@ -145,12 +148,37 @@ directive() {  # script, name, default
   echo "${v:-$3}"
 }
 
+# The scenario's prefix and start folder (locals of run_scenario) for the "user" and "start-in"
+# directives; a user's prefix is made on first use, with shell folders of its own.
+player_place() {  # script
+  local user folder
+  user=$(directive "$1" user "")
+  if [ -n "$user" ]; then
+    WINEPREFIX=$work/user-$user
+    if [ ! -d "$WINEPREFIX" ]; then
+      USER=$user "$repo/scripts/wine-prefix.sh" "$WINEPREFIX" "$medium" || { echo "FAILED prefix for $user"; return 1; }
+      [ -d "$WINEPREFIX/drive_c/users/$user" ] || { echo "FAILED no profile folder named $user"; return 1; }
+      for link in "$WINEPREFIX/drive_c/users/$user"/*; do
+        [ -L "$link" ] && rm "$link" && mkdir "$link"
+      done
+    fi
+  fi
+  folder=$(directive "$1" start-in "")
+  if [ -n "$folder" ]; then
+    start_folder=$WINEPREFIX/drive_c/$folder
+    [ -d "$start_folder" ] || cp -r "$medium" "$start_folder"
+  fi
+  return 0
+}
+
 run_scenario() {  # name, or the path of a .drive file
   local name script
   if [[ $1 == *.drive ]]; then script=$(realpath "$1"); name=$(basename "$1" .drive)
   else script="$here/$1.drive"; name=$1; fi
   local log="$out/$name.log"
   [ -f "$script" ] || { echo "FAILED $name: no such scenario"; return 1; }
+  local WINEPREFIX=$WINEPREFIX start_folder=
+  player_place "$script" || return 1
   local want_exit want_installed from
   want_exit=$(directive "$script" exit 1)
   want_installed=$(directive "$script" installed no)
@@ -158,7 +186,7 @@ run_scenario() {  # name, or the path of a .drive file
   [ "$(directive "$script" medium pressed)" = bare ] && from=$bare
   reset_state
   local t0=$SECONDS
-  (cd "$from" && exec wine 'Setup.exe' >"$out/$name.setup.log" 2>&1) &
+  (cd "${start_folder:-$from}" && exec wine 'Setup.exe' >"$out/$name.setup.log" 2>&1) &
   local setup_pid=$!
   wine "$driver_exe" --timeout "$timeout" --verbose "$(winpath "$script")" >"$log" 2>"$log.steps"
   local driver_rc=$?

@@ -15,7 +15,7 @@
 // The setup:   wait-main <caption part>  check-caption <text>  check-main-layout  check-active
 //              check-main-count <n> <caption part>  wait-gone  wait-exit <code>
 //              run <exit code> <working folder> <program>  (also: it shows no window)
-// Pages:       page <201..205>  click <id>  key|type tab|enter|esc|space|up|down|left|right
+// Pages:       page <201..205>  click <id>  key|type tab|enter|esc|space|up|down|left|right|a..z
 //              (key posts to the focused control, type is real keyboard input)
 //              check-text <control> <text>  check-text-like <control> <pattern: * any, # digits>
 //              check-enabled|check-checked|check-visible <control> 0|1  check-focus <id>
@@ -552,8 +552,10 @@ private:
         static const std::map<std::string, WORD> keys = {
             {"tab", VK_TAB}, {"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"space", VK_SPACE},
             {"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN}};
+        // A letter, for the folder chooser's search by the first letters of a name.
+        if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') return static_cast<WORD>('A' + (name[0] - 'a'));
         auto key = keys.find(name);
-        if (key == keys.end()) fail("a key: tab, enter, esc, space, left, right, up or down", name);
+        if (key == keys.end()) fail("a key: tab, enter, esc, space, left, right, up, down or a letter", name);
         return key->second;
     }
 

@@ -58,7 +58,9 @@ inline std::string uniqueRegistryRoot() {
 
 class SetupRun {
 public:
-    SetupRun() : box(ws), registryRoot(uniqueRegistryRoot()), description(demoDescription(registryRoot)) {}
+    // `mediumName` ends the name of the medium's folder.
+    explicit SetupRun(std::u8string_view mediumName = {})
+        : medium(mediumName), box(ws), registryRoot(uniqueRegistryRoot()), description(demoDescription(registryRoot)) {}
 
     // Writes Setup.ini (unless told otherwise) and builds the context from the medium.
     // The medium's files of demoDescription, with bytes of their own.

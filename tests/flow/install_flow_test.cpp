@@ -7,6 +7,7 @@
 #include "install/file_status.h"
 #include "install/installed_record.h"
 #include "os/profile.h"
+#include "support/system_text.h"
 
 namespace flow {
 namespace {
@@ -93,6 +94,30 @@ TEST_F(InstallFlow, AFullInstallEndToEnd) {
     EXPECT_NE(entry.find("Exec=\"" + target.host(installed("Game.exe")).string() + "\""), std::string::npos) << entry;
     EXPECT_NE(entry.find("Path=" + target.host("Games\\" + kTitle).string()), std::string::npos) << entry;
 #endif
+}
+
+// A medium in a folder CP932 cannot spell: found at start-up and through the chooser, every file
+// copied, and the profile names it in the carried form the setup read it in.
+TEST(InstallFlowFromAnywhere, AMediumInAFolderCp932CannotSpell) {
+    SetupRun s(u8" Caf\u00E9 \u00A5 \uD55C\uAD6D");
+    s.WriteFiles();
+    GamesFolder games;
+    ShortcutPlaces().Clear();
+    s.Start();
+    EXPECT_FALSE(support::spellsInCp932(s.context->sourceFolder));
+    EXPECT_EQ(s.context->sourceFolder, s.medium.path());
+    ChooseAndInstall(s, games.root);
+    s.Then([&](HeadlessWindowSystem& ws) {
+        ASSERT_EQ(ws.Boxes().size(), 2u);
+        EXPECT_EQ(ws.Boxes()[1].text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+    });
+    s.Run();
+    for (const char* rel : {"Game.exe", "Data\\a.pak", "Voice\\v.pak"})
+        EXPECT_TRUE(games.target.read("Games\\" + kTitle + "\\" + rel) == s.medium.read(rel)) << rel;
+    Outcome o(s, games.folder);
+    EXPECT_EQ(o.profile("Current"), games.folder + "\\");
+    EXPECT_EQ(o.profile("CDDrive"), s.medium.path());
+    ShortcutPlaces().Clear();
 }
 
 TEST_F(InstallFlow, AVoicelessInstallWithoutShortcuts) {

@@ -6,6 +6,7 @@
 #include "flow/flow_support.h"
 #include "os/registry.h"
 #include "setupdata/names.h"
+#include "support/system_text.h"
 
 namespace flow {
 namespace {
@@ -62,7 +63,7 @@ TEST(PathSafety, EveryCharacterAfterComAndLpt) {
     int characters = 0;
     auto tryCharacter = [&](const std::string& c) {
         std::string utf8;
-        if (!support::cp932ToUtf8(c, utf8)) return;
+        if (!support::toUtf8(c, utf8)) return;
         ++characters;
         for (const char* superscript : {"\xC2\xB9", "\xC2\xB2", "\xC2\xB3"}) ASSERT_NE(utf8, superscript);
         const bool digit = c.size() == 1 && c[0] >= '0' && c[0] <= '9';

@@ -2,6 +2,7 @@
 #include "flow/flow_support.h"
 #include "pages/page_host.h"
 #include "platform/disk_free_space.h"
+#include "support/system_text.h"
 
 namespace flow {
 namespace {
@@ -80,6 +81,30 @@ TEST(SettingsFlow, TheChooserSetsTheRootAndTheTitleFollows) {
             EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconWarning);
             EXPECT_EQ(ws.Boxes()[0].owner, s.Page(129));
             EXPECT_EQ(s.context->installRoot, s.medium.path().substr(0, 3));  // unchanged
+        },
+    });
+    s.Run();
+}
+
+// The game reads its folder as CP932 from its profile: a root it could not spell is refused,
+// whatever the chooser's answer looks like without its accent.
+TEST(SettingsFlow, AnInstallRootCp932CannotSpellIsRefused) {
+    SetupRun s;
+    s.Start();
+    OnSettingsPage(s, {
+        [&](HeadlessWindowSystem& ws) {
+            for (std::u16string_view name : {u"Caf\u00E9", u"\u00A5Games", u"\uAC8C\uC784", u"\uE000"})
+                ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path() + support::fromUtf16(name)});
+            for (int i = 0; i < 4; ++i) s.Click(202, 1008);
+        },
+        [&](HeadlessWindowSystem& ws) {
+            ASSERT_EQ(ws.Boxes().size(), 4u);
+            for (const auto& box : ws.Boxes()) {
+                EXPECT_EQ(box.text, sj(SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞの指定に失敗しました！")));
+                EXPECT_EQ(box.caption, sj(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")));
+            }
+            EXPECT_EQ(s.context->installRoot, "C:\\");
+            EXPECT_EQ(s.Text(202, 1007), "C:\\" + kTitle);
         },
     });
     s.Run();

@@ -76,9 +76,13 @@ TEST(Check, NeverPassesWhatRegistrationRefuses) {
         SetupData data;
         bool registers = data.registerFromSource(fs(), tmp.path("SetupRegist.ini"));
         CheckReport checked = checkAuthoringFile(fs(), tmp.path());
-        if (!registers) EXPECT_GT(checked.count(Severity::Error), 0u) << value;
+        if (!registers) {
+            EXPECT_GT(checked.count(Severity::Error), 0u) << value;
+        }
         bool typeOne = value.find("TYPE1") != std::string::npos;  // exec then misses the voice-less install
-        if (registers && !typeOne) EXPECT_EQ(checked.count(Severity::Error), 0u) << value;
+        if (registers && !typeOne) {
+            EXPECT_EQ(checked.count(Severity::Error), 0u) << value;
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "setupdata/registration.h"
 #include "setupdata/setup_data.h"
 #include "support/cp932_literal.h"
+#include "support/system_text.h"
 #include "test_support.h"
 
 using testing_support::CurrentFolder;
@@ -86,7 +87,7 @@ TEST(ProfileEncoding, EveryCodeUnitSurvivesARoundTrip) {
     EXPECT_EQ(os::utf16ProfileFromCp932(os::cp932FromUtf16Profile(raw)), raw);
     // Every CP932 character the system maps comes out as its UTF-16 code unit and back.
     std::string text;
-    ASSERT_TRUE(support::utf8ToCp932("半角ｶﾅ、漢字①№∵￢", text));
+    ASSERT_TRUE(support::fromUtf8("半角ｶﾅ、漢字①№∵￢", text));
     EXPECT_EQ(os::cp932FromUtf16Profile(os::utf16ProfileFromCp932(text)), text);
 }
 

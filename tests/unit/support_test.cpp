@@ -63,19 +63,6 @@ TEST(Cp932Case, FoldsAsciiLettersOnly) {
     EXPECT_FALSE(equalsNoCase(SJ("Ａ"), SJ("ａ")));  // full-width letters stay apart
 }
 
-TEST(Cp932Conversion, RoundTripsAndRejectsBrokenInput) {
-    std::string utf8, back;
-    std::string text = std::string(SJ("ｾｯﾄｱｯﾌﾟ 表示『ソ』"));
-    ASSERT_TRUE(cp932ToUtf8(text, utf8));
-    EXPECT_EQ(utf8, "ｾｯﾄｱｯﾌﾟ 表示『ソ』");
-    ASSERT_TRUE(utf8ToCp932(utf8, back));
-    EXPECT_EQ(back, text);
-    EXPECT_FALSE(cp932ToUtf8("\x83", utf8));             // lead byte without trail
-    EXPECT_FALSE(utf8ToCp932("\xF0\x9F\x98\x80", back));  // an emoji has no CP932 form
-    EXPECT_FALSE(utf8ToCp932("\xE3\x81", back));          // cut sequence
-    EXPECT_EQ(toUtf8Lossy("a\x83"), "a?");
-}
-
 TEST(Exceptions, CarryTheirMessages) {
     EXPECT_EQ(CException().GetMessage(), "");
     EXPECT_EQ(CIndexOutOfBoundsException().GetMessage(), std::string(SJ("配列範囲外へのメモリへのアクセス")));

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "support/cp932.h"
+#include "support/system_text.h"
 
 namespace os::posix {
 namespace {
@@ -86,7 +86,7 @@ const std::vector<Drive>& driveTable() { return table(); }
 bool toHostPath(const std::string& windowsPath, std::string& hostPath) {
     std::string text;
     // Decode first: a trail byte 0x5C is part of its character, never a separator.
-    if (!support::cp932ToUtf8(windowsPath, text)) return false;
+    if (!support::toUtf8(windowsPath, text)) return false;
     std::string base;
     std::string rest;
     if (text.size() >= 2 && isDriveLetter(text[0]) && text[1] == ':') {
@@ -144,7 +144,7 @@ bool toWindowsPath(const std::string& hostPath, std::string& windowsPath) {
     for (char& c : rest)
         if (c == '/') c = '\\';
     std::string encoded;
-    if (!support::utf8ToCp932(rest, encoded)) return false;
+    if (!support::fromUtf8(rest, encoded)) return false;
     windowsPath = std::string(1, best->letter) + ":\\" + encoded;
     return true;
 }

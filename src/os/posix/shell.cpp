@@ -7,6 +7,7 @@
 #include "os/posix/drive_table.h"
 #include "os/shell.h"
 #include "support/cp932.h"
+#include "support/system_text.h"
 
 namespace os {
 namespace {
@@ -45,7 +46,7 @@ public:
         std::string targetHost, folderHost, name;
         if (!posix::toHostPath(target, targetHost) || !posix::toHostPath(workingFolder, folderHost)) return false;
         std::string file = support::fileNameOfPath(shortcutPath);
-        support::cp932ToUtf8(file.substr(0, file.rfind('.')), name);
+        name = support::toUtf8Lossy(file.substr(0, file.rfind('.')));
         std::string entry = "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=\"" + targetHost + "\"\nPath=" +
                             folderHost + "\nTerminal=false\n";
         return writeWholeFile(systemFileSystem(), shortcutPath, entry);

@@ -72,8 +72,8 @@ public:
         wchar_t buffer[MAX_PATH + 1];
         DWORD n = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
         std::string out;
-        if (n == 0 || n > MAX_PATH || !win32::fromWide(std::wstring(buffer, n), out)) return {};
-        return out;
+        if (n == 0 || n > MAX_PATH) return {};
+        return win32::fromWide(std::wstring_view(buffer, n));
     }
 
     bool SetCurrentFolder(const std::string& path) override {
@@ -198,12 +198,12 @@ FileSystem& systemFileSystem() {
 }
 
 std::string setupPathFromHost(const std::string& utf8HostPath) {
-    std::wstring wide = win32::wideFromUtf8(utf8HostPath);
+    std::wstring wide;
+    if (!win32::wideFromUtf8(utf8HostPath, wide)) return {};
     wchar_t buffer[32768];
     DWORD n = GetFullPathNameW(wide.c_str(), 32768, buffer, nullptr);
-    std::string out;
-    if (n == 0 || n >= 32768 || !win32::fromWide(std::wstring(buffer, n), out)) return {};
-    return out;
+    if (n == 0 || n >= 32768) return {};
+    return win32::fromWide(std::wstring_view(buffer, n));
 }
 
 }  // namespace os

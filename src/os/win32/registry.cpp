@@ -70,7 +70,7 @@ public:
             std::wstring wide(reinterpret_cast<const wchar_t*>(raw.data()), raw.size() / sizeof(wchar_t));
             bool terminated = !wide.empty() && wide.back() == L'\0';
             if (terminated) wide.pop_back();
-            if (!win32::fromWide(wide, raw)) return false;
+            raw = win32::fromWide(wide);
             if (terminated) raw += '\0';
         }
         if (raw.size() > bufferSize) return false;

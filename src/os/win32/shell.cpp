@@ -13,7 +13,9 @@ namespace {
 
 bool specialFolder(int csidl, std::string& folder) {
     wchar_t buffer[MAX_PATH];
-    return SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE) && win32::fromWide(buffer, folder);
+    if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return false;
+    folder = win32::fromWide(buffer);
+    return true;
 }
 
 class Win32Shell : public Shell {

@@ -1,13 +1,17 @@
 #pragma once
-// CP932 <-> UTF-16 for the wide API, whatever the system's ANSI code page is.
+// The setup's byte strings to and from the wide API, through support/system_text.h.
 #include <string>
+#include <string_view>
 
 namespace os::win32 {
 
 // False when the bytes are not valid CP932.
-bool toWide(const std::string& cp932, std::wstring& wide);
-// False when a character has no CP932 form.
-bool fromWide(const std::wstring& wide, std::string& cp932);
-std::wstring wideFromUtf8(const std::string& utf8);
+bool toWide(std::string_view bytes, std::wstring& wide);
+// Never fails: '?' for what is not valid CP932; for texts on the screen.
+std::wstring toWideLossy(std::string_view bytes);
+// Exact for every text the system hands over.
+std::string fromWide(std::wstring_view wide);
+// False when the text is not UTF-8.
+bool wideFromUtf8(std::string_view utf8, std::wstring& wide);
 
 }  // namespace os::win32

@@ -5,10 +5,10 @@
 
 namespace ui::win32 {
 
-// Bytes that are not valid CP932 still become whatever the system makes of them: a text on the
-// screen is better shown mangled than not at all.
+// Bytes that are not valid CP932 show '?' in their place: a text on the screen is better shown
+// mangled than not at all.
 std::wstring displayText(std::string_view cp932);
-// A character without a CP932 form becomes "?".
+// Exact: what the player typed or the system wrote comes back whole.
 std::string textFromDisplay(const std::wstring& wide);
 
 }  // namespace ui::win32

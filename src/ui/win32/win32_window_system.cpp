@@ -337,11 +337,11 @@ FolderChoice Win32WindowSystem::BrowseForFolder(WindowHandle owner, const std::s
     wchar_t path[MAX_PATH] = {};
     const bool converted = SHGetPathFromIDListW(item, path) != FALSE;
     CoTaskMemFree(item);
-    // A folder whose name CP932 cannot spell is as unusable to the setup as one without a path.
-    if (converted && os::win32::fromWide(path, choice.path)) choice.outcome = FolderChoice::Outcome::Chosen;
-    else {
+    if (converted) {
+        choice.outcome = FolderChoice::Outcome::Chosen;
+        choice.path = os::win32::fromWide(path);
+    } else {
         choice.outcome = FolderChoice::Outcome::NoPath;
-        choice.path.clear();
     }
     return choice;
 }
