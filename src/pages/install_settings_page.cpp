@@ -5,6 +5,7 @@
 #include "platform/size_text.h"
 #include "support/cp932_literal.h"
 #include "support/format.h"
+#include "support/shown_texts.h"
 
 namespace pages {
 namespace {
@@ -62,10 +63,10 @@ bool InstallSettingsPage::OnCommand(ui::WindowHandle, int id) {
 }
 
 void InstallSettingsPage::ChooseInstallRoot() {
-    platform::FolderAnswer answer = platform::ChooseFolder(ws_, window, std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定")), context_.installFolderPath(false));
+    platform::FolderAnswer answer = platform::ChooseFolder(ws_, window, std::string(support::texts::kChooserTitle), context_.installFolderPath(false));
     if (!answer.succeeded) {
-        ws_.ShowMessageBox(owner, std::string(SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞの指定に失敗しました！")),
-                           std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")), ui::kMbOk | ui::kMbIconWarning);
+        ws_.ShowMessageBox(owner, std::string(support::texts::kChooserFailed),
+                           std::string(support::texts::kChooserErrorCaption), ui::kMbOk | ui::kMbIconWarning);
         return;
     }
     context_.installRoot = answer.path;
