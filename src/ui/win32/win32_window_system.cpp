@@ -191,7 +191,8 @@ WindowHandle Win32WindowSystem::CreateMainWindow(MainWindowHandler& handler, con
 
 WindowHandle Win32WindowSystem::CreateDialogWindow(const DialogTemplate& dialog, WindowHandle parent,
                                                    DialogHandler& handler) {
-    std::vector<std::uint16_t> words = buildDialogTemplate(dialog);
+    std::vector<std::uint16_t> words =
+        dialogFace_.empty() ? buildDialogTemplate(dialog) : buildDialogTemplate(dialog, dialogFace_);
     DialogStart start{&handler, dialog.id};
     HWND created = CreateDialogIndirectParamW(static_cast<HINSTANCE>(instance_),
                                               reinterpret_cast<const DLGTEMPLATE*>(words.data()), hwndOf(parent),

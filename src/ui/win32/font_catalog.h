@@ -1,0 +1,25 @@
+#pragma once
+// The installed fonts as GDI reports them, for choosing the dialogs' face.
+#include "ui/font_catalog.h"
+
+namespace ui::win32 {
+
+class SystemFontCatalog : public FontCatalog {
+public:
+    SystemFontCatalog();
+    ~SystemFontCatalog() override;
+    SystemFontCatalog(const SystemFontCatalog&) = delete;
+    SystemFontCatalog& operator=(const SystemFontCatalog&) = delete;
+
+    bool HasFace(const std::u16string& face) override;
+    // The glyph table of the font the system selects for the face, as the dialog manager asks for
+    // it (DEFAULT_CHARSET). Font linking is not consulted: a character the font draws only through
+    // a linked font counts as missing.
+    std::u16string MissingGlyphs(const std::u16string& face, const std::u16string& characters) override;
+    std::vector<std::u16string> ShiftJisFaces() override;
+
+private:
+    void* dc_;  // a memory DC on the screen, null when none could be made
+};
+
+}  // namespace ui::win32
