@@ -17,6 +17,7 @@
 #   # exit: N          exit code of Setup.exe (default 1, the main window closed)
 #   # installed: yes   the installed-state key holds the install folder (default: no key)
 #   # medium: bare     start from drive E:, a medium with nothing but Setup.exe and Setup.bmp
+#   # prefix: western  a prefix of its own without the font replacements, LANG=en_US.UTF-8
 # The scripts see ${STAND_IN_LOG} (the stand-in's log), ${SHOTS} (the screenshot folder),
 # ${VOICE_BYTES} (size of each voice file) and ${VOICELESS_SIZE} and ${FULL_SIZE} (the size
 # texts of both install types).
@@ -43,6 +44,7 @@ rm -rf "$out" && mkdir -p "$out/shots"
 xvfb_pid=
 cleanup() {
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+  [ -d "$work/western" ] && WINEPREFIX=$work/western wineserver -k >/dev/null 2>&1
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
@@ -123,7 +125,23 @@ directive() {  # script, name, default
   echo "${v:-$3}"
 }
 
+# A Western system with the Japanese fonts of the host but nothing that names them as the
+# dialogs do: made once, on first use. The scenario's programs run in it (a local export).
+western_prefix() {
+  local western=$work/western
+  if [ ! -d "$western" ]; then
+    LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 SETUP_FONT_REPLACEMENTS=no "$repo/scripts/wine-prefix.sh" "$western" "$medium" ||
+      { echo "FAILED western prefix set-up"; return 1; }
+    for link in "$western/drive_c/users/$(id -un)"/*; do
+      [ -L "$link" ] && rm "$link" && mkdir "$link"
+    done
+  fi
+  WINEPREFIX=$western LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+  return 0
+}
+
 run_scenario() {  # name, or the path of a .drive file
+  local WINEPREFIX=$WINEPREFIX LANG=$LANG LC_ALL=$LC_ALL
   local name script
   if [[ $1 == *.drive ]]; then script=$(realpath "$1"); name=$(basename "$1" .drive)
   else script="$here/$1.drive"; name=$1; fi
@@ -135,6 +153,7 @@ run_scenario() {  # name, or the path of a .drive file
   from=$medium
   [ "$(directive "$script" medium pressed)" = bare ] && from=$bare
   reset_state
+  [ "$(directive "$script" prefix default)" = western ] && { western_prefix || return 1; }
   local t0=$SECONDS
   (cd "$from" && exec wine 'Setup.exe' >"$out/$name.setup.log" 2>&1) &
   local setup_pid=$!
