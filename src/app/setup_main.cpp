@@ -33,7 +33,7 @@ int main() {
     int exitCode;
     {
         ui::win32::Win32WindowSystem windows;
-        windows.SetDialogFace(std::wstring(face.begin(), face.end()));
+        if (face != app::kNamedFace) windows.SetDialogFace(std::wstring(face.begin(), face.end()));
         exitCode = app::RunSetup(context, windows);
     }
     os::terminateProcess();

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "ui/dialog_template.h"
+
 #include "ui/win32/font_catalog.h"
 
 namespace ui::win32 {
@@ -72,6 +74,20 @@ std::vector<std::u16string> SystemFontCatalog::ShiftJisFaces() {
     LOGFONTW font = logFontFor(u"", SHIFTJIS_CHARSET);
     EnumFontFamiliesExW(dcOf(dc_), &font, collectFace, reinterpret_cast<LPARAM>(&faces), 0);
     return faces;
+}
+
+HFONT createDialogFont(const std::wstring& face) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(kDialogFontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_DONTCARE, face.c_str());
+}
+
+void setChooserTextFont(HWND chooser, HFONT font) {
+    // The title and status statics of the shell's folder chooser.
+    for (int id : {0x3742, 0x3743})
+        if (HWND text = GetDlgItem(chooser, id)) SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 }  // namespace ui::win32

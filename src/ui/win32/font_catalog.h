@@ -1,6 +1,11 @@
 #pragma once
 // The installed fonts as GDI reports them, for choosing the dialogs' face.
+#include <string>
+
 #include "ui/font_catalog.h"
+
+struct HFONT__;
+struct HWND__;
 
 namespace ui::win32 {
 
@@ -21,5 +26,10 @@ public:
 private:
     void* dc_;  // a memory DC on the screen, null when none could be made
 };
+
+// The face at the dialogs' 9 points, as the dialog manager makes it; the caller deletes it.
+HFONT__* createDialogFont(const std::wstring& face);
+// The folder chooser's title and status text in that font (the tree keeps the system's).
+void setChooserTextFont(HWND__* chooser, HFONT__* font);
 
 }  // namespace ui::win32
