@@ -1,9 +1,12 @@
 // Setup.exe: builds the context from the folder the setup was started in, then runs the setup
 // on the real window system. The command line is not read.
+#include "app/dialog_face.h"
 #include "app/startup.h"
 #include "os/services.h"
 #include "os/shell.h"
+#include "pages/shown_texts.h"
 #include "setupdata/setup_context.h"
+#include "ui/win32/font_catalog.h"
 #include "ui/win32/win32_window_system.h"
 
 namespace {
@@ -20,11 +23,17 @@ int main() {
     // after it with whatever was read.
     ErrorBox errorBox;
     setupdata::SetupContext context(os::systemServices(), errorBox);
+    std::u16string face;
+    {
+        ui::win32::SystemFontCatalog fonts;
+        face = app::ChooseDialogFace(fonts, app::CharactersOf(pages::ShownTexts(*context.setupData))).face;
+    }
     os::initializeProcess();
     ui::win32::initializeCommonControls();
     int exitCode;
     {
         ui::win32::Win32WindowSystem windows;
+        if (face != app::kNamedFace) windows.SetDialogFace(std::wstring(face.begin(), face.end()));
         exitCode = app::RunSetup(context, windows);
     }
     os::terminateProcess();

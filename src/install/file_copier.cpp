@@ -5,6 +5,7 @@
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
 #include "support/format.h"
+#include "support/shown_texts.h"
 
 namespace install {
 
@@ -34,22 +35,22 @@ FileCopier::FileCopier(ui::WindowSystem& ws, os::FileSystem& fs, const std::stri
 bool FileCopier::Start(ui::WindowSystem& ws, const std::string& sourceFolder, const std::string& installFolder,
                        const std::string& relativePath) {
     auto fail = [&](std::string_view format) {
-        ws.ShowMessageBox(nullptr, support::formatText(format, relativePath), std::string(SJ("ｺﾋﾟｰのｴﾗｰ")),
+        ws.ShowMessageBox(nullptr, support::formatText(format, relativePath), std::string(support::texts::kCopyErrorCaption),
                           ui::kMbOk | ui::kMbIconInformation);
         return false;
     };
     const std::string sourcePath = support::withTrailingBackslash(sourceFolder) + relativePath;
-    if (!QueryFileStatus(fs_, sourcePath, status_)) return fail(SJ("%s ﾌｧｲﾙが見つかりません！"));
-    if (!source_.OpenWithFlags(sourcePath, setupdata::kModeRead)) return fail(SJ("%s ﾌｧｲﾙ(Read)のｵｰﾌﾟﾝに失敗！"));
+    if (!QueryFileStatus(fs_, sourcePath, status_)) return fail(support::texts::kFileNotFoundFormat);
+    if (!source_.OpenWithFlags(sourcePath, setupdata::kModeRead)) return fail(support::texts::kOpenReadFailedFormat);
     destinationPath_ = support::withTrailingBackslash(installFolder) + relativePath;
     // The install has put any file of that name aside: what stands there now is no one's to truncate.
     if (!destination_.OpenWithFlags(destinationPath_, setupdata::kModeCreate | setupdata::kModeNew | setupdata::kModeWrite))
-        return fail(SJ("%s ﾌｧｲﾙ(Write)のｵｰﾌﾟﾝに失敗！"));
+        return fail(support::texts::kOpenWriteFailedFormat);
     try {
         buffer_.Resize(CopyChunkSize);
     } catch (const std::bad_alloc&) {
     }
-    if (buffer_.Count() != CopyChunkSize) return fail(SJ("ﾒﾓﾘの確保に失敗！"));
+    if (buffer_.Count() != CopyChunkSize) return fail(support::texts::kMemoryFailed);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/pump_messages.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
+#include "support/shown_texts.h"
 
 namespace install {
 
@@ -82,7 +83,7 @@ void InstallJob::PrepareInstall(const ProgressPage& page) {
     ws_.SetProgressRange(page.window, 1003, static_cast<std::uint32_t>(data.folders.size()));
     SetProgressPosition(ws_, page.window, 1003, 0);
     ws_.SetProgressStep(page.window, 1003, 1);
-    ws_.SetText(page.window, 1002, std::string(SJ("フォルダを作成中...")));
+    ws_.SetText(page.window, 1002, std::string(support::texts::kCreatingFolders));
     undoLog.clear();
     log(UndoFolder, installFolder);
 }
@@ -93,7 +94,7 @@ bool InstallJob::startNextFile(const ProgressPage& page) {
     while (relative.empty() && fileCursor < data.files.size()) relative = data.EntryRelativePath(installType, ++fileCursor);
     if (relative.empty()) {
         copier.reset();
-        ws_.SetText(page.window, 1002, std::string(SJ("レジストリを設定中...")));
+        ws_.SetText(page.window, 1002, std::string(support::texts::kWritingRegistry));
         phase = Finish;
         return true;
     }
@@ -104,7 +105,7 @@ bool InstallJob::startNextFile(const ProgressPage& page) {
     ws_.SetProgressRange(page.window, 1003, static_cast<std::uint32_t>(copier->Status().size / copier->BufferSize()));
     SetProgressPosition(ws_, page.window, 1003, 0);
     ws_.SetProgressStep(page.window, 1003, 1);
-    ws_.SetText(page.window, 1002, std::string(SJ("コピー中...　")) + relative);
+    ws_.SetText(page.window, 1002, std::string(support::texts::kCopyingPrefix) + relative);
     ++fileCursor;
     phase = CopyFile;
     return true;

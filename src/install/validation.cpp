@@ -6,6 +6,7 @@
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
 #include "support/format.h"
+#include "support/shown_texts.h"
 
 namespace install {
 namespace {
@@ -23,7 +24,7 @@ bool ValidateInstall(ui::WindowSystem& ws, setupdata::SetupContext& context, con
     // A description that failed to load may hold no title, or one that is no folder name: the
     // install would land in the root itself, or beside it.
     if (!setupdata::isSafeFileName(context.setupData->title)) {
-        ws.ShowMessageBox(choices.hostWindow, std::string(SJ("初期データのロードor登録に失敗しました！")), std::string(SJ("エラー")),
+        ws.ShowMessageBox(choices.hostWindow, std::string(support::texts::kLoadFailed), std::string(support::texts::kErrorCaption),
                           ui::kMbOk | ui::kMbIconError);
         return false;
     }
@@ -41,8 +42,8 @@ bool ValidateInstall(ui::WindowSystem& ws, setupdata::SetupContext& context, con
     if (freeBytes < context.setupData->totalSizeOfType(options.installType)) {
         // "%c ドライブに…": the drive letter, the first character of the install root.
         ws.ShowMessageBox(choices.hostWindow,
-                          context.installRoot.substr(0, 1) + std::string(SJ(" ドライブに十分な空き容量がありません。")),
-                          std::string(SJ("インストール先のエラー")), ui::kMbOk | ui::kMbIconWarning);
+                          context.installRoot.substr(0, 1) + std::string(support::texts::kDiskFull),
+                          std::string(support::texts::kDestinationErrorCaption), ui::kMbOk | ui::kMbIconWarning);
         return false;
     }
     return EnsureFolder(ws, context, choices.hostWindow, options.installFolder, true);
@@ -56,7 +57,7 @@ bool LocateSourceMedium(ui::WindowSystem& ws, setupdata::SetupContext& context, 
         case os::DriveType::Fixed: {
             platform::FolderAnswer answer = platform::ChooseFolder(
                 ws, choices.settingsWindow,
-                support::formatText(SJ("【『%s』を挿入したドライブを指定してください】"), context.setupData->title), root);
+                support::formatText(support::texts::kInsertMediumFormat, context.setupData->title), root);
             if (!answer.succeeded) return false;
             options.sourcePath = answer.path;
             if (!options.sourcePath.empty() && support::endsWithBackslash(options.sourcePath))
@@ -64,8 +65,8 @@ bool LocateSourceMedium(ui::WindowSystem& ws, setupdata::SetupContext& context, 
             return true;
         }
         default:
-            ws.ShowMessageBox(choices.hostWindow, std::string(SJ("ドライブが判別できません！")),
-                              std::string(SJ("インストールエラー")), ui::kMbOk | ui::kMbIconError);
+            ws.ShowMessageBox(choices.hostWindow, std::string(support::texts::kUnknownDrive),
+                              std::string(support::texts::kInstallErrorCaption), ui::kMbOk | ui::kMbIconError);
             return false;
     }
 }
@@ -73,8 +74,8 @@ bool LocateSourceMedium(ui::WindowSystem& ws, setupdata::SetupContext& context, 
 bool CheckDestinationDrive(ui::WindowSystem& ws, setupdata::SetupContext& context, ui::WindowHandle owner,
                            const std::string& path) {
     if (context.services.files.DriveTypeOf(rootOf(path, 'C')) != os::DriveType::CdRom) return true;
-    ws.ShowMessageBox(owner, std::string(SJ("ドライブ名指定が正しくありません。再入力してください。")),
-                      std::string(SJ("インストール先のエラー")), ui::kMbOk | ui::kMbIconWarning);
+    ws.ShowMessageBox(owner, std::string(support::texts::kBadDriveName),
+                      std::string(support::texts::kDestinationErrorCaption), ui::kMbOk | ui::kMbIconWarning);
     return false;
 }
 
@@ -83,16 +84,16 @@ bool EnsureFolder(ui::WindowSystem& ws, setupdata::SetupContext& context, ui::Wi
     os::FileSystem& fs = context.services.files;
     if (fs.SetCurrentFolder(path)) {
         if (fs.SetCurrentFolder(context.sourceFolder)) return true;
-        ws.ShowMessageBox(owner, std::string(SJ("カレントフォルダの移動に失敗しました。")), std::string(SJ("エラー")),
+        ws.ShowMessageBox(owner, std::string(support::texts::kChangeFolderFailed), std::string(support::texts::kErrorCaption),
                           ui::kMbOk | ui::kMbIconWarning);
         return false;
     }
-    if (ask && ws.ShowMessageBox(owner, std::string(SJ("指定されたフォルダは存在しません。フォルダを作成しますか？")),
-                                 std::string(SJ("インストールフォルダの作成")),
+    if (ask && ws.ShowMessageBox(owner, std::string(support::texts::kCreateFolderQuestion),
+                                 std::string(support::texts::kCreateFolderCaption),
                                  ui::kMbYesNo | ui::kMbIconQuestion) == ui::kIdNo)
         return false;
     if (fs.CreateFolder(path)) return true;
-    ws.ShowMessageBox(owner, std::string(SJ("フォルダの作成に失敗しました。")), std::string(SJ("エラー")),
+    ws.ShowMessageBox(owner, std::string(support::texts::kCreateFolderFailed), std::string(support::texts::kErrorCaption),
                       ui::kMbOk | ui::kMbIconWarning);
     return false;
 }

@@ -5,6 +5,7 @@
 #include "platform/size_text.h"
 #include "support/cp932_literal.h"
 #include "support/format.h"
+#include "support/shown_texts.h"
 #include "support/system_text.h"
 
 namespace pages {
@@ -63,12 +64,12 @@ bool InstallSettingsPage::OnCommand(ui::WindowHandle, int id) {
 }
 
 void InstallSettingsPage::ChooseInstallRoot() {
-    platform::FolderAnswer answer = platform::ChooseFolder(ws_, window, std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定")), context_.installFolderPath(false));
+    platform::FolderAnswer answer = platform::ChooseFolder(ws_, window, std::string(support::texts::kChooserTitle), context_.installFolderPath(false));
     // The game is an 8-bit program that finds its folder through its profile: a folder CP932
     // cannot spell is one it could never open.
     if (!answer.succeeded || !support::spellsInCp932(answer.path)) {
-        ws_.ShowMessageBox(owner, std::string(SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞの指定に失敗しました！")),
-                           std::string(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")), ui::kMbOk | ui::kMbIconWarning);
+        ws_.ShowMessageBox(owner, std::string(support::texts::kChooserFailed),
+                           std::string(support::texts::kChooserErrorCaption), ui::kMbOk | ui::kMbIconWarning);
         return;
     }
     context_.installRoot = answer.path;

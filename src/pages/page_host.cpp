@@ -5,6 +5,7 @@
 #include "platform/process_launch.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
+#include "support/shown_texts.h"
 
 namespace pages {
 namespace {
@@ -76,7 +77,7 @@ void PageHost::StartGame() {
         started = platform::ProcessLaunch(context_.services.processes, folder + context_.setupData->executable, folder).started;
     }
     if (started) ws_.PostClose(ws_.ParentOf(window));
-    else Box(SJ("ｹﾞｰﾑの実行に失敗しました！"), ui::kMbOk | ui::kMbIconError);
+    else Box(support::texts::kGameFailed, ui::kMbOk | ui::kMbIconError);
 }
 
 void PageHost::StartInstall() {
@@ -88,7 +89,7 @@ void PageHost::StartInstall() {
     copyProgress.pendingCommand = 0;  // a Cancel no earlier job took is not this job's
     installJob = std::make_unique<install::InstallJob>(ws_, context_, options);
     installJob->PrepareInstall(copyPage());
-    ws_.SetText(copyProgress.window, 1004, std::string(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙの転送中...")));
+    ws_.SetText(copyProgress.window, 1004, std::string(support::texts::kTransferring));
     ws_.Enable(copyProgress.window, 2, true);
     ws_.ShowWindow(copyProgress.window, true);
     ws_.SetFocus(copyProgress.window);
@@ -97,7 +98,7 @@ void PageHost::StartInstall() {
 }
 
 void PageHost::UndoAndReturn() {
-    ws_.SetText(copyProgress.window, 1004, std::string(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙを削除中...")));
+    ws_.SetText(copyProgress.window, 1004, std::string(support::texts::kRemovingInstalled));
     ws_.Enable(copyProgress.window, 2, false);
     uninstall::UndoInstall(context_, *installJob);
     ReturnToWelcome();
@@ -107,13 +108,13 @@ void PageHost::RunInstallStep() {
     install::InstallResult result = installJob->RunInstall(copyPage());
     if (closing_) return;  // the window went while the job drained the queue: Step takes it back
     if (result == install::Succeeded) {
-        Box(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！"), ui::kMbOk | ui::kMbIconInformation);
+        Box(support::texts::kInstallDone, ui::kMbOk | ui::kMbIconInformation);
         ReturnToWelcome();
     } else if (result == install::Failed) {
-        Box(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！"), ui::kMbOk | ui::kMbIconError);
+        Box(support::texts::kInstallFailed, ui::kMbOk | ui::kMbIconError);
         UndoAndReturn();
     } else if (result == install::Cancelled) {
-        if (Box(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？"), ui::kMbYesNo | ui::kMbIconWarning) != ui::kIdNo) UndoAndReturn();
+        if (Box(support::texts::kCancelSetupQuestion, ui::kMbYesNo | ui::kMbIconWarning) != ui::kIdNo) UndoAndReturn();
         else WakeForJob();
     }
 }
@@ -127,7 +128,7 @@ void PageHost::StartUninstall() {
     } catch (const uninstall::NoUninstallPlan&) {
         // Nothing is removed from any folder. The unusable record goes, so the welcome page offers
         // the install again, and that install writes a sound record.
-        Box(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。"),
+        Box(support::texts::kNoUninstallPlan,
             ui::kMbOk | ui::kMbIconError);
         context_.services.registry.DeleteKey(context_.registryKeyPath);
         ReturnToWelcome();
@@ -146,9 +147,9 @@ void PageHost::RunUninstallStep() {
     uninstall::UninstallResult result = uninstallJob->RunUninstall(uninstallPage());
     if (closing_) return;  // the window went while the job drained the queue: it stops where it is
     if (result == uninstall::UninstallDone) {
-        Box(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"), ui::kMbOk | ui::kMbIconInformation);
+        Box(support::texts::kUninstallDone, ui::kMbOk | ui::kMbIconInformation);
         ReturnToWelcome();
-    } else if (Box(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？"),
+    } else if (Box(support::texts::kCancelUninstallQuestion,
                    ui::kMbYesNo | ui::kMbIconWarning) == ui::kIdYes) {
         ReturnToWelcome();
     } else {

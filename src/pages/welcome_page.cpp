@@ -4,6 +4,7 @@
 #include "platform/process_launch.h"
 #include "support/cp932_literal.h"
 #include "support/format.h"
+#include "support/shown_texts.h"
 
 namespace pages {
 namespace {
@@ -34,7 +35,7 @@ void WelcomePage::Refresh() {
         welcomeFormatted_ = true;
     }
     ws_.Enable(window, 1000, installed);
-    ws_.SetText(window, 1001, std::string(installed ? SJ("ｱﾝｲﾝｽﾄｰﾙ") : SJ("ｲﾝｽﾄｰﾙ")));
+    ws_.SetText(window, 1001, std::string(installed ? support::texts::kUninstallButton : support::texts::kInstallButton));
     ws_.SetFocus(ws_.Control(window, 1001));
     install::FileStatus status;
     const std::string dxsetup = context_.sourceFolder + context_.setupData->directXFolder + "dxsetup.exe";
@@ -61,8 +62,8 @@ void WelcomePage::RunDirectXSetup() {
     const std::string folder = context_.sourceFolder + context_.setupData->directXFolder;
     platform::ProcessLaunch launch(context_.services.processes, folder + "dxsetup.exe", folder);
     if (!launch.started)
-        ws_.ShowMessageBox(owner, std::string(SJ("DirectXのｾｯﾄｱｯﾌﾟの実行に失敗しました！")),
-                           std::string(SJ("DirectXのｾｯﾄｱｯﾌﾟ")), ui::kMbOk | ui::kMbIconInformation);
+        ws_.ShowMessageBox(owner, std::string(support::texts::kDirectXFailed),
+                           std::string(support::texts::kDirectXCaption), ui::kMbOk | ui::kMbIconInformation);
 }
 
 }  // namespace pages

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "support/cp932_literal.h"
+#include "support/shown_texts.h"
 
 namespace platform {
 
@@ -35,7 +36,7 @@ DiskFreeSpace::DiskFreeSpace(os::FileSystem& fs, const std::string& path, std::u
 std::string freeSpaceText(std::uint64_t freeBytes) {
     char digits[32];
     std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(freeBytes));
-    return " " + std::string(digits) + " " + std::string(SJ("ﾊﾞｲﾄ"));
+    return " " + std::string(digits) + " " + std::string(support::texts::kBytesUnit);
 }
 
 void showFreeSpace(ui::WindowSystem& ws, ui::WindowHandle settingsPage, const setupdata::SetupContext& context) {

@@ -3,6 +3,7 @@
 #include "setupdata/names.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
+#include "support/shown_texts.h"
 
 
 namespace setupdata {
@@ -21,7 +22,7 @@ SetupContext::SetupContext(os::Services& s, StartupErrorBox& errorBox) : service
         // The title names the install folder, the shortcuts and the profile: one that cannot is
         // no usable description either.
         if (!setupData->readSetupFile(services.files, sourceFolder + "Setup.ini") || !isSafeFileName(setupData->title))
-            errorBox.Show(std::string(SJ("初期データのロードor登録に失敗しました！")));
+            errorBox.Show(std::string(support::texts::kLoadFailed));
     }
     banner = services.bitmaps.LoadFromFile(sourceFolder + "Setup.bmp");
     installRoot = "C:\\";

@@ -29,6 +29,8 @@
 # Players whose names and folders CP932 cannot spell:
 #   # user: NAME       a prefix of its own, made with USER=NAME (Wine names the profile folder after it)
 #   # start-in: NAME   start from a copy of the medium in the folder C:\NAME of the prefix
+# A Western system:
+#   # prefix: western  a prefix of its own without the font replacements, LANG=en_US.UTF-8
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
@@ -46,7 +48,10 @@ winpath() { local p=${1//\//\\}; echo "Z:$p"; }  # drive Z: is the host's root
 # Stops what set_up started in the folder $1 and removes it.
 tear_down() {
   [ -f "$1/state" ] && . "$1/state"
-  [ -d "$1/prefix" ] && WINEPREFIX=$1/prefix wineserver -k >/dev/null 2>&1
+  local p
+  for p in "$1/prefix" "$1"/user-* "$1/western"; do
+    [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1
+  done
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$1"
 }
@@ -128,7 +133,7 @@ set_up() {
   {
     printf 'xvfb_pid=%q\n' "$xvfb_pid"
     printf 'export DISPLAY=%q WINEPREFIX=%q\n' ":$display" "$prefix"
-    printf 'prefix=%q medium=%q bare=%q out=%q\n' "$prefix" "$medium" "$bare" "$out"
+    printf 'work=%q prefix=%q medium=%q bare=%q out=%q\n' "$work" "$prefix" "$medium" "$bare" "$out"
     printf 'driver_exe=%q timeout=%q\n' "$driver_exe" "${E2E_TIMEOUT:-10}"
     printf 'user_dir=%q\n' "$user_dir"
     printf 'export SHOTS=%q VOICE_BYTES=%q\n' "$(winpath "$out/shots")" "$voice_bytes"
@@ -156,7 +161,8 @@ player_place() {  # script
   if [ -n "$user" ]; then
     WINEPREFIX=$work/user-$user
     if [ ! -d "$WINEPREFIX" ]; then
-      USER=$user "$repo/scripts/wine-prefix.sh" "$WINEPREFIX" "$medium" || { echo "FAILED prefix for $user"; return 1; }
+      USER=$user "$repo/scripts/wine-prefix.sh" "$WINEPREFIX" "$medium" </dev/null >/dev/null 2>&1 ||
+        { echo "FAILED prefix for $user"; return 1; }
       [ -d "$WINEPREFIX/drive_c/users/$user" ] || { echo "FAILED no profile folder named $user"; return 1; }
       for link in "$WINEPREFIX/drive_c/users/$user"/*; do
         [ -L "$link" ] && rm "$link" && mkdir "$link"
@@ -171,14 +177,30 @@ player_place() {  # script
   return 0
 }
 
+# A Western system with the Japanese fonts of the host but nothing that names them as the
+# dialogs do: made once, on first use. The scenario's programs run in it (locals of run_scenario).
+western_prefix() {
+  local western=$work/western
+  if [ ! -d "$western" ]; then
+    LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 SETUP_FONT_REPLACEMENTS=no "$repo/scripts/wine-prefix.sh" "$western" "$medium" \
+      </dev/null >/dev/null 2>&1 || { echo "FAILED western prefix set-up"; return 1; }
+    for link in "$western/drive_c/users/$(id -un)"/*; do
+      [ -L "$link" ] && rm "$link" && mkdir "$link"
+    done
+  fi
+  WINEPREFIX=$western LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+  return 0
+}
+
 run_scenario() {  # name, or the path of a .drive file
   local name script
   if [[ $1 == *.drive ]]; then script=$(realpath "$1"); name=$(basename "$1" .drive)
   else script="$here/$1.drive"; name=$1; fi
   local log="$out/$name.log"
   [ -f "$script" ] || { echo "FAILED $name: no such scenario"; return 1; }
-  local WINEPREFIX=$WINEPREFIX start_folder=
+  local WINEPREFIX=$WINEPREFIX LANG=$LANG LC_ALL=$LC_ALL start_folder=
   player_place "$script" || return 1
+  if [ "$(directive "$script" prefix default)" = western ]; then western_prefix || return 1; fi
   local want_exit want_installed from
   want_exit=$(directive "$script" exit 1)
   want_installed=$(directive "$script" installed no)

@@ -29,6 +29,7 @@
 //              check-profile <file> <section> <key> <value>  check-lnk <link> <target> <folder>
 //              check-log-line <file> <text>  check-started <log> <program> <folder> [count]
 //              write-file <path> [text]
+// Fonts:       check-face <face>  check-glyphs <face>  check-boxes <face> <text>
 // Other:       set <name> <value>  timeout <seconds>  sleep <ms>  shot <path.bmp>
 // Timing:      poll <ms> (how often waits look, 20 unless told)  mark (starts the stopwatch)
 //              elapsed <label> (prints the label and the milliseconds since mark)
@@ -41,6 +42,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -396,6 +398,105 @@ void writeScreenshot(const std::wstring& path) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     if (!written) fail("a screenshot written to " + utf8(path), "the file could not be written");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fonts. A font handle of the setup's process means nothing here, so the driver makes the face's
+// font itself, as the dialog manager does (9 points, DEFAULT_CHARSET), and compares.
+
+HFONT dialogFont(const std::wstring& face, int quality) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, quality, FF_DONTCARE, face.c_str());
+}
+
+int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool faceInstalled(const std::wstring& face) {
+    LOGFONTW want{};
+    want.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(want.lfFaceName, face.c_str(), LF_FACESIZE);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &want, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// The dialog base units of a face at 9 points, as the dialog manager measures them.
+SIZE dialogBaseUnits(const std::wstring& face) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = dialogFont(face, PROOF_QUALITY);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE letters{};
+    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+// One character drawn black on white, without smoothing, as pixels.
+class GlyphPainter {
+public:
+    explicit GlyphPainter(const std::wstring& face) : dc_(CreateCompatibleDC(nullptr)), font_(dialogFont(face, NONANTIALIASED_QUALITY)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kSide;
+        info.bmiHeader.biHeight = -kSide;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        oldBitmap_ = SelectObject(dc_, bitmap_);
+        oldFont_ = SelectObject(dc_, font_);
+        SetTextColor(dc_, RGB(0, 0, 0));
+        SetBkColor(dc_, RGB(255, 255, 255));
+        SetBkMode(dc_, OPAQUE);
+    }
+    ~GlyphPainter() {
+        SelectObject(dc_, oldFont_);
+        SelectObject(dc_, oldBitmap_);
+        DeleteObject(font_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    GlyphPainter(const GlyphPainter&) = delete;
+    GlyphPainter& operator=(const GlyphPainter&) = delete;
+
+    std::string Draw(wchar_t c) {
+        RECT all{0, 0, kSide, kSide};
+        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        TextOutW(dc_, 4, 4, &c, 1);
+        GdiFlush();
+        return std::string(static_cast<const char*>(bits_), static_cast<std::size_t>(kSide) * kSide * 4);
+    }
+
+private:
+    static constexpr int kSide = 48;
+    HDC dc_;
+    HFONT font_;
+    HBITMAP bitmap_ = nullptr;
+    void* bits_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr, oldFont_ = nullptr;
+};
+
+// The characters of `text` the face draws as it draws U+0378, an unassigned code point: the
+// missing-glyph box. Line breaks and tabs are no glyphs and are left out.
+std::wstring charactersDrawnAsBoxes(const std::wstring& face, const std::wstring& text) {
+    GlyphPainter painter(face);
+    const std::string box = painter.Draw(L'\u0378');
+    std::wstring boxes;
+    for (wchar_t c : text)
+        if (c >= 0x20 && boxes.find(c) == std::wstring::npos && painter.Draw(c) == box) boxes.push_back(c);
+    return boxes;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -946,6 +1047,39 @@ void Driver::Run(const std::string& command, Line& a) {
         if (waited != WAIT_OBJECT_0) fail(utf8(program) + " to end by itself", "it still ran");
         if (static_cast<long>(exit) != code) fail(utf8(program) + " ending with " + std::to_string(code), std::to_string(exit));
         if (!shownWindow.empty()) fail(utf8(program) + " showing no window", "it showed " + quoted(shownWindow));
+    } else if (command == "check-face") {
+        // The host and the visible page were laid out in the face's dialog units: the host's
+        // window is its template of 275 x 214 units, every page's Cancel button 50 x 14.
+        std::wstring face = a.RestWide();
+        if (!faceInstalled(face)) fail("the face " + quoted(face) + " installed", "the system has no such face");
+        const SIZE units = dialogBaseUnits(face);
+        const RECT host = windowRect(setup_.Host()), cancel = windowRect(setup_.RequireControl(2));
+        const long want[4] = {MulDiv(275, units.cx, 4), MulDiv(214, units.cy, 8), MulDiv(50, units.cx, 4), MulDiv(14, units.cy, 8)};
+        const long got[4] = {host.right - host.left, host.bottom - host.top, cancel.right - cancel.left,
+                             cancel.bottom - cancel.top};
+        if (!std::equal(std::begin(want), std::end(want), std::begin(got)))
+            fail("the host " + std::to_string(want[0]) + "x" + std::to_string(want[1]) + " and Cancel " +
+                     std::to_string(want[2]) + "x" + std::to_string(want[3]) + " pixels (" + quoted(face) + " at 9 points)",
+                 "host " + std::to_string(got[0]) + "x" + std::to_string(got[1]) + ", Cancel " + std::to_string(got[2]) +
+                     "x" + std::to_string(got[3]));
+    } else if (command == "check-glyphs") {
+        // Every character of every control of the visible page has a glyph of its own in the face.
+        std::wstring face = a.RestWide();
+        std::wstring texts;
+        for (HWND control : directChildren(setup_.RequirePage())) texts += textOf(control);
+        if (texts.empty()) fail("texts on the visible page", "none");
+        const std::wstring boxes = charactersDrawnAsBoxes(face, texts);
+        if (!boxes.empty()) fail("every character of the page drawn by " + quoted(face), "boxes for " + quoted(boxes));
+    } else if (command == "check-boxes") {
+        // The face has no glyph for any character of the text but ASCII: it would draw boxes.
+        std::wstring face = a.NextWide("face");
+        std::wstring text = a.RestWide();
+        std::wstring nonAscii;
+        for (wchar_t c : text)
+            if (c > 0x7E && nonAscii.find(c) == std::wstring::npos) nonAscii.push_back(c);
+        const std::wstring boxes = charactersDrawnAsBoxes(face, nonAscii);
+        if (boxes != nonAscii)
+            fail("boxes for every character of " + quoted(text) + " in " + quoted(face), "boxes only for " + quoted(boxes));
     } else if (command == "shot") {
         std::wstring path = a.RestPath();
         // Let the last change paint before the picture is taken.

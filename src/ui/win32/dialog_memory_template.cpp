@@ -59,7 +59,7 @@ private:
 
 }  // namespace
 
-std::vector<std::uint16_t> buildDialogTemplate(const DialogTemplate& dialog) {
+std::vector<std::uint16_t> buildDialogTemplate(const DialogTemplate& dialog, std::wstring_view face) {
     Writer out;
     // DLGTEMPLATE: style, extended style, item count, x, y, cx, cy.
     out.dword(dialog.style | DS_SETFONT);
@@ -73,7 +73,7 @@ std::vector<std::uint16_t> buildDialogTemplate(const DialogTemplate& dialog) {
     out.word(0);  // the system's dialog class
     out.word(0);  // no caption
     out.word(static_cast<std::uint16_t>(kDialogFontPoints));
-    out.text(kDialogFontFace);
+    out.text(std::wstring(face));
 
     for (const ControlTemplate& control : dialog.controls) {
         out.alignToDword();

@@ -1,8 +1,9 @@
 #pragma once
 // A portable dialog table turned into the in-memory DLGTEMPLATE that CreateDialogIndirectParamW
-// takes: every dialog gets the 9-point "ＭＳ Ｐゴシック" font, every control its system class and
-// the style bits of its kind.
+// takes: every dialog gets a 9-point font, "ＭＳ Ｐゴシック" unless told otherwise, every control its
+// system class and the style bits of its kind.
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "ui/dialog_template.h"
@@ -13,6 +14,7 @@ namespace ui::win32 {
 inline constexpr wchar_t kDialogFontFace[] = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";
 
 // Words of the template; the first one is DWORD-aligned as the system requires.
-std::vector<std::uint16_t> buildDialogTemplate(const DialogTemplate& dialog);
+// `face` at 9 points replaces the named face where the system cannot draw the texts with it.
+std::vector<std::uint16_t> buildDialogTemplate(const DialogTemplate& dialog, std::wstring_view face = kDialogFontFace);
 
 }  // namespace ui::win32

@@ -6,6 +6,7 @@
 
 #include "os/win32/wide.h"
 #include "ui/win32/dialog_memory_template.h"
+#include "ui/win32/font_catalog.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/texts.h"
 #include "ui/win32/win32_window_system.h"
@@ -131,8 +132,16 @@ bool routePageKey(HWND page, const MSG& msg) {
     return true;
 }
 
-int CALLBACK browseCallback(HWND chooser, UINT message, LPARAM, LPARAM initialPath) {
-    if (message == BFFM_INITIALIZED) SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, initialPath);
+struct ChooserStart {
+    const wchar_t* initialPath;
+    HFONT textFont;  // null: the chooser's own
+};
+
+int CALLBACK browseCallback(HWND chooser, UINT message, LPARAM, LPARAM startData) {
+    const auto* start = reinterpret_cast<const ChooserStart*>(startData);
+    if (message != BFFM_INITIALIZED) return 0;
+    SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->initialPath));
+    if (start->textFont) setChooserTextFont(chooser, start->textFont);
     return 0;
 }
 
@@ -191,7 +200,8 @@ WindowHandle Win32WindowSystem::CreateMainWindow(MainWindowHandler& handler, con
 
 WindowHandle Win32WindowSystem::CreateDialogWindow(const DialogTemplate& dialog, WindowHandle parent,
                                                    DialogHandler& handler) {
-    std::vector<std::uint16_t> words = buildDialogTemplate(dialog);
+    std::vector<std::uint16_t> words =
+        dialogFace_.empty() ? buildDialogTemplate(dialog) : buildDialogTemplate(dialog, dialogFace_);
     DialogStart start{&handler, dialog.id};
     HWND created = CreateDialogIndirectParamW(static_cast<HINSTANCE>(instance_),
                                               reinterpret_cast<const DLGTEMPLATE*>(words.data()), hwndOf(parent),
@@ -330,8 +340,11 @@ FolderChoice Win32WindowSystem::BrowseForFolder(WindowHandle owner, const std::s
     info.lpszTitle = wideTitle.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     info.lpfn = browseCallback;
-    info.lParam = reinterpret_cast<LPARAM>(widePath.c_str());
+    // The title and status text are the setup's: they follow the pages' face where it was replaced.
+    ChooserStart start{widePath.c_str(), dialogFace_.empty() ? nullptr : createDialogFont(dialogFace_)};
+    info.lParam = reinterpret_cast<LPARAM>(&start);
     PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+    if (start.textFont) DeleteObject(start.textFont);
     FolderChoice choice;
     if (!item) return choice;  // Cancelled
     wchar_t path[MAX_PATH] = {};

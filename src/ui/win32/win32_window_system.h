@@ -23,6 +23,9 @@ public:
     Win32WindowSystem(const Win32WindowSystem&) = delete;
     Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
 
+    // The face every dialog made from now on takes at 9 points instead of the named one.
+    void SetDialogFace(std::wstring face) { dialogFace_ = std::move(face); }
+
     WindowHandle CreateMainWindow(MainWindowHandler& handler, const std::string& caption) override;
     WindowHandle CreateDialogWindow(const DialogTemplate& dialog, WindowHandle parent, DialogHandler& handler) override;
     void DestroyWindow(WindowHandle window) override;
@@ -67,6 +70,7 @@ private:
     void* instance_;      // HINSTANCE of the executable, whose resources the main window uses
     void* accelerators_;  // HACCEL of table 128; null where the module has none
     bool mainWindowShown_ = false;
+    std::wstring dialogFace_;  // empty: the named face
 };
 
 }  // namespace ui::win32

@@ -1,0 +1,93 @@
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <algorithm>
+
+#include "ui/dialog_template.h"
+
+#include "ui/win32/font_catalog.h"
+
+namespace ui::win32 {
+namespace {
+
+HDC dcOf(void* dc) { return static_cast<HDC>(dc); }
+
+LOGFONTW logFontFor(const std::u16string& face, BYTE charset) {
+    LOGFONTW font{};
+    font.lfCharSet = charset;
+    const std::size_t n = std::min(face.size(), static_cast<std::size_t>(LF_FACESIZE - 1));
+    std::copy_n(face.begin(), n, font.lfFaceName);
+    return font;
+}
+
+int CALLBACK noteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;  // one is enough
+}
+
+int CALLBACK collectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+    reinterpret_cast<std::vector<std::u16string>*>(faces)->emplace_back(
+        reinterpret_cast<const char16_t*>(font->lfFaceName));
+    return 1;
+}
+
+}  // namespace
+
+SystemFontCatalog::SystemFontCatalog() : dc_(CreateCompatibleDC(nullptr)) {}
+
+SystemFontCatalog::~SystemFontCatalog() {
+    if (dc_) DeleteDC(dcOf(dc_));
+}
+
+bool SystemFontCatalog::HasFace(const std::u16string& face) {
+    if (!dc_ || face.empty() || face.size() >= LF_FACESIZE) return false;
+    LOGFONTW font = logFontFor(face, DEFAULT_CHARSET);
+    bool found = false;
+    EnumFontFamiliesExW(dcOf(dc_), &font, noteFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+std::u16string SystemFontCatalog::MissingGlyphs(const std::u16string& face, const std::u16string& characters) {
+    if (characters.empty()) return {};
+    if (!dc_ || face.size() >= LF_FACESIZE) return characters;
+    LOGFONTW request = logFontFor(face, DEFAULT_CHARSET);
+    request.lfHeight = -12;  // 9 points at 96 dots per inch; the glyph table is the same at any size
+    request.lfWeight = FW_NORMAL;
+    HFONT font = CreateFontIndirectW(&request);
+    if (!font) return characters;
+    HGDIOBJ before = SelectObject(dcOf(dc_), font);
+    std::vector<WORD> glyphs(characters.size());
+    const DWORD got = GetGlyphIndicesW(dcOf(dc_), reinterpret_cast<LPCWSTR>(characters.c_str()),
+                                       static_cast<int>(characters.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dcOf(dc_), before);
+    DeleteObject(font);
+    if (got == GDI_ERROR) return characters;
+    std::u16string missing;
+    for (std::size_t i = 0; i < characters.size(); ++i)
+        if (glyphs[i] == 0xFFFF) missing.push_back(characters[i]);
+    return missing;
+}
+
+std::vector<std::u16string> SystemFontCatalog::ShiftJisFaces() {
+    std::vector<std::u16string> faces;
+    if (!dc_) return faces;
+    LOGFONTW font = logFontFor(u"", SHIFTJIS_CHARSET);
+    EnumFontFamiliesExW(dcOf(dc_), &font, collectFace, reinterpret_cast<LPARAM>(&faces), 0);
+    return faces;
+}
+
+HFONT createDialogFont(const std::wstring& face) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(kDialogFontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_DONTCARE, face.c_str());
+}
+
+void setChooserTextFont(HWND chooser, HFONT font) {
+    // The title and status statics of the shell's folder chooser.
+    for (int id : {0x3742, 0x3743})
+        if (HWND text = GetDlgItem(chooser, id)) SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+}  // namespace ui::win32
