@@ -21,7 +21,7 @@
 # ${VOICE_BYTES} (size of each voice file) and ${VOICELESS_SIZE} and ${FULL_SIZE} (the size
 # texts of both install types).
 # Players whose names and folders CP932 cannot spell:
-#   # user: NAME       a prefix of its own, made with USER=NAME (Wine names the profile folder after it)
+#   # user: NAME       a prefix of its own, run with USER=NAME (Wine names the profile folder after it)
 #   # start-in: NAME   start from a copy of the medium in the folder C:\NAME of the prefix
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -132,7 +132,9 @@ player_place() {  # script
   local user folder
   user=$(directive "$1" user "")
   if [ -n "$user" ]; then
+    # Wine takes the user's name from USER at every start, not only when the prefix is made.
     WINEPREFIX=$work/user-$user
+    export USER=$user
     if [ ! -d "$WINEPREFIX" ]; then
       USER=$user "$repo/scripts/wine-prefix.sh" "$WINEPREFIX" "$medium" || { echo "FAILED prefix for $user"; return 1; }
       [ -d "$WINEPREFIX/drive_c/users/$user" ] || { echo "FAILED no profile folder named $user"; return 1; }
@@ -155,7 +157,7 @@ run_scenario() {  # name, or the path of a .drive file
   else script="$here/$1.drive"; name=$1; fi
   local log="$out/$name.log"
   [ -f "$script" ] || { echo "FAILED $name: no such scenario"; return 1; }
-  local WINEPREFIX=$WINEPREFIX start_folder=
+  local WINEPREFIX=$WINEPREFIX USER=${USER-} start_folder=
   player_place "$script" || return 1
   local want_exit want_installed from
   want_exit=$(directive "$script" exit 1)
