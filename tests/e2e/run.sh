@@ -146,7 +146,7 @@ player_place() {  # script
   folder=$(directive "$1" start-in "")
   if [ -n "$folder" ]; then
     start_folder=$WINEPREFIX/drive_c/$folder
-    [ -d "$start_folder" ] || cp -r "$medium" "$start_folder"
+    [ -d "$start_folder" ] || cp -a "$medium" "$start_folder"
   fi
   return 0
 }
