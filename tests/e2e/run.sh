@@ -27,7 +27,7 @@
 # ${VOICE_BYTES} (size of each voice file) and ${VOICELESS_SIZE} and ${FULL_SIZE} (the size
 # texts of both install types).
 # Players whose names and folders CP932 cannot spell:
-#   # user: NAME       a prefix of its own, made with USER=NAME (Wine names the profile folder after it)
+#   # user: NAME       a prefix of its own, run with USER=NAME (Wine names the profile folder after it)
 #   # start-in: NAME   start from a copy of the medium in the folder C:\NAME of the prefix
 # A Western system:
 #   # prefix: western  a prefix of its own without the font replacements, LANG=en_US.UTF-8
@@ -159,7 +159,9 @@ player_place() {  # script
   local user folder
   user=$(directive "$1" user "")
   if [ -n "$user" ]; then
+    # Wine takes the user's name from USER at every start, not only when the prefix is made.
     WINEPREFIX=$work/user-$user
+    export USER=$user
     if [ ! -d "$WINEPREFIX" ]; then
       USER=$user "$repo/scripts/wine-prefix.sh" "$WINEPREFIX" "$medium" </dev/null >/dev/null 2>&1 ||
         { echo "FAILED prefix for $user"; return 1; }
@@ -172,7 +174,7 @@ player_place() {  # script
   folder=$(directive "$1" start-in "")
   if [ -n "$folder" ]; then
     start_folder=$WINEPREFIX/drive_c/$folder
-    [ -d "$start_folder" ] || cp -r "$medium" "$start_folder"
+    [ -d "$start_folder" ] || cp -a "$medium" "$start_folder"
   fi
   return 0
 }
@@ -198,7 +200,7 @@ run_scenario() {  # name, or the path of a .drive file
   else script="$here/$1.drive"; name=$1; fi
   local log="$out/$name.log"
   [ -f "$script" ] || { echo "FAILED $name: no such scenario"; return 1; }
-  local WINEPREFIX=$WINEPREFIX LANG=$LANG LC_ALL=$LC_ALL start_folder=
+  local WINEPREFIX=$WINEPREFIX LANG=$LANG LC_ALL=$LC_ALL USER=${USER-} start_folder=
   player_place "$script" || return 1
   if [ "$(directive "$script" prefix default)" = western ]; then western_prefix || return 1; fi
   local want_exit want_installed from

@@ -22,7 +22,7 @@
 //              check-progress <control> <pos> [<max>]  wait-progress-at-least <control> <pos>
 //              check-progress-still <id> <ms>
 // Boxes:       box <text>  box-caption <text>  box-buttons <id>...  answer <id>  check-no-box
-//              chooser ok|cancel  chooser-text <text>
+//              chooser ok|cancel  chooser-text <text>  chooser-key <key> (to its folder tree)
 // Files:       check-file <path> [size]  check-folder|check-no-file <path>
 //              check-file-same <path> <path>  check-attr-clear|check-attr-set <path> readonly
 //              check-reg <HKCU subkey> <value> <data>  check-key|check-no-key <subkey>
@@ -966,7 +966,7 @@ void Driver::Run(const std::string& command, Line& a) {
         a.End();
         ClickAndWaitClosed(RequireBox(), id, "message box");
         box_ = nullptr;
-    } else if (command == "chooser" || command == "chooser-text") {
+    } else if (command == "chooser" || command == "chooser-text" || command == "chooser-key") {
         HWND chooser = nullptr;
         WaitFor("the folder chooser", [&](std::string& found) {
             std::vector<HWND> all = setup_.Dialogs(true);
@@ -974,6 +974,20 @@ void Driver::Run(const std::string& command, Line& a) {
             chooser = all.empty() ? nullptr : all[0];
             return chooser != nullptr;
         });
+        if (command == "chooser-key") {
+            // Straight to the chooser's tree: a letter goes as the character its search reads.
+            const WORD key = VirtualKey(a.Next("key"));
+            a.End();
+            for (HWND w : directChildren(chooser))
+                if (classOf(w) == WC_TREEVIEWW) {
+                    PostMessageW(w, WM_KEYDOWN, key, 1);
+                    if (key >= 'A' && key <= 'Z') PostMessageW(w, WM_CHAR, key - 'A' + 'a', 1);
+                    PostMessageW(w, WM_KEYUP, key, 1 | (1UL << 30) | (1UL << 31));
+                    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                    return;
+                }
+            fail("a folder tree in the chooser", "none");
+        }
         if (command == "chooser-text") {
             std::wstring text = a.RestWide();
             std::string found;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/cp932_literal.h"
+#include "support/system_text.h"
 #include "test_support.h"
 #include "ui/win32/win32_window_system.h"
 
@@ -180,6 +181,17 @@ TEST_F(Win32WindowSystemTest, TextsTravelAsCp932BytesAndShowAsTheirCharacters) {
     EXPECT_EQ(wideTextOf(hwnd(owner)), L"\u3000『星降る丘』 ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑ");
     EXPECT_EQ(ws.GetCaption(owner), caption);
     EXPECT_EQ(ws.GetText(dialog, 4242), "") << "no such control";
+
+    // A path CP932 cannot spell shows its true characters and comes back byte for byte; so does
+    // what the player or the system writes into a control.
+    const std::wstring foreign = L"C:\\users\\Jos\u00E9\\\uAE40\uBBFC\uC900\\\u00A5\u00B2\u301C\xD800";
+    const std::string carried = support::fromUtf16(std::u16string(foreign.begin(), foreign.end()));
+    ws.SetText(dialog, 1007, carried);
+    EXPECT_EQ(wideTextOf(hwnd(ws.Control(dialog, 1007))), foreign);
+    EXPECT_EQ(ws.GetText(dialog, 1007), carried);
+    SetWindowTextW(hwnd(ws.Control(dialog, 1007)), L"D:\\Caf\u00E9");
+    EXPECT_EQ(ws.GetText(dialog, 1007), support::fromUtf16(u"D:\\Caf\u00E9"));
+    EXPECT_NE(ws.GetText(dialog, 1007), "D:\\Cafe");
 }
 
 TEST_F(Win32WindowSystemTest, ChecksRadioGroupsEnablingAndClicks) {
