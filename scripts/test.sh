@@ -24,8 +24,9 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 scripts/wine-prefix.sh "$prefix"
 # One server for every test program: each start is quicker.
 wineserver -p </dev/null >/dev/null 2>&1
-# The window-system tests need a display; Xvfb gives them one. The scenarios make their own.
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build/x86_64 --output-on-failure -j2
+# The window-system tests need a display; Xvfb gives them one. The scenarios make their own. One
+# test at a time: the tests share the prefix's registry and shell folders.
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build/x86_64 --output-on-failure
 
 echo "== setupdata.exe under wine64 registers the demo medium as the native tool does"
 work=$(mktemp -d /tmp/setup-tool.XXXXXX)

@@ -56,14 +56,18 @@ bool FileCopier::Start(ui::WindowSystem& ws, const std::string& sourceFolder, co
 
 CopyResult FileCopier::CopyStep() {
     if (!ready) return CopyError;
+    // Ask for no more than the rest of the file and one byte, which still shows a file that grew:
+    // under Wine every page a read may fill is touched first, and a small file would otherwise
+    // pay for the whole chunk's pages.
+    const std::uint64_t rest = bytesCopied < status_.size ? status_.size - bytesCopied : 0;
+    const std::size_t want = rest < CopyChunkSize ? static_cast<std::size_t>(rest) + 1 : CopyChunkSize;
     std::size_t got = 0;
-    if (!source_.ReadSome(buffer_.Get(), CopyChunkSize, got)) return CopyError;
+    if (!source_.ReadSome(buffer_.Get(), want, got)) return CopyError;
     if (got > 0 && !destination_.Write(buffer_.Get(), got)) return CopyError;
     bytesCopied += got;
-    if (bytesCopied != status_.size) {
-        // A source that ended early (or grew) would otherwise be read for ever.
-        return got == 0 ? CopyError : CopyContinue;
-    }
+    // A source that grew can never end at its size; one that ended early would be read for ever.
+    if (bytesCopied > status_.size) return CopyError;
+    if (bytesCopied != status_.size) return got == 0 ? CopyError : CopyContinue;
     bool flushed = destination_.Flush();
     source_.Close();
     destination_.Close();

@@ -115,6 +115,36 @@ public:
     }
 };
 
+// The source holds more than it did when the copy began.
+class GrowingSource : public testing_support::ForwardingFileSystem {
+public:
+    GrowingSource(os::FileSystem& real, std::uint64_t by) : ForwardingFileSystem(real), by_(by) {}
+    bool FindFile(const std::string& p, os::FoundFile& f) override {
+        bool found = real_.FindFile(p, f);
+        f.size -= by_;
+        return found;
+    }
+
+private:
+    std::uint64_t by_;
+};
+
+TEST_F(Copy, ASourceThatGrewIsAnErrorByTheChunkThatShowsIt) {
+    for (std::size_t size : {std::size_t{100}, CopyChunkSize, CopyChunkSize + 100, 3 * CopyChunkSize}) {
+        for (std::uint64_t grew : {std::uint64_t{1}, std::uint64_t{4096}, std::uint64_t{CopyChunkSize / 2}}) {
+            if (grew >= size) continue;
+            from.write("grew.dat", std::string(size, 'g'));
+            GrowingSource fs(os::systemFileSystem(), grew);
+            auto copy = copier("grew.dat", fs);
+            ASSERT_TRUE(copy->ready);
+            CopyResult last;
+            const int steps = run(*copy, last);
+            EXPECT_EQ(last, CopyError) << size << " grew by " << grew;
+            EXPECT_LE(steps, static_cast<int>((size - grew) / CopyChunkSize) + 1) << size << " grew by " << grew;
+        }
+    }
+}
+
 TEST_F(Copy, ASourceThatEndsEarlyIsAnErrorNotAnEndlessCopy) {
     from.write("short.dat", std::string(100, 's'));
     ShrinkingSource fs(os::systemFileSystem());
