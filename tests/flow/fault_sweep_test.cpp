@@ -38,6 +38,10 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
         EXPECT_EQ(install::InstalledFolder(*sc.s.context), sc.games.folder) << trace;
         for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
             EXPECT_TRUE(sc.games.target.read(sc.in(file)) == sc.s.medium.read(file)) << trace << " " << file;
+        if (points.failAt == 0 && points.triggerAt == 0) {  // nothing failed: no kept copy and no temporary file stay
+            for (const auto& [path, bytes] : after)
+                EXPECT_TRUE(path.find(".bak") == std::string::npos && path.find(".setup-new") == std::string::npos) << path;
+        }
         if (existing) {
             EXPECT_NE(sc.games.target.read(sc.in(kProfileName)).find("Volume=7"), std::string::npos) << trace;
             EXPECT_EQ(sc.games.target.read(sc.in("Save\\SAVE0001.DAT")), "slot one") << trace;
