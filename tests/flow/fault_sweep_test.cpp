@@ -23,13 +23,17 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
     Scene sc(existing);
     FaultPoints& points = sc.counted.points;
     arm(points);
-    points.counting = true;
+    points.counting = points.recording = true;
     ChooseAndInstall(sc.s, sc.games.root);
     sc.s.Then([&](HeadlessWindowSystem&) { points.counting = false; });
     sc.s.Run();
     points.counting = false;
     run.calls = points.calls;
     run.finished = !sc.s.ws.Boxes().empty() && sc.s.ws.Boxes().back().text == kInstalled;
+    std::string boxes = points.failAt > 0 && points.failAt <= points.calls
+                            ? " (" + points.names[static_cast<std::size_t>(points.failAt - 1)] + ")"
+                            : std::string();
+    for (const auto& box : sc.s.ws.Boxes()) boxes += " [" + box.text + "]";
     const auto after = contentsOf(sc.games.target.host());
     EXPECT_EQ(contentsOf(sc.s.medium.host()), sc.mediumBefore) << trace;
     EXPECT_EQ(after.at("beside.txt"), "not the setup's") << trace;
@@ -51,7 +55,7 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
     EXPECT_EQ(install::InstalledFolder(*sc.s.context), "") << trace;
     if (rollbackWorks) {
         EXPECT_EQ(after, sc.before) << trace;
-        for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(sc.places.Exists(i)) << trace << " " << sc.places.links[i];
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(sc.places.Exists(i)) << trace << " " << sc.places.links[i] << boxes;
     } else {
         sc.ExpectNothingLost(after, false, trace);
         for (const auto& [path, bytes] : after)
