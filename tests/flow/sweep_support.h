@@ -122,7 +122,9 @@ inline bool below(const std::string& key, const std::string& folder) { return ke
 // profile keys and save files.
 inline void ExpectNextInstallSucceeds(Scene& sc, const std::string& trace, bool savesStay = true) {
     std::filesystem::current_path(sc.games.target.host());  // the last setup's may have gone with its rollback
+    testing_support::CountedServices uncounted;  // flushes nothing: see CountedFiles
     SetupRun next;
+    next.services = &uncounted.services;
     next.registryRoot = sc.s.registryRoot;
     next.description = demoDescription(sc.s.registryRoot);
     next.WriteFiles(3000);
