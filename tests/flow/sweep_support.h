@@ -71,7 +71,13 @@ private:
 // One setup run over counted services, with the player's things laid out before it.
 struct Scene {
     explicit Scene(bool existing) : existing(existing) {
-        places.Clear();
+        // Under Wine the desktop's shell may still be reading the last run's new shortcut, and a
+        // file being read cannot be deleted: the removal is tried again until it goes.
+        for (int tries = 0; tries < 100; ++tries) {
+            places.Clear();
+            if (!places.Exists(0) && !places.Exists(1) && !places.Exists(2)) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
         s.WriteFiles(3000);  // every file one chunk: the sweep stays small
         if (existing) {
             for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak")})
