@@ -3,147 +3,12 @@
 // files), during its rollback and during an uninstall. Nothing the player had is lost, a failed
 // install leaves no record and, when the failure lets the rollback work, nothing it made; the next
 // install succeeds.
-#include <fstream>
-#include <cstdio>
-#include <cstdlib>
-#include <optional>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-#include <map>
-#include <set>
-
-#include "fault_points.h"
-#include "flow/flow_support.h"
-#include "install/installed_record.h"
+#include "flow/sweep_support.h"
 
 namespace flow {
 namespace {
 
 using testing_support::FaultPoints;
-
-// Every file below a host folder with its bytes; folders as "/".
-std::map<std::string, std::string> contentsOf(const std::filesystem::path& root) {
-    std::map<std::string, std::string> out;
-    std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-        const std::string key = testing_support::keyOf(it->path().lexically_relative(root));
-        if (it->is_directory()) {
-            out[key] = "/";
-            continue;
-        }
-        std::ifstream in(it->path(), std::ios::binary);
-        out[key] = std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return out;
-}
-
-std::string hostKey(const std::string& cp932) {
-    return testing_support::keyOf(testing_support::hostPathFromCp932(cp932));
-}
-
-const std::string kProfileName = kTitle + ".ini";
-const std::string kPlayerProfile = "[Config]\r\nVolume=7\r\n[PATH]\r\nSetupType=128\r\nCurrent=C:\\Old\\\r\n";
-
-// The sweeps run hundreds of setups, each waiting for the disk a dozen times: off Windows their
-// folders and the registry store go to memory when the host has a memory file system.
-class FastFolders {
-public:
-    FastFolders() {
-#ifndef _WIN32
-        if (!std::filesystem::is_directory("/dev/shm")) return;
-        for (const char* name : {"TMPDIR", "SETUP_REGISTRY"}) {
-            const char* v = std::getenv(name);
-            saved_.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
-        }
-        ::setenv("TMPDIR", "/dev/shm", 1);
-        ::setenv("SETUP_REGISTRY", ("/dev/shm/setup-sweep-registry-" + std::to_string(::getpid())).c_str(), 1);
-#endif
-    }
-    ~FastFolders() {
-#ifndef _WIN32
-        if (const char* store = std::getenv("SETUP_REGISTRY"); store && !saved_.empty()) std::remove(store);
-        for (const auto& [name, value] : saved_) value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-#endif
-    }
-
-private:
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
-};
-
-// One setup run over counted services, with the player's things laid out before it.
-struct Scene {
-    explicit Scene(bool existing) : existing(existing) {
-        places.Clear();
-        s.WriteFiles(3000);  // every file one chunk: the sweep stays small
-        if (existing) {
-            for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak")})
-                games.target.write(in(file), "the player's old " + file);
-            games.target.write(in(kProfileName), kPlayerProfile);
-            games.target.write(in("Save\\SAVE0001.DAT"), "slot one");
-            games.target.write(in("Save\\env.ini"), "[env]\r\nx=1\r\n");
-        }
-        games.target.write("beside.txt", "not the setup's");
-        s.services = &counted.services;
-        s.Start();
-        before = contentsOf(games.target.host());
-        mediumBefore = contentsOf(s.medium.host());
-    }
-    ~Scene() {
-        os::systemRegistry().DeleteKey(s.context->registryKeyPath);
-        places.Clear();
-    }
-    std::string in(const std::string& relative) const { return "Games\\" + kTitle + "\\" + relative; }
-
-    // Each file the player had, with its bytes, at its name or kept beside it.
-    void ExpectNothingLost(const std::map<std::string, std::string>& after, bool exact, const std::string& trace) const {
-        for (const auto& [path, bytes] : before) {
-            if (bytes == "/") continue;
-            auto at = after.find(path);
-            if (at != after.end() && at->second == bytes) continue;
-            bool kept = false;
-            for (const auto& [other, otherBytes] : after)
-                kept = kept || (other.rfind(path + ".bak", 0) == 0 && otherBytes == bytes);
-            EXPECT_TRUE(kept && !exact) << trace << ": " << path << (kept ? " only kept aside" : " lost");
-        }
-    }
-
-    bool existing;
-    ShortcutPlaces places;
-    SetupRun s;
-    GamesFolder games;
-    testing_support::CountedServices counted;
-    std::map<std::string, std::string> before, mediumBefore;
-};
-
-
-const std::string kInstalled(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！"));
-
-bool below(const std::string& key, const std::string& folder) { return key == folder || key.rfind(folder + "/", 0) == 0; }
-
-// The next setup, with no fault, installs over whatever the last one left and keeps the player's
-// profile keys and save files.
-void ExpectNextInstallSucceeds(Scene& sc, const std::string& trace) {
-    std::filesystem::current_path(sc.games.target.host());  // the last setup's may have gone with its rollback
-    SetupRun next;
-    next.registryRoot = sc.s.registryRoot;
-    next.description = demoDescription(sc.s.registryRoot);
-    next.WriteFiles(3000);
-    next.Start();
-    ChooseAndInstall(next, sc.games.root);
-    next.Run();
-    ASSERT_FALSE(next.ws.Boxes().empty()) << trace;
-    EXPECT_EQ(next.ws.Boxes().back().text, kInstalled) << trace;
-    EXPECT_EQ(install::InstalledFolder(*next.context), sc.games.folder) << trace;
-    for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
-        EXPECT_TRUE(sc.games.target.read(sc.in(file)) == next.medium.read(file)) << trace << " " << file;
-    if (sc.existing) {
-        const std::string profile = sc.games.target.read(sc.in(kProfileName));
-        EXPECT_NE(profile.find("Volume=7"), std::string::npos) << trace << " " << profile;
-        EXPECT_EQ(sc.games.target.read(sc.in("Save\\SAVE0001.DAT")), "slot one") << trace;
-    }
-}
 
 struct Outcome {
     bool finished = false;
@@ -158,13 +23,17 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
     Scene sc(existing);
     FaultPoints& points = sc.counted.points;
     arm(points);
-    points.counting = true;
+    points.counting = points.recording = true;
     ChooseAndInstall(sc.s, sc.games.root);
     sc.s.Then([&](HeadlessWindowSystem&) { points.counting = false; });
     sc.s.Run();
     points.counting = false;
     run.calls = points.calls;
     run.finished = !sc.s.ws.Boxes().empty() && sc.s.ws.Boxes().back().text == kInstalled;
+    std::string boxes = points.failAt > 0 && points.failAt <= points.calls
+                            ? " (" + points.names[static_cast<std::size_t>(points.failAt - 1)] + ")"
+                            : std::string();
+    for (const auto& box : sc.s.ws.Boxes()) boxes += " [" + box.text + "]";
     const auto after = contentsOf(sc.games.target.host());
     EXPECT_EQ(contentsOf(sc.s.medium.host()), sc.mediumBefore) << trace;
     EXPECT_EQ(after.at("beside.txt"), "not the setup's") << trace;
@@ -173,6 +42,10 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
         EXPECT_EQ(install::InstalledFolder(*sc.s.context), sc.games.folder) << trace;
         for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
             EXPECT_TRUE(sc.games.target.read(sc.in(file)) == sc.s.medium.read(file)) << trace << " " << file;
+        if (points.failAt == 0 && points.triggerAt == 0) {  // nothing failed: no kept copy and no temporary file stay
+            for (const auto& [path, bytes] : after)
+                EXPECT_TRUE(path.find(".bak") == std::string::npos && path.find(".setup-new") == std::string::npos) << path;
+        }
         if (existing) {
             EXPECT_NE(sc.games.target.read(sc.in(kProfileName)).find("Volume=7"), std::string::npos) << trace;
             EXPECT_EQ(sc.games.target.read(sc.in("Save\\SAVE0001.DAT")), "slot one") << trace;
@@ -182,7 +55,7 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
     EXPECT_EQ(install::InstalledFolder(*sc.s.context), "") << trace;
     if (rollbackWorks) {
         EXPECT_EQ(after, sc.before) << trace;
-        for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(sc.places.Exists(i)) << trace << " " << sc.places.links[i];
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(sc.places.Exists(i)) << trace << " " << sc.places.links[i] << boxes;
     } else {
         sc.ExpectNothingLost(after, false, trace);
         for (const auto& [path, bytes] : after)
