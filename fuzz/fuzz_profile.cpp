@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A file saved as Unicode keeps what CP932 and UTF-16 both spell; a name or value with a byte
     // pair that CP932 leaves unassigned has no UTF-16 form, for the system's functions either.
     bool utf16 = false;
-    os::decodeProfileText(parts[0], utf16);
+    const std::string text = os::decodeProfileText(parts[0], utf16);
     auto survives = [](const std::string& s) { return os::cp932FromUtf16Profile(os::utf16ProfileFromCp932(s)) == s; };
     if (utf16 && !(survives(section) && survives(key) && survives(value))) return 0;
 

@@ -53,9 +53,11 @@ struct EntryCheck {
     std::int32_t folderToken(const std::string& folder, std::size_t line, const std::string& key) {
         if (folder.empty()) return -1;
         if (support::trimRight(folder, " \t") != folder)
-            add(Severity::Warning, line, key,
-                "the folder \"" + readable(folder) + "\" ends in a blank, which becomes part of its name; remove it");
-        if (!isSafeFolderName(folder))
+            add(Severity::Error, line, key,
+                "the folder \"" + readable(folder) +
+                    "\" ends in a blank, which becomes part of its name; Windows drops it, so the setup refuses the "
+                    "name; remove the blank");
+        else if (!isSafeFolderName(folder))
             add(Severity::Error, line, key,
                 "the folder \"" + readable(folder) + "\" is no name the install can make below its folder");
         const std::string folded = support::foldAsciiCase(folder);
