@@ -54,7 +54,9 @@ struct EntryCheck {
         if (folder.empty()) return -1;
         if (support::trimRight(folder, " \t") != folder)
             add(Severity::Error, line, key,
-                "the folder \"" + readable(folder) + "\" ends in a blank, which Windows drops from a name: remove it");
+                "the folder \"" + readable(folder) +
+                    "\" ends in a blank, which becomes part of its name; Windows drops it, so the setup refuses the "
+                    "name; remove the blank");
         else if (!isSafeFolderName(folder))
             add(Severity::Error, line, key,
                 "the folder \"" + readable(folder) + "\" is no name the install can make below its folder");
