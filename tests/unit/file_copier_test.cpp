@@ -134,6 +134,7 @@ TEST_F(Copy, ASourceThatGrewIsAnErrorByTheChunkThatShowsIt) {
         for (std::uint64_t grew : {std::uint64_t{1}, std::uint64_t{4096}, std::uint64_t{CopyChunkSize / 2}}) {
             if (grew >= size) continue;
             from.write("grew.dat", std::string(size, 'g'));
+            std::filesystem::remove(to.host("grew.dat"));  // the copier makes a new file only
             GrowingSource fs(os::systemFileSystem(), grew);
             auto copy = copier("grew.dat", fs);
             ASSERT_TRUE(copy->ready);
