@@ -96,15 +96,7 @@ TEST(FaultSweep, EveryCallOfARollbackFailsInTurn) {
     FastFolders fast;
     int points = 0;
     for (bool existing : {false, true}) {
-        // The record's value is the install's last write: its failure rolls back the whole log.
-        int record = 0;
-        {
-            Scene sc(existing);
-            sc.counted.points.recording = sc.counted.points.counting = true;
-            ChooseAndInstall(sc.s, sc.games.root);
-            sc.s.Run();
-            record = sc.counted.points.FirstCall("SetValue");
-        }
+        const int record = RecordWriteCall(existing);
         ASSERT_GT(record, 0);
         const Outcome failed = InstallWithFaults(existing, [&](FaultPoints& p) { p.triggerAt = record; }, true,
                                              traceOf("rollback", existing, 0, FaultPoints::Once), false);

@@ -120,6 +120,16 @@ struct Scene {
 };
 
 
+// The call that writes the record's value: the install's last write, whose failure rolls back the
+// whole log.
+inline int RecordWriteCall(bool existing) {
+    Scene sc(existing);
+    sc.counted.points.recording = sc.counted.points.counting = true;
+    ChooseAndInstall(sc.s, sc.games.root);
+    sc.s.Run();
+    return sc.counted.points.FirstCall("SetValue");
+}
+
 inline const std::string kInstalled(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！"));
 
 inline bool below(const std::string& key, const std::string& folder) { return key == folder || key.rfind(folder + "/", 0) == 0; }

@@ -97,11 +97,7 @@ TEST(KilledSweep, AtEveryChangeOfAnInstallAndItsRollback) {
     for (Case c : {Case{false, false}, Case{true, false}, Case{true, true}}) {
         int trigger = 0;
         if (c.rollback) {  // the record's value fails: the whole log is rolled back
-            Scene sc(true);
-            sc.counted.points.recording = sc.counted.points.counting = true;
-            ChooseAndInstall(sc.s, sc.games.root);
-            sc.s.Run();
-            trigger = sc.counted.points.FirstCall("SetValue");
+            trigger = RecordWriteCall(true);
             ASSERT_GT(trigger, 0);
         }
         for (int n = 1;; ++n) {
