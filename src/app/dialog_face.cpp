@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "support/cp932.h"
+#include "support/system_text.h"
 
 namespace app {
 namespace {
@@ -19,26 +19,13 @@ bool sameFace(std::u16string_view a, std::u16string_view b) {
     return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return foldAscii(x) == foldAscii(y); });
 }
 
-// UTF-8 to UTF-16 for the code points CP932 yields, all of them in the basic plane.
-void appendUtf16(std::string_view utf8, std::u16string& out) {
-    for (std::size_t i = 0; i < utf8.size();) {
-        auto b = static_cast<unsigned char>(utf8[i]);
-        int extra = b < 0x80 ? 0 : b >= 0xE0 ? 2 : 1;
-        char32_t cp = extra == 0 ? b : (b & (0x3F >> extra));
-        for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += static_cast<std::size_t>(extra) + 1;
-        out.push_back(static_cast<char16_t>(cp));
-    }
-}
-
 }  // namespace
 
 std::span<const std::u16string_view> PreferredFaces() { return kPreferred; }
 
 std::u16string CharactersOf(std::span<const std::string> texts) {
     std::u16string all;
-    for (const std::string& text : texts) appendUtf16(support::toUtf8Lossy(text), all);
+    for (const std::string& text : texts) all += support::toUtf16Lossy(text);
     std::erase_if(all, [](char16_t c) { return c < 0x20 || c == 0x7F; });
     std::ranges::sort(all);
     all.erase(std::unique(all.begin(), all.end()), all.end());
