@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [ -f build/fuzz/build.ninja ] || cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DSETUP_FUZZ=ON -DSETUP_TESTS=OFF -DSETUP_BENCH=OFF >/dev/null
+  -DCMAKE_CXX_COMPILER=clang++ -DSETUP_FUZZ=ON -DSETUP_TESTS=OFF -DSETUP_BENCH=OFF \
+  -DSETUP_WERROR=ON >/dev/null
 ninja -C build/fuzz --quiet
 work=$(mktemp -d /tmp/setup-fuzz.XXXXXX)
 trap 'rm -rf "$work"' EXIT
