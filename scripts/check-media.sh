@@ -7,16 +7,19 @@ tool=("$@")
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d /tmp/setup-media.XXXXXX)
 trap 'rm -rf "$work"' EXIT
+report() {  # command, medium, title
+    for json in "" --json; do
+        echo "== $1 $3 $json"
+        "${tool[@]}" "$1" "$2" $json | tr -d '\r'
+        echo "exit ${PIPESTATUS[0]}"
+    done
+}
 for medium in "$root"/tests/media/*/; do
     name=$(basename "$medium")
     cp -r "$medium" "$work/$name"
     # A file of 4 GiB is made here, sparse, rather than kept in the repository.
     [ -f "$work/$name/Data/Big.bin" ] && truncate -s 4G "$work/$name/Data/Big.bin"
-    for json in "" --json; do
-        echo "== check $name $json"
-        "${tool[@]}" check "$work/$name" $json | tr -d '\r'
-        echo "exit ${PIPESTATUS[0]}"
-    done
+    report check "$work/$name" "$name"
 done
 cp -r "$root/demo/medium" "$work/demo"
 "${tool[@]}" register "$work/demo" >/dev/null 2>&1
@@ -25,9 +28,5 @@ for step in as-registered missing resized; do
         missing) rm "$work/demo/Readme.txt" ;;
         resized) truncate -s 5 "$work/demo/Voice/Voice01.pak" ;;
     esac
-    for json in "" --json; do
-        echo "== verify demo $step $json"
-        "${tool[@]}" verify "$work/demo" $json | tr -d '\r'
-        echo "exit ${PIPESTATUS[0]}"
-    done
+    report verify "$work/demo" "demo $step"
 done

@@ -36,9 +36,8 @@ void InstallJob::log(UndoKind kind, const std::string& path, const std::string& 
 
 bool InstallJob::keepAside(const std::string& path) {
     os::FileSystem& fs = context_.services.files;
-    constexpr std::uint32_t kFolder = 0x10;
     std::uint32_t attributes = 0;
-    if (!fs.GetAttributes(path, attributes) || (attributes & kFolder)) return true;  // nothing to keep
+    if (!fs.GetAttributes(path, attributes) || (attributes & os::kAttributeFolder)) return true;  // nothing to keep
     // A rename keeps the old file whole, on the same volume and at no cost; it never replaces.
     const std::string kept = KeptCopyPath(fs, path);
     if (kept.empty() || !fs.RenameFile(path, kept, false)) return false;

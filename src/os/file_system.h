@@ -34,6 +34,9 @@ public:
 // The values of GetDriveType.
 enum class DriveType { Unknown = 0, NoRootDir = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, RamDisk = 6 };
 
+// The attribute bit Windows sets on a folder.
+constexpr std::uint32_t kAttributeFolder = 0x10;
+
 // What a directory search reports of a file.
 struct FoundFile {
     std::uint32_t attributes = 0;

@@ -86,18 +86,18 @@ const ProfileFile::Key* ProfileFile::findKey(std::string_view section, std::stri
     return it == s->firstKey.end() ? nullptr : &s->keys[it->second];
 }
 
+// A value holding a character CP932 cannot spell reads as missing rather than as a lookalike.
+bool ProfileFile::holdsValue(const Key* k) { return k && k->hasValue && k->value.find('\0') == std::string::npos; }
+
 bool ProfileFile::HasValue(std::string_view section, std::string_view key) const {
-    const Key* k = findKey(section, key);
-    return k && k->hasValue && k->value.find('\0') == std::string::npos;
+    return holdsValue(findKey(section, key));
 }
 
 std::string ProfileFile::GetString(std::string_view section, std::string_view key, std::string_view defaultText,
                                    std::size_t bufferSize) const {
     if (bufferSize == 0) return {};
     const Key* k = findKey(section, key);
-    // A value holding a character CP932 cannot spell reads as missing rather than as a lookalike.
-    bool held = k && k->hasValue && k->value.find('\0') == std::string::npos;
-    std::string result = held ? k->value : support::trimRight(defaultText, " ");
+    std::string result = holdsValue(k) ? k->value : support::trimRight(defaultText, " ");
     return cut(unquoted(result), bufferSize - 1);
 }
 

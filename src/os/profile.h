@@ -69,6 +69,7 @@ private:
     std::string lineEndAt(std::size_t at) const;
     const Section* findSection(std::string_view name) const;
     const Key* findKey(std::string_view section, std::string_view key) const;
+    static bool holdsValue(const Key* k);
 
     std::string bytes_;
     std::vector<Section> sections_;  // sections_[0] holds the keys above every header

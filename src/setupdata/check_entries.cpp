@@ -12,7 +12,6 @@
 namespace setupdata {
 namespace {
 
-constexpr std::uint32_t kFolderAttribute = 0x10;
 constexpr std::uint64_t kFourGiB = 0x100000000ull;
 
 struct EntryCheck {
@@ -82,7 +81,7 @@ struct EntryCheck {
         const std::string where = absolute ? path : sourceFolder + path;
         if (!fs.FindFile(where, found))
             add(Severity::Error, line, key, "file not found on the medium: " + readable(path));
-        else if (found.attributes & kFolderAttribute)
+        else if (found.attributes & os::kAttributeFolder)
             add(Severity::Error, line, key, readable(path) + " is a folder, not a file");
         else
             add(Severity::Error, line, key,

@@ -7,7 +7,6 @@
 namespace setupdata {
 namespace {
 
-constexpr std::uint32_t kFolderAttribute = 0x10;
 
 bool installsProgram(const SetupData& data, InstallType t) {
     for (std::size_t i = 0; i < data.files.size(); ++i)
@@ -43,10 +42,10 @@ void checkProgramAndMedium(os::FileSystem& fs, const std::string& sourceFolder, 
                        readable(data.directXFolder) + "\\");
     os::FoundFile found;
     const std::string dxsetup = data.directXFolder + "dxsetup.exe";
-    if (lines.directXRead && (!fs.FindFile(sourceFolder + dxsetup, found) || (found.attributes & kFolderAttribute)))
+    if (lines.directXRead && (!fs.FindFile(sourceFolder + dxsetup, found) || (found.attributes & os::kAttributeFolder)))
         report.add(Severity::Warning, lines.directX, "DXCurrent",
                    readable(dxsetup) + " is not on the medium: the DirectX button stays greyed");
-    if (!fs.FindFile(sourceFolder + "Setup.bmp", found) || (found.attributes & kFolderAttribute))
+    if (!fs.FindFile(sourceFolder + "Setup.bmp", found) || (found.attributes & os::kAttributeFolder))
         report.add(Severity::Warning, 0, "Setup.bmp", "not on the medium: the left half of the window stays empty");
 
     bool voiceless = installsProgram(data, 0), full = installsProgram(data, 1);
@@ -86,7 +85,7 @@ CheckReport verifySetupFile(os::FileSystem& fs, const std::string& sourceFolder)
         read.shareRead = true;
         if (!fs.FindFile(sourceFolder + onMedium, found)) {
             report.add(Severity::Error, 0, key, "missing: the install copies it from here");
-        } else if (found.attributes & kFolderAttribute) {
+        } else if (found.attributes & os::kAttributeFolder) {
             report.add(Severity::Error, 0, key, "is a folder, not the file the install copies");
         } else if (!fs.Open(sourceFolder + onMedium, read)) {
             report.add(Severity::Error, 0, key, "cannot be opened for reading");
