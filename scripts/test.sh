@@ -3,19 +3,23 @@
 # sanitizers and, built for Windows, under wine64; fuzz the readers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Each step says when it starts, so a slow run shows where its time went.
+step() { echo "== $* (at ${SECONDS} s)"; }
+step "machine set-up"
 scripts/setup-machine.sh
+step "the three trees built"
 scripts/build.sh
 
-echo "== native tests"
+step "native tests"
 (cd build/native && ctest --output-on-failure)
 
-echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+step "native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/test-sanitized.sh
 
-echo "== the readers fuzzed, ${SETUP_FUZZ_SECONDS:-30} s each"
+step "the readers fuzzed, ${SETUP_FUZZ_SECONDS:-30} s each"
 scripts/fuzz.sh "${SETUP_FUZZ_SECONDS:-30}"
 
-echo "== Windows tests under wine64, then the real Setup.exe under wine64 and Xvfb, driven as a player would"
+step "Windows tests under wine64, then the real Setup.exe under wine64 and Xvfb, driven as a player would"
 prefix=$(mktemp -d /tmp/setup-wine.XXXXXX)
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -30,7 +34,7 @@ wineserver -p </dev/null >/dev/null 2>&1
 xvfb-run -a -s "-screen 0 1024x768x24" wine build/x86_64/unit_tests.exe --gtest_brief=1
 ctest --test-dir build/x86_64 --output-on-failure -R '^e2e\.'
 
-echo "== setupdata.exe under wine64 registers the demo medium as the native tool does"
+step "setupdata.exe under wine64 registers the demo medium as the native tool does"
 work=$(mktemp -d /tmp/setup-tool.XXXXXX)
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix" "$work"' EXIT
 cp -r demo/medium "$work/native" && cp -r demo/medium "$work/windows"
@@ -40,6 +44,6 @@ wine dist/x86_64/setupdata.exe register "$work/windows" >/dev/null
 cmp "$work/native/Setup.ini" "$work/windows/Setup.ini"
 diff <(dist/native/setupdata dump "$work/native/Setup.ini" --json) \
      <(wine dist/x86_64/setupdata.exe dump "$work/windows/Setup.ini" --json | tr -d '\r')
-echo "== setupdata.exe checks the test media and verifies the demo medium as the native tool does"
+step "setupdata.exe checks the test media and verifies the demo medium as the native tool does"
 diff <(scripts/check-media.sh dist/native/setupdata) <(scripts/check-media.sh wine dist/x86_64/setupdata.exe)
-echo "all tests passed"
+step "all tests passed"
