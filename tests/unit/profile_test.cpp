@@ -54,7 +54,7 @@ TEST(ProfileRead, FindsSectionsAndKeysLikeTheSystem) {
 
 TEST(ProfileRead, ShiftJisNamesAndCuts) {
     const std::string so(SJ("ソ"));
-    const std::string file = "[" + std::string(SJ("設定")) + "]\r\nName=" + std::string(SJ("ゲーム")) + "\r\n[" + so +
+    const std::string file = std::string("[") + std::string(SJ("設定")) + "]\r\nName=" + std::string(SJ("ゲーム")) + "\r\n[" + so +
                              "]\r\nk=" + std::string(600, 'v') + "\r\nj=ab" + so + "\r\n";
     EXPECT_EQ(get(file, std::string(SJ("設定")), "name"), std::string(SJ("ゲーム")));
     EXPECT_EQ(get(file, so, "k").size(), 511u);

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "support/cp932.h"
+#include "os/critical_section.h"
 #include "support/cp932_literal.h"
-#include "support/critical_section.h"
 #include "support/exceptions.h"
 #include "support/owning_buffer.h"
 
@@ -104,7 +104,7 @@ TEST(OwningBuffer, SharesCountsAndGuardsAccess) {
 }
 
 TEST(CriticalSection, CountsNestedEntries) {
-    CCriticalSection cs;
+    os::CCriticalSection cs;
     try {
         cs.Leave();
         FAIL() << "Leave without Enter must throw";
@@ -120,7 +120,7 @@ TEST(CriticalSection, CountsNestedEntries) {
     cs.Leave();
     EXPECT_FALSE(cs.IsLockedByThisThread());
 
-    auto* held = new CCriticalSection;
+    auto* held = new os::CCriticalSection;
     held->Enter();
     try {
         delete held;

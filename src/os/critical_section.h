@@ -1,10 +1,11 @@
 #pragma once
-// A critical section that counts nested entries by its owning thread.
+// A critical section that counts nested entries by its owning thread. It sits on the system's own
+// section, so it lives with the services the system gives.
 #include <cstdint>
 
 #include "os/sync.h"
 
-namespace support {
+namespace os {
 
 class CCriticalSection {
 public:
@@ -21,9 +22,9 @@ public:
     long EntryCount() const { return count_; }
 
 private:
-    os::SystemCriticalSection section_;
+    SystemCriticalSection section_;
     std::int64_t owner_ = -1;
     long count_ = 0;
 };
 
-}  // namespace support
+}  // namespace os

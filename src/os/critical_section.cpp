@@ -1,4 +1,4 @@
-#include "support/critical_section.h"
+#include "os/critical_section.h"
 
 #include <string>
 
@@ -6,22 +6,22 @@
 #include "support/exceptions.h"
 
 
-namespace support {
+namespace os {
 
 void CCriticalSection::Enter() {
     section_.Enter();
-    owner_ = static_cast<std::int64_t>(os::currentThreadId());
+    owner_ = static_cast<std::int64_t>(currentThreadId());
     ++count_;
 }
 
 void CCriticalSection::Leave() {
-    if (count_ == 0) throw CRuntimeException(std::string(SJ("CCriticalSectionをEnterしていないのにLeaveしている")));
+    if (count_ == 0) throw support::CRuntimeException(std::string(SJ("CCriticalSectionをEnterしていないのにLeaveしている")));
     if (--count_ == 0) owner_ = -1;
     section_.Leave();
 }
 
 bool CCriticalSection::IsLockedByThisThread() const {
-    return owner_ == static_cast<std::int64_t>(os::currentThreadId());
+    return owner_ == static_cast<std::int64_t>(currentThreadId());
 }
 
 CCriticalSection::~CCriticalSection() noexcept(false) {
@@ -29,7 +29,7 @@ CCriticalSection::~CCriticalSection() noexcept(false) {
     // Give the system section back before it is deleted, so that only the report remains.
     if (IsLockedByThisThread())
         for (long i = 0; i < count_; ++i) section_.Leave();
-    throw CRuntimeException(std::string(SJ("CCriticalSectionをEnterした回数だけLeaveしないまま終了している")));
+    throw support::CRuntimeException(std::string(SJ("CCriticalSectionをEnterした回数だけLeaveしないまま終了している")));
 }
 
-}  // namespace support
+}  // namespace os
