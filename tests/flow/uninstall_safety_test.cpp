@@ -81,7 +81,7 @@ protected:
         const bool fails = failFrom > 0;
         if (!fails) {
             const bool keep = g.below(2);
-            s.Then([&, keep](HeadlessWindowSystem&) {
+            s.Then([&](HeadlessWindowSystem&) {
                 for (const char* save : {"env.ini", "SAVE0001.DAT", "QSAVE0002.LOG", "unread.ini"})
                     target.write("Games\\" + title + "\\Save\\" + save, "s");
                 files.removals.clear();
