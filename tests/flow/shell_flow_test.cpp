@@ -62,7 +62,7 @@ TEST(StartupFlow, ASecondSetupOfTheSameTitleIsRefused) {
     SetupRun s;
     s.Start();
     app::InstanceMutex running;
-    ASSERT_EQ(running.Create(s.context->mutexName), 0);
+    ASSERT_EQ(running.Create(s.context->mutexName), os::NamedMutex::Result::Created);
     EXPECT_EQ(s.Run(), 0);
     EXPECT_EQ(s.ws.MainWindow(), nullptr);
     EXPECT_TRUE(s.ws.Boxes().empty());
