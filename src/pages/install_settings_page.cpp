@@ -53,7 +53,7 @@ bool InstallSettingsPage::OnInitDialog(ui::WindowHandle dialog) {
 
 bool InstallSettingsPage::OnCommand(ui::WindowHandle, int id) {
     if (id == Id(Install) || id == Id(Cancel)) {
-        LeaveCommand(id);
+        LeaveCommand(static_cast<PageCommand>(id));
         return true;
     }
     if (id == Id(Browse)) {

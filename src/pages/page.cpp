@@ -19,7 +19,7 @@ std::int32_t Page::TakeCode() { return std::exchange(pendingCommand, 0); }
 bool StandardButtonsPage::OnCommand(ui::WindowHandle, int id) {
     // Without an OK button, Enter's IDOK is no command: a job would take it for a cancel.
     if (id == ui::kIdCancel || (hasOk_ && id == ui::kIdOk)) {
-        LeaveCommand(id);
+        LeaveCommand(static_cast<PageCommand>(id));
         return true;
     }
     return false;

@@ -2,6 +2,7 @@
 // What every page shares: its window, its owner (the page host) and the command its buttons
 // leave for the controller.
 #include <cstdint>
+#include <type_traits>
 
 #include "setupdata/setup_context.h"
 #include "ui/window_system.h"
@@ -26,6 +27,7 @@ public:
     // The pending command, reset to none.
     PageCommand TakeCommand() { return static_cast<PageCommand>(TakeCode()); }
     template <typename Command>
+        requires std::is_enum_v<Command>
     void LeaveCommand(Command command) {
         pendingCommand = static_cast<std::int32_t>(command);
     }
