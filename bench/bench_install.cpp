@@ -12,7 +12,7 @@
 #include "bench_support.h"
 #include "install/install_job.h"
 #include "os/file_system.h"
-#include "pages/page.h"
+#include "pages/copy_progress_page.h"
 #include "setupdata/setup_context.h"
 #include "support/cp932.h"
 #include "ui/headless/headless_window_system.h"
@@ -41,7 +41,6 @@ private:
 
 using bench::NoBox;
 using bench::NoMain;
-using bench::Silent;
 
 void writeRandom(const fs::path& p, std::size_t size, std::mt19937_64& rng) {
     std::ofstream out(p, std::ios::binary);
@@ -69,15 +68,13 @@ double runInstall(const fs::path& medium, const fs::path& target, setupdata::Set
     setupdata::SetupContext context(os::systemServices(), box);
     *context.setupData = std::move(description);
     NoMain main;
-    Silent silent;
-    ui::WindowHandle window = ws.CreateMainWindow(main, "bench");
-    ui::WindowHandle page = ws.CreateDialogWindow(pages::kCopyProgressDialog, window, silent);
-    std::int32_t pending = 0;
+    pages::CopyProgressPage page(ws, context);
+    page.Create(ws.CreateMainWindow(main, "bench"));
     install::InstallOptions options{context.sourceFolder, os::setupPathFromHost(target.string()), 1, false, false};
     install::InstallJob job(ws, context, options);
     auto start = Clock::now();
-    job.PrepareInstall({page, &pending});
-    install::InstallResult r = job.RunInstall({page, &pending});
+    job.PrepareInstall(page.JobView());
+    install::InstallResult r = job.RunInstall(page.JobView());
     double taken = seconds(Clock::now() - start);
     if (r != install::Succeeded) std::fprintf(stderr, "install failed\n");
     return taken;

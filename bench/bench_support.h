@@ -1,6 +1,6 @@
 #pragma once
-// What a benchmark needs to run a job without the setup around it: a silent start-up box, a main
-// window and a page that do nothing.
+// What a benchmark needs to run a job without the setup around it: a silent start-up box and a
+// main window that does nothing.
 #include "setupdata/setup_context.h"
 #include "ui/window_system.h"
 
@@ -13,10 +13,6 @@ struct NoMain : ui::MainWindowHandler {
     bool OnCreate(ui::WindowHandle) override { return true; }
     void OnDestroy(ui::WindowHandle) override {}
     void OnSize(ui::WindowHandle, long, long) override {}
-};
-struct Silent : ui::DialogHandler {
-    bool OnInitDialog(ui::WindowHandle) override { return false; }
-    bool OnCommand(ui::WindowHandle, int) override { return false; }
 };
 
 }  // namespace bench

@@ -13,7 +13,7 @@
 #include "install/game_profile.h"
 #include "install/installed_record.h"
 #include "os/services.h"
-#include "pages/page.h"
+#include "pages/uninstall_progress_page.h"
 #include "setupdata/setup_context.h"
 #include "uninstall/uninstall_job.h"
 #include "ui/headless/headless_window_system.h"
@@ -37,7 +37,6 @@ public:
 
 using bench::NoBox;
 using bench::NoMain;
-using bench::Silent;
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -75,15 +74,14 @@ Figures uninstallOf(const fs::path& root, int files) {
 
     ui::headless::HeadlessWindowSystem ws;
     NoMain main;
-    Silent silent;
-    ui::WindowHandle page = ws.CreateDialogWindow(pages::kUninstallProgressDialog, ws.CreateMainWindow(main, "bench"), silent);
-    std::int32_t pending = 0;
+    pages::UninstallProgressPage page(ws, context);
+    page.Create(ws.CreateMainWindow(main, "bench"));
     counting.calls = 0;
     auto start = Clock::now();
-    uninstall::UninstallJob job(ws, context, {page, &pending}, false);
+    uninstall::UninstallJob job(ws, context, page.JobView(), false);
     Figures out{seconds(Clock::now() - start), 0, counting.calls, job.steps.size()};
     start = Clock::now();
-    job.RunUninstall({page, &pending});
+    job.RunUninstall(page.JobView());
     out.run = seconds(Clock::now() - start);
     // Only the game's profile, which is no file of the description, stays.
     if (fs::exists(folder / d.folders[0])) std::fprintf(stderr, "a folder of the game is still there\n");

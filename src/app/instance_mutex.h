@@ -9,9 +9,8 @@ namespace app {
 class InstanceMutex {
 public:
     virtual ~InstanceMutex() { Release(); }
-    // 0 a new mutex, 1 the name already exists, 2 the name belongs to another kind of object;
-    // -1 when the system made none for another reason (the setup then runs unguarded).
-    virtual int Create(const std::string& name);
+    // Failed when the system made none for another reason: the setup then runs unguarded.
+    virtual os::NamedMutex::Result Create(const std::string& name);
     virtual void Wait() { mutex_.Wait(); }
     virtual void Release() { mutex_.Release(); }
 

@@ -48,7 +48,7 @@ void SetupWindow::OnSize(ui::WindowHandle, long width, long height) {
 
 bool SetupWindow::PreTranslateMessage(const ui::Message& message) {
     if (ws_.TranslateAccelerators(window, message)) return true;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < pages::PageHost::kPageCount; ++i)
         if (ws_.RouteDialogMessage(pageHost.PageAt(i)->window, message)) return true;
     return ws_.RouteDialogMessage(client, message);
 }

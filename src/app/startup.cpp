@@ -18,8 +18,10 @@ int Run(setupdata::SetupContext& context, ui::WindowSystem& ws) {
 
 int RunSetup(setupdata::SetupContext& context, ui::WindowSystem& ws) {
     InstanceMutex mutex;
-    int created = mutex.Create(context.mutexName);
-    if (created == 1 || created == 2) return 0;  // released again on the way out
+    using Result = os::NamedMutex::Result;
+    const Result created = mutex.Create(context.mutexName);
+    // Another setup runs, or the name is taken: this one ends, releasing the mutex on the way out.
+    if (created == Result::AlreadyExists || created == Result::NameTakenByOtherKind) return 0;
     return Run(context, ws);
 }
 

@@ -72,17 +72,17 @@ void InstallJob::dropKeptFiles() {
 
 void InstallJob::PrepareInstall(const ProgressPage& page) {
     const setupdata::SetupData& data = *context_.setupData;
-    ws_.SetProgressRange(page.window, 1001,
+    ws_.SetProgressRange(page.window, page.overallBar,
                          static_cast<std::uint32_t>(data.folders.size()) + static_cast<std::uint32_t>(data.fileCountOfType(installType)) + 1);
-    ws_.SetProgressStep(page.window, 1001, 1);
-    SetProgressPosition(ws_, page.window, 1001, 0);
+    ws_.SetProgressStep(page.window, page.overallBar, 1);
+    SetProgressPosition(ws_, page.window, page.overallBar, 0);
     phase = CreateFolders;
     folderCursor = 0;
     fileCursor = 0;
-    ws_.SetProgressRange(page.window, 1003, static_cast<std::uint32_t>(data.folders.size()));
-    SetProgressPosition(ws_, page.window, 1003, 0);
-    ws_.SetProgressStep(page.window, 1003, 1);
-    ws_.SetText(page.window, 1002, std::string(support::texts::kCreatingFolders));
+    ws_.SetProgressRange(page.window, page.fileBar, static_cast<std::uint32_t>(data.folders.size()));
+    SetProgressPosition(ws_, page.window, page.fileBar, 0);
+    ws_.SetProgressStep(page.window, page.fileBar, 1);
+    ws_.SetText(page.window, page.statusText, std::string(support::texts::kCreatingFolders));
     undoLog.clear();
     log(UndoFolder, installFolder);
 }
@@ -93,7 +93,7 @@ bool InstallJob::startNextFile(const ProgressPage& page) {
     while (relative.empty() && fileCursor < data.files.size()) relative = data.EntryRelativePath(installType, ++fileCursor);
     if (relative.empty()) {
         copier.reset();
-        ws_.SetText(page.window, 1002, std::string(support::texts::kWritingRegistry));
+        ws_.SetText(page.window, page.statusText, std::string(support::texts::kWritingRegistry));
         phase = Finish;
         return true;
     }
@@ -101,10 +101,10 @@ bool InstallJob::startNextFile(const ProgressPage& page) {
     copier = std::make_unique<FileCopier>(ws_, context_.services.files, sourcePath, installFolder, relative);
     if (!copier->ready) return false;
     log(UndoFile, copier->DestinationPath());
-    ws_.SetProgressRange(page.window, 1003, static_cast<std::uint32_t>(copier->Status().size / copier->BufferSize()));
-    SetProgressPosition(ws_, page.window, 1003, 0);
-    ws_.SetProgressStep(page.window, 1003, 1);
-    ws_.SetText(page.window, 1002, std::string(support::texts::kCopyingPrefix) + relative);
+    ws_.SetProgressRange(page.window, page.fileBar, static_cast<std::uint32_t>(copier->Status().size / copier->BufferSize()));
+    SetProgressPosition(ws_, page.window, page.fileBar, 0);
+    ws_.SetProgressStep(page.window, page.fileBar, 1);
+    ws_.SetText(page.window, page.statusText, std::string(support::texts::kCopyingPrefix) + relative);
     ++fileCursor;
     phase = CopyFile;
     return true;
@@ -141,7 +141,7 @@ bool InstallJob::finish(const ProgressPage& page) {
     if (!WriteGameProfile(context_, installType, installFolder, sourcePath)) return false;
     if (!RecordInstallFolder(context_, installFolder)) return false;
     dropKeptFiles();
-    StepProgress(ws_, page.window, 1001);
+    StepProgress(ws_, page.window, page.overallBar);
     phase = Finished;
     return true;
 }
@@ -159,12 +159,12 @@ InstallResult InstallJob::RunInstall(const ProgressPage& page) {
                 if (!EnsureFolder(ws_, context_, page.window, path, false)) return Failed;
                 ++folderCursor;
                 log(UndoFolder, path);
-                StepProgress(ws_, page.window, 1003);
-                StepProgress(ws_, page.window, 1001);
+                StepProgress(ws_, page.window, page.fileBar);
+                StepProgress(ws_, page.window, page.overallBar);
                 break;
             }
             case FileCopied:
-                StepProgress(ws_, page.window, 1001);
+                StepProgress(ws_, page.window, page.overallBar);
                 [[fallthrough]];
             case NextFile:
                 if (!startNextFile(page)) return Failed;
@@ -182,7 +182,7 @@ InstallResult InstallJob::RunInstall(const ProgressPage& page) {
                         phase = FileCopied;
                         break;
                     }
-                    StepProgress(ws_, page.window, 1003);
+                    StepProgress(ws_, page.window, page.fileBar);
                 }
                 break;
             case Finish:

@@ -26,10 +26,14 @@ struct UndoRecord {
 // The first free name of "<file>.bak", "<file>.bak2", ... beside a file; "" when all are taken.
 std::string KeptCopyPath(os::FileSystem& fs, const std::string& path);
 
-// The copy progress page as the job sees it.
+// A progress page as a job sees it: the command its Cancel leaves, and the controls the job
+// drives, whose ids the page names. The uninstall drives the overall bar alone.
 struct ProgressPage {
     ui::WindowHandle window;
     std::int32_t* pendingCommand;
+    int overallBar;
+    int fileBar = ui::kNoId;
+    int statusText = ui::kNoId;
 };
 
 class InstallJob {

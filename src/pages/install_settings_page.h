@@ -4,10 +4,22 @@
 
 namespace pages {
 
+enum class InstallSettingsControl : int {
+    Install = ui::kIdOk,
+    Cancel = ui::kIdCancel,
+    FreeSpace = 1000,
+    DesktopShortcut = 1004,
+    VoicelessInstall = 1005,
+    FullInstall = 1006,
+    InstallFolder = 1007,
+    Browse = 1008,
+    StartMenu = 1009,
+};
 extern const ui::DialogTemplate kInstallSettingsDialog;
 
 // The radio buttons in install-type order: 0 voice-less, 1 full.
-inline constexpr int kInstallTypeControls[] = {1005, 1006};
+inline constexpr InstallSettingsControl kInstallTypeControls[] = {InstallSettingsControl::VoicelessInstall,
+                                                                  InstallSettingsControl::FullInstall};
 
 class InstallSettingsPage : public Page {
 public:
@@ -24,6 +36,7 @@ public:
 
 private:
     void ChooseInstallRoot();
+    void ShowInstallFolder();
 };
 
 }  // namespace pages

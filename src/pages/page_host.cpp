@@ -11,7 +11,7 @@ namespace pages {
 namespace {
 
 const ui::ControlTemplate kControls[] = {
-    {551, ui::ControlKind::BitmapStatic, ui::kSsCenterImage | ui::kSsRealSizeImage, {}, 0, 0, 138, 214},
+    {ui::Id(PageHostControl::Banner), ui::ControlKind::BitmapStatic, ui::kSsCenterImage | ui::kSsRealSizeImage, {}, 0, 0, 138, 214},
 };
 
 }  // namespace
@@ -22,24 +22,25 @@ const ui::DialogTemplate kPageHostDialog{129, ui::kWsChild | ui::kWsVisible | ui
 PageHost::PageHost(ui::WindowSystem& ws, setupdata::SetupContext& context)
     : welcome(ws, context),
       installSettings(ws, context),
-      copyProgress(ws, context, kCopyProgressDialog, {2}),
-      uninstallSettings(ws, context, kUninstallSettingsDialog, {1, 2}),
-      uninstallProgress(ws, context, kUninstallProgressDialog, {2}),
+      copyProgress(ws, context),
+      uninstallSettings(ws, context),
+      uninstallProgress(ws, context),
       ws_(ws),
       context_(context) {}
 
 Page* PageHost::PageAt(int index) {
     Page* all[] = {&welcome, &installSettings, &copyProgress, &uninstallSettings, &uninstallProgress};
-    return index >= 0 && index < 5 ? all[index] : nullptr;
+    return index >= 0 && index < kPageCount ? all[index] : nullptr;
 }
 
 bool PageHost::OnInitDialog(ui::WindowHandle dialog) {
     window = dialog;
-    ws_.SetBannerImage(window, 551, context_.banner ? context_.banner->Handle() : nullptr);
+    const int banner = ui::Id(PageHostControl::Banner);
+    ws_.SetBannerImage(window, banner, context_.banner ? context_.banner->Handle() : nullptr);
     // The pages start where the banner control ends, whatever the bitmap's own size.
     ui::Rect client = ws_.ClientRect(window);
-    pageArea = {ws_.WindowRect(ws_.Control(window, 551)).width(), 0, client.right, client.bottom};
-    for (int i = 0; i < 5; ++i) {
+    pageArea = {ws_.WindowRect(ws_.Control(window, banner)).width(), 0, client.right, client.bottom};
+    for (int i = 0; i < kPageCount; ++i) {
         Page& page = *PageAt(i);
         if (!page.Create(window)) {
             ws_.DestroyWindow(page.window);
@@ -47,7 +48,7 @@ bool PageHost::OnInitDialog(ui::WindowHandle dialog) {
         }
         ws_.MoveWindow(page.window, pageArea);
     }
-    currentPage = kWelcome;
+    currentPage = PageState::Welcome;
     ws_.ShowWindow(welcome.window, true);
     ws_.SetFocus(welcome.window);
     return false;
@@ -86,26 +87,24 @@ void PageHost::StartInstall() {
                                     installSettings.AddToStartMenu(), installSettings.AddDesktopShortcut()};
     if (!install::ValidateInstall(ws_, context_, choices, options)) return;
     ws_.ShowWindow(installSettings.window, false);
-    copyProgress.pendingCommand = 0;  // a Cancel no earlier job took is not this job's
+    copyProgress.LeaveCommand(PageCommand::None);  // a Cancel no earlier job took is not this job's
     installJob = std::make_unique<install::InstallJob>(ws_, context_, options);
-    installJob->PrepareInstall(copyPage());
-    ws_.SetText(copyProgress.window, 1004, std::string(support::texts::kTransferring));
-    ws_.Enable(copyProgress.window, 2, true);
+    installJob->PrepareInstall(copyProgress.JobView());
+    copyProgress.ShowStage(support::texts::kTransferring, true);
     ws_.ShowWindow(copyProgress.window, true);
     ws_.SetFocus(copyProgress.window);
-    currentPage = kCopying;
+    currentPage = PageState::Copying;
     WakeForJob();
 }
 
 void PageHost::UndoAndReturn() {
-    ws_.SetText(copyProgress.window, 1004, std::string(support::texts::kRemovingInstalled));
-    ws_.Enable(copyProgress.window, 2, false);
+    copyProgress.ShowStage(support::texts::kRemovingInstalled, false);
     uninstall::UndoInstall(context_, *installJob);
     ReturnToWelcome();
 }
 
 void PageHost::RunInstallStep() {
-    install::InstallResult result = installJob->RunInstall(copyPage());
+    install::InstallResult result = installJob->RunInstall(copyProgress.JobView());
     if (closing_) return;  // the window went while the job drained the queue: Step takes it back
     if (result == install::Succeeded) {
         Box(support::texts::kInstallDone, ui::kMbOk | ui::kMbIconInformation);
@@ -121,10 +120,10 @@ void PageHost::RunInstallStep() {
 
 void PageHost::StartUninstall() {
     ws_.ShowWindow(uninstallSettings.window, false);
-    const bool keepSaveFiles = ws_.GetCheck(uninstallSettings.window, 1007);
+    const bool keepSaveFiles = uninstallSettings.KeepSaveFiles();
     std::unique_ptr<uninstall::UninstallJob> job;
     try {
-        job = std::make_unique<uninstall::UninstallJob>(ws_, context_, uninstallPage(), keepSaveFiles);
+        job = std::make_unique<uninstall::UninstallJob>(ws_, context_, uninstallProgress.JobView(), keepSaveFiles);
     } catch (const uninstall::NoUninstallPlan&) {
         // Nothing is removed from any folder. The unusable record goes, so the welcome page offers
         // the install again, and that install writes a sound record.
@@ -136,15 +135,15 @@ void PageHost::StartUninstall() {
     }
     uninstallJob.reset();
     uninstallJob = std::move(job);
-    uninstallProgress.pendingCommand = 0;  // a Cancel no earlier job took is not this job's
+    uninstallProgress.LeaveCommand(PageCommand::None);  // a Cancel no earlier job took is not this job's
     ws_.ShowWindow(uninstallProgress.window, true);
     ws_.SetFocus(uninstallProgress.window);
-    currentPage = kUninstalling;
+    currentPage = PageState::Uninstalling;
     WakeForJob();
 }
 
 void PageHost::RunUninstallStep() {
-    uninstall::UninstallResult result = uninstallJob->RunUninstall(uninstallPage());
+    uninstall::UninstallResult result = uninstallJob->RunUninstall(uninstallProgress.JobView());
     if (closing_) return;  // the window went while the job drained the queue: it stops where it is
     if (result == uninstall::UninstallDone) {
         Box(support::texts::kUninstallDone, ui::kMbOk | ui::kMbIconInformation);
@@ -164,8 +163,8 @@ void PageHost::OnMainWindowDestroyed() {
         return;
     }
     // The jobs stop at their next look; the step drops them when it ends.
-    if (uninstallJob) uninstallProgress.pendingCommand = 2;
-    if (installJob) copyProgress.pendingCommand = 2;
+    if (uninstallJob) uninstallProgress.LeaveCommand(PageCommand::Cancel);
+    if (installJob) copyProgress.LeaveCommand(PageCommand::Cancel);
 }
 
 void PageHost::DropJobsForClose() {
@@ -180,42 +179,41 @@ int PageHost::Step() {
     if (closing_) return 0;
     stepping_ = true;
     switch (currentPage) {
-        case kWelcome: {
+        case PageState::Welcome: {
             welcome.PumpMessages();
             switch (welcome.TakeCommand()) {
-                case 1: StartGame(); break;
-                case 2: ReturnToWelcome(); break;
-                case 3: ShowPage(welcome, installSettings, kInstallSettings); break;
-                case 4: ShowPage(welcome, uninstallSettings, kUninstallSettings); break;
+                case WelcomeCommand::StartGame: StartGame(); break;
+                case WelcomeCommand::Close: ReturnToWelcome(); break;
+                case WelcomeCommand::Install: ShowPage(welcome, installSettings, PageState::InstallSettings); break;
+                case WelcomeCommand::Uninstall: ShowPage(welcome, uninstallSettings, PageState::UninstallSettings); break;
                 default: break;
             }
             break;
         }
-        case kInstallSettings: {
+        case PageState::InstallSettings: {
             installSettings.PumpMessages();
             switch (installSettings.TakeCommand()) {
-                case 1: StartInstall(); break;
-                case 2: ReturnToWelcome(); break;
+                case PageCommand::Ok: StartInstall(); break;
+                case PageCommand::Cancel: ReturnToWelcome(); break;
                 default: break;
             }
             break;
         }
-        case kCopying:
+        case PageState::Copying:
             if (installJob) RunInstallStep();
             break;
-        case kUninstallSettings: {
+        case PageState::UninstallSettings: {
             uninstallSettings.PumpMessages();
             switch (uninstallSettings.TakeCommand()) {
-                case 1: StartUninstall(); break;
-                case 2: ReturnToWelcome(); break;
+                case PageCommand::Ok: StartUninstall(); break;
+                case PageCommand::Cancel: ReturnToWelcome(); break;
                 default: break;
             }
             break;
         }
-        case kUninstalling:
+        case PageState::Uninstalling:
             if (uninstallJob) RunUninstallStep();
             break;
-        default: break;
     }
     stepping_ = false;
     if (closing_) DropJobsForClose();
@@ -223,18 +221,18 @@ int PageHost::Step() {
 }
 
 void PageHost::ReturnToWelcome() {
-    if (currentPage == kWelcome) {
+    if (currentPage == PageState::Welcome) {
         ws_.PostClose(ws_.ParentOf(window));
         return;
     }
-    Page* leaving = PageAt(currentPage);
+    Page* leaving = PageAt(static_cast<int>(currentPage));
     if (!leaving) return;
     ws_.ShowWindow(leaving->window, false);
-    if (currentPage == kCopying) installJob.reset();
-    if (currentPage == kUninstalling) uninstallJob.reset();
+    if (currentPage == PageState::Copying) installJob.reset();
+    if (currentPage == PageState::Uninstalling) uninstallJob.reset();
     welcome.Refresh();
     ws_.ShowWindow(welcome.window, true);
-    currentPage = kWelcome;
+    currentPage = PageState::Welcome;
 }
 
 }  // namespace pages

@@ -7,15 +7,20 @@
 #include "install/install_job.h"
 #include "uninstall/uninstall_job.h"
 
+#include "pages/copy_progress_page.h"
 #include "pages/install_settings_page.h"
 #include "pages/page.h"
+#include "pages/uninstall_progress_page.h"
+#include "pages/uninstall_settings_page.h"
 #include "pages/welcome_page.h"
 
 namespace pages {
 
+enum class PageHostControl : int { Banner = 551 };
 extern const ui::DialogTemplate kPageHostDialog;
 
-enum PageState : std::int32_t { kWelcome = 0, kInstallSettings = 1, kCopying = 2, kUninstallSettings = 3, kUninstalling = 4 };
+// The page on show, in the pages' creation order.
+enum class PageState : std::int32_t { Welcome = 0, InstallSettings = 1, Copying = 2, UninstallSettings = 3, Uninstalling = 4 };
 
 class PageHost : public ui::DialogHandler {
 public:
@@ -29,18 +34,19 @@ public:
     void ReturnToWelcome();
 
     // The five pages in creation order.
+    static constexpr int kPageCount = 5;
     Page* PageAt(int index);
     // The main window is going: a running install is taken back as after a confirmed cancel.
     void OnMainWindowDestroyed();
 
     ui::WindowHandle window = nullptr;
     ui::Rect pageArea;
-    std::int32_t currentPage = kWelcome;
+    PageState currentPage = PageState::Welcome;
     WelcomePage welcome;
     InstallSettingsPage installSettings;
-    ReportingPage copyProgress;
-    ReportingPage uninstallSettings;
-    ReportingPage uninstallProgress;
+    CopyProgressPage copyProgress;
+    UninstallSettingsPage uninstallSettings;
+    UninstallProgressPage uninstallProgress;
     std::unique_ptr<install::InstallJob> installJob;
     std::unique_ptr<uninstall::UninstallJob> uninstallJob;
 
@@ -54,8 +60,6 @@ private:
     void WakeForJob();
     void RunUninstallStep();
     void DropJobsForClose();
-    install::ProgressPage copyPage() { return {copyProgress.window, &copyProgress.pendingCommand}; }
-    install::ProgressPage uninstallPage() { return {uninstallProgress.window, &uninstallProgress.pendingCommand}; }
     // A box of the controller: owned by the host, captioned like the main window.
     int Box(std::string_view text, std::uint32_t flags);
 

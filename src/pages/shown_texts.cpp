@@ -1,9 +1,6 @@
 #include "pages/shown_texts.h"
 
-#include "pages/install_settings_page.h"
-#include "pages/page.h"
 #include "pages/page_host.h"
-#include "pages/welcome_page.h"
 #include "support/shown_texts.h"
 
 namespace pages {

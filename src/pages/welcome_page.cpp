@@ -9,37 +9,39 @@
 namespace pages {
 namespace {
 
+using enum WelcomeControl;
 using ui::ControlKind;
+using ui::Id;
 
 const ui::ControlTemplate kControls[] = {
-    {1001, ControlKind::DefaultPushButton, ui::kWsTabStop, SJ("ｱﾝｲﾝｽﾄｰﾙ"), 70, 36, 59, 14},
-    {57665, ControlKind::PushButton, ui::kWsTabStop, SJ("DirectXのｲﾝｽﾄｰﾙ"), 72, 136, 59, 14},
-    {2, ControlKind::PushButton, ui::kWsTabStop, SJ("ｷｬﾝｾﾙ"), 81, 194, 50, 14},
-    {1000, ControlKind::PushButton, ui::kWsTabStop, SJ("ｹﾞｰﾑの起動"), 26, 194, 50, 14},
-    {50, ControlKind::Static, 0, SJ("DirectX8.0a以上がｲﾝｽﾄ-ﾙされていない方は先にｲﾝｽﾄｰﾙしてください。"), 6, 114, 122, 19},
-    {-1, ControlKind::GroupBox, 0, {}, 2, 2, 132, 186},
-    {-1, ControlKind::EtchedLine, 0, {}, 4, 108, 128, 1},
-    {51, ControlKind::Static, 0, SJ("\"%s\"ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ"), 6, 11, 122, 19},
-    {-1, ControlKind::Static, 0, SJ("Program Version 2.05"), 66, 174, 64, 10},
+    {Id(InstallOrUninstall), ControlKind::DefaultPushButton, ui::kWsTabStop, SJ("ｱﾝｲﾝｽﾄｰﾙ"), 70, 36, 59, 14},
+    {Id(DirectXSetup), ControlKind::PushButton, ui::kWsTabStop, SJ("DirectXのｲﾝｽﾄｰﾙ"), 72, 136, 59, 14},
+    {Id(Cancel), ControlKind::PushButton, ui::kWsTabStop, SJ("ｷｬﾝｾﾙ"), 81, 194, 50, 14},
+    {Id(StartGame), ControlKind::PushButton, ui::kWsTabStop, SJ("ｹﾞｰﾑの起動"), 26, 194, 50, 14},
+    {Id(DirectXNotice), ControlKind::Static, 0, SJ("DirectX8.0a以上がｲﾝｽﾄ-ﾙされていない方は先にｲﾝｽﾄｰﾙしてください。"), 6, 114, 122, 19},
+    {ui::kNoId, ControlKind::GroupBox, 0, {}, 2, 2, 132, 186},
+    {ui::kNoId, ControlKind::EtchedLine, 0, {}, 4, 108, 128, 1},
+    {Id(Greeting), ControlKind::Static, 0, SJ("\"%s\"ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ"), 6, 11, 122, 19},
+    {ui::kNoId, ControlKind::Static, 0, SJ("Program Version 2.05"), 66, 174, 64, 10},
 };
 
 }  // namespace
 
-const ui::DialogTemplate kWelcomeDialog{201, ui::kWsChild | ui::kDsControl | ui::kDsSetFont, 0, 138, 214, kControls};
+const ui::DialogTemplate kWelcomeDialog{201, kPageStyle, 0, 138, 214, kControls};
 
 void WelcomePage::Refresh() {
     installed = context_.services.registry.KeyExists(context_.registryKeyPath);
     // Formatted once: a second pass would read a "%" of the title as a format.
     if (!welcomeFormatted_) {
-        ws_.SetText(window, 51, support::formatText(ws_.GetText(window, 51), context_.setupData->title));
+        ws_.SetText(window, Id(Greeting), support::formatText(ws_.GetText(window, Id(Greeting)), context_.setupData->title));
         welcomeFormatted_ = true;
     }
-    ws_.Enable(window, 1000, installed);
-    ws_.SetText(window, 1001, std::string(installed ? support::texts::kUninstallButton : support::texts::kInstallButton));
-    ws_.SetFocus(ws_.Control(window, 1001));
+    ws_.Enable(window, Id(StartGame), installed);
+    ws_.SetText(window, Id(InstallOrUninstall), std::string(installed ? support::texts::kUninstallButton : support::texts::kInstallButton));
+    ws_.SetFocus(ws_.Control(window, Id(InstallOrUninstall)));
     install::FileStatus status;
     const std::string dxsetup = context_.sourceFolder + context_.setupData->directXFolder + "dxsetup.exe";
-    if (!install::QueryFileStatus(context_.services.files, dxsetup, status)) ws_.Enable(window, 57665, false);
+    if (!install::QueryFileStatus(context_.services.files, dxsetup, status)) ws_.Enable(window, Id(DirectXSetup), false);
 }
 
 bool WelcomePage::OnInitDialog(ui::WindowHandle dialog) {
@@ -49,11 +51,13 @@ bool WelcomePage::OnInitDialog(ui::WindowHandle dialog) {
 }
 
 bool WelcomePage::OnCommand(ui::WindowHandle, int id) {
-    switch (id) {
-        case 2: pendingCommand = 2; return true;
-        case 1000: pendingCommand = 1; return true;
-        case 1001: pendingCommand = installed ? 4 : 3; return true;
-        case 57665: RunDirectXSetup(); return true;
+    switch (static_cast<WelcomeControl>(id)) {
+        case Cancel: LeaveCommand(WelcomeCommand::Close); return true;
+        case StartGame: LeaveCommand(WelcomeCommand::StartGame); return true;
+        case InstallOrUninstall:
+            LeaveCommand(installed ? WelcomeCommand::Uninstall : WelcomeCommand::Install);
+            return true;
+        case DirectXSetup: RunDirectXSetup(); return true;
         default: return false;
     }
 }

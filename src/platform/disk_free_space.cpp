@@ -39,10 +39,10 @@ std::string freeSpaceText(std::uint64_t freeBytes) {
     return " " + std::string(digits) + " " + std::string(support::texts::kBytesUnit);
 }
 
-void showFreeSpace(ui::WindowSystem& ws, ui::WindowHandle settingsPage, const setupdata::SetupContext& context) {
+std::string InstallRootFreeSpaceText(const setupdata::SetupContext& context) {
     std::uint64_t freeBytes = 0;
     DiskFreeSpace query(context.services.files, context.installFolderPath(false), freeBytes);
-    ws.SetText(settingsPage, 1000, freeSpaceText(query.succeeded ? freeBytes : 0));
+    return freeSpaceText(query.succeeded ? freeBytes : 0);
 }
 
 }  // namespace platform

@@ -6,7 +6,6 @@
 
 #include "os/file_system.h"
 #include "setupdata/setup_context.h"
-#include "ui/window_system.h"
 
 namespace platform {
 
@@ -19,7 +18,7 @@ public:
 
 // " 12345 ﾊﾞｲﾄ": the full count in decimal, 0 when the query failed.
 std::string freeSpaceText(std::uint64_t freeBytes);
-// Writes the free space at the install root into control 1000 of the settings page.
-void showFreeSpace(ui::WindowSystem& ws, ui::WindowHandle settingsPage, const setupdata::SetupContext& context);
+// The free-space text of the install root, as the settings page shows it.
+std::string InstallRootFreeSpaceText(const setupdata::SetupContext& context);
 
 }  // namespace platform

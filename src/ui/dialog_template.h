@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 namespace ui {
 
@@ -37,8 +38,18 @@ enum : std::uint32_t {
     kSsRealSizeImage = 0x0800,
 };
 
+// A control without an id (IDC_STATIC): labels, frames, lines.
+inline constexpr int kNoId = -1;
+
+// Each dialog names its controls in an enum class of its own; the window system takes the number.
+template <typename ControlEnum>
+    requires std::is_enum_v<ControlEnum>
+constexpr int Id(ControlEnum id) {
+    return static_cast<int>(id);
+}
+
 struct ControlTemplate {
-    int id;  // -1: none
+    int id;  // kNoId: none
     ControlKind kind;
     std::uint32_t style;  // extra style bits beyond those of the kind
     std::string_view text;  // CP932

@@ -69,9 +69,9 @@ UninstallJob::UninstallJob(ui::WindowSystem& ws, setupdata::SetupContext& contex
     add(DeleteRegistryKeyStep);
 
     nextStep = 0;
-    ws_.SetProgressRange(page.window, 1001, static_cast<std::uint32_t>(steps.size()));
-    ws_.SetProgressStep(page.window, 1001, 1);
-    platform::SetProgressPosition(ws_, page.window, 1001, 0);
+    ws_.SetProgressRange(page.window, page.overallBar, static_cast<std::uint32_t>(steps.size()));
+    ws_.SetProgressStep(page.window, page.overallBar, 1);
+    platform::SetProgressPosition(ws_, page.window, page.overallBar, 0);
 }
 
 void UninstallJob::add(StepKind kind, const std::string& path) {
@@ -102,7 +102,7 @@ UninstallResult UninstallJob::RunUninstall(const install::ProgressPage& page) {
             return UninstallCancelled;
         }
         carryOut(*steps[static_cast<std::size_t>(nextStep)]);
-        platform::StepProgress(ws_, page.window, 1001);
+        platform::StepProgress(ws_, page.window, page.overallBar);
         ++nextStep;
     }
     return UninstallDone;

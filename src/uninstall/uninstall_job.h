@@ -34,7 +34,7 @@ enum UninstallResult : int { UninstallDone = 1, UninstallCancelled = 3 };
 
 class UninstallJob {
 public:
-    // Reads the record and the game's profile, plans every removal and prepares bar 1001; without
+    // Reads the record and the game's profile, plans every removal and prepares the overall bar; without
     // a readable install type in the profile, the files of both types.
     // Throws NoUninstallPlan (and then touches nothing).
     UninstallJob(ui::WindowSystem& ws, setupdata::SetupContext& context, const install::ProgressPage& page,

@@ -132,11 +132,11 @@ TEST(FaultSweep, EveryCallOfAnUninstallFailsInTurn) {
                     p.failAt = n;
                     p.mode = mode;
                     p.counting = true;
-                    sc.s.Click(201, 1001);
+                    sc.s.Click(Welcome::InstallOrUninstall);
                 });
                 sc.s.Then([&](HeadlessWindowSystem&) {
-                    if (keep) sc.s.Click(204, 1007);
-                    sc.s.Click(204, 1);
+                    if (keep) sc.s.Click(UninstallSettings::KeepSaveFiles);
+                    sc.s.Click(UninstallSettings::Uninstall);
                 });
                 sc.s.Run();
                 p.counting = false;

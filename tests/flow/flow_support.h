@@ -9,6 +9,7 @@
 
 #include "app/startup.h"
 #include "os/shell.h"
+#include "pages/page_host.h"
 #include "setupdata/setup_context.h"
 #include "support/cp932_literal.h"
 #include "test_support.h"
@@ -17,6 +18,19 @@
 namespace flow {
 
 using ui::headless::HeadlessWindowSystem;
+
+// The pages' controls, each enum naming its page.
+using Welcome = pages::WelcomeControl;
+using Settings = pages::InstallSettingsControl;
+using Copying = pages::CopyProgressControl;
+using UninstallSettings = pages::UninstallSettingsControl;
+using Uninstalling = pages::UninstallProgressControl;
+
+inline int DialogOf(Welcome) { return pages::kWelcomeDialog.id; }
+inline int DialogOf(Settings) { return pages::kInstallSettingsDialog.id; }
+inline int DialogOf(Copying) { return pages::kCopyProgressDialog.id; }
+inline int DialogOf(UninstallSettings) { return pages::kUninstallSettingsDialog.id; }
+inline int DialogOf(Uninstalling) { return pages::kUninstallProgressDialog.id; }
 
 // The start-up box, which must come before any window.
 class StartupBox : public setupdata::StartupErrorBox {
@@ -84,9 +98,31 @@ public:
     void Then(HeadlessWindowSystem::PlayerStep step) { ws.AddPlayerStep(std::move(step)); }
     ui::WindowHandle Page(int id) { return ws.Dialog(id); }
     bool Visible(int id) { return ws.IsVisible(ws.Dialog(id)); }
-    std::string Text(int page, int id) { return ws.GetText(ws.Dialog(page), id); }
-    void Click(int page, int id) { ws.Click(ws.Dialog(page), id); }
-    bool FocusIs(int page, int id) { return ws.Focus() == ws.Control(ws.Dialog(page), id); }
+    // A control of a page, by its name.
+    template <typename Control>
+    std::string Text(Control id) {
+        return ws.GetText(ws.Dialog(DialogOf(id)), ui::Id(id));
+    }
+    template <typename Control>
+    void Click(Control id) {
+        ws.Click(ws.Dialog(DialogOf(id)), ui::Id(id));
+    }
+    template <typename Control>
+    bool FocusIs(Control id) {
+        return ws.Focus() == ws.Control(ws.Dialog(DialogOf(id)), ui::Id(id));
+    }
+    template <typename Control>
+    bool Enabled(Control id) {
+        return ws.IsEnabled(ws.Dialog(DialogOf(id)), ui::Id(id));
+    }
+    template <typename Control>
+    bool Checked(Control id) {
+        return ws.GetCheck(ws.Dialog(DialogOf(id)), ui::Id(id));
+    }
+    template <typename Control>
+    HeadlessWindowSystem::Progress Progress(Control id) {
+        return ws.ProgressOf(ws.Dialog(DialogOf(id)), ui::Id(id));
+    }
 
     testing_support::TempFolder medium;
     os::Services* services = &os::systemServices();
@@ -107,14 +143,14 @@ private:
 inline std::string sj(std::string_view text) { return std::string(text); }
 
 // Welcome → settings → a chosen install root → Install, with the medium pointed at when asked.
-inline void ChooseAndInstall(SetupRun& s, const std::string& root, const std::vector<int>& clicks = {}) {
-    s.Then([&s](HeadlessWindowSystem&) { s.Click(201, 1001); });
+inline void ChooseAndInstall(SetupRun& s, const std::string& root, const std::vector<Settings>& clicks = {}) {
+    s.Then([&s](HeadlessWindowSystem&) { s.Click(Welcome::InstallOrUninstall); });
     s.Then([&s, root, clicks](HeadlessWindowSystem& ws) {
         ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, root});
-        s.Click(202, 1008);
-        for (int id : clicks) s.Click(202, id);
+        s.Click(Settings::Browse);
+        for (Settings id : clicks) s.Click(id);
         ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path()});  // where the medium is
-        s.Click(202, 1);
+        s.Click(Settings::Install);
     });
 }
 

@@ -203,8 +203,8 @@ TEST_P(InstallFaults, AreTakenBackAndTheNextInstallSucceeds) {
         EXPECT_FALSE(os::systemRegistry().KeyExists(s.context->registryKeyPath));
         if (fault.jobStarts) {
             EXPECT_TRUE(s.Visible(201));
-            EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｲﾝｽﾄｰﾙ")));
-            s.Click(201, 1001);
+            EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));
+            s.Click(Welcome::InstallOrUninstall);
         } else {
             EXPECT_TRUE(s.Visible(202));
         }
@@ -212,9 +212,9 @@ TEST_P(InstallFaults, AreTakenBackAndTheNextInstallSucceeds) {
     });
     s.Then([&](HeadlessWindowSystem& ws) {
         ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, root});
-        s.Click(202, 1008);
+        s.Click(Settings::Browse);
         ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path()});
-        s.Click(202, 1);
+        s.Click(Settings::Install);
     });
     s.Then([&](HeadlessWindowSystem& ws) {
         EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));

@@ -59,10 +59,10 @@ TEST_F(InstallFlow, AFullInstallEndToEnd) {
         EXPECT_EQ(ws.Choosers()[1].title, sj(SJ("【『")) + kTitle + sj(SJ("』を挿入したドライブを指定してください】")));
         EXPECT_EQ(ws.Choosers()[1].initialPath, s.medium.path().substr(0, 3));
         EXPECT_TRUE(s.Visible(201));
-        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
-        EXPECT_TRUE(ws.IsEnabled(s.Page(201), 1000));
-        EXPECT_EQ(ws.ProgressOf(s.Page(203), 1001).pos, 2u + 3u + 1u);  // folders + files + the end
-        EXPECT_EQ(ws.ProgressOf(s.Page(203), 1001).max, 6u);
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_TRUE(s.Enabled(Welcome::StartGame));
+        EXPECT_EQ(s.Progress(Copying::OverallBar).pos, 2u + 3u + 1u);  // folders + files + the end
+        EXPECT_EQ(s.Progress(Copying::OverallBar).max, 6u);
     });
     s.Run();
 
@@ -123,7 +123,7 @@ TEST(InstallFlowFromAnywhere, AMediumInAFolderCp932CannotSpell) {
 TEST_F(InstallFlow, AVoicelessInstallWithoutShortcuts) {
     s.Start();
     std::filesystem::create_directories(target.host("Games\\" + kTitle));  // an existing folder: no question
-    ChooseAndInstall(s, root(), {1005, 1009, 1004});
+    ChooseAndInstall(s, root(), {Settings::VoicelessInstall, Settings::StartMenu, Settings::DesktopShortcut});
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), 1u);
         EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
@@ -143,37 +143,37 @@ TEST_F(InstallFlow, AVoicelessInstallWithoutShortcuts) {
 TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
     s.WriteFiles(3 * 1048576 + 5);
     s.Start();
-    ChooseAndInstall(s, root(), {1009, 1004});
+    ChooseAndInstall(s, root(), {Settings::StartMenu, Settings::DesktopShortcut});
     std::uint32_t stoppedAt = 0;
     std::size_t questions = 0;
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
-        if (s.Text(203, 1002) != sj(SJ("コピー中...　Voice\\v.pak")) || ws.ProgressOf(s.Page(203), 1003).pos < 1)
+        if (s.Text(Copying::Status) != sj(SJ("コピー中...　Voice\\v.pak")) || s.Progress(Copying::FileBar).pos < 1)
             return false;
-        s.Click(203, 2);  // the job stops at its next look, before another chunk
+        s.Click(Copying::Cancel);  // the job stops at its next look, before another chunk
         ws.QueueAnswer(ui::kIdNo);
-        stoppedAt = ws.ProgressOf(s.Page(203), 1003).pos;
-        EXPECT_EQ(ws.ProgressOf(s.Page(203), 1003).max, 3u);
+        stoppedAt = s.Progress(Copying::FileBar).pos;
+        EXPECT_EQ(s.Progress(Copying::FileBar).max, 3u);
         return true;
     });
     // No player act in between: after No the copy goes on by itself, from where it stopped.
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
-        if (ws.ProgressOf(s.Page(203), 1003).pos <= stoppedAt) return false;
-        EXPECT_EQ(ws.ProgressOf(s.Page(203), 1003).pos, stoppedAt + 1);
+        if (s.Progress(Copying::FileBar).pos <= stoppedAt) return false;
+        EXPECT_EQ(s.Progress(Copying::FileBar).pos, stoppedAt + 1);
         EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
         EXPECT_EQ(ws.Boxes().back().flags, ui::kMbYesNo | ui::kMbIconWarning);
         EXPECT_TRUE(s.Visible(203));
         EXPECT_TRUE(target.exists(installed("Voice\\v.pak")));
-        s.Click(203, 2);
+        s.Click(Copying::Cancel);
         ws.QueueAnswer(ui::kIdYes);
         questions = ws.Boxes().size() + 1;
         return true;
     });
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), questions);  // both presses happened before the player's next act
-        EXPECT_EQ(s.Text(203, 1004), sj(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙを削除中...")));
-        EXPECT_FALSE(ws.IsEnabled(s.Page(203), 2));
+        EXPECT_EQ(s.Text(Copying::Heading), sj(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙを削除中...")));
+        EXPECT_FALSE(s.Enabled(Copying::Cancel));
         EXPECT_TRUE(s.Visible(201));
-        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｲﾝｽﾄｰﾙ")));
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));
     });
     s.Run();
     EXPECT_FALSE(target.exists("Games\\" + kTitle));  // files, folders and the install folder are gone
@@ -207,7 +207,7 @@ TEST_F(InstallFlow, ClosingTheWindowDuringTheCopyTakesTheInstallBack) {
     s.Start();
     ChooseAndInstall(s, root());
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
-        if (ws.ProgressOf(s.Page(203), 1003).pos < 1 || s.Text(203, 1002).find("v.pak") == std::string::npos) return false;
+        if (s.Progress(Copying::FileBar).pos < 1 || s.Text(Copying::Status).find("v.pak") == std::string::npos) return false;
         ws.PostClose(ws.MainWindow());
         return true;
     });

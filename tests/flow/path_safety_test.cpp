@@ -102,19 +102,19 @@ public:
     // page it shows.
     void Play() {
         const std::string root = target.path("Games");
-        s.Then([this](HeadlessWindowSystem&) { s.Click(201, 1001); });
+        s.Then([this](HeadlessWindowSystem&) { s.Click(Welcome::InstallOrUninstall); });
         s.Then([this, root](HeadlessWindowSystem& ws) {
-            if (s.Visible(204)) return s.Click(204, 1);
+            if (s.Visible(204)) return s.Click(UninstallSettings::Uninstall);
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, root});
-            s.Click(202, 1008);
+            s.Click(Settings::Browse);
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path()});
-            s.Click(202, 1);
+            s.Click(Settings::Install);
         });
         s.Then([this](HeadlessWindowSystem&) {
-            if (s.Visible(201) && s.Text(201, 1001) == sj(SJ("ｱﾝｲﾝｽﾄｰﾙ"))) s.Click(201, 1001);
+            if (s.Visible(201) && s.Text(Welcome::InstallOrUninstall) == sj(SJ("ｱﾝｲﾝｽﾄｰﾙ"))) s.Click(Welcome::InstallOrUninstall);
         });
         s.Then([this](HeadlessWindowSystem&) {
-            if (s.Visible(204)) s.Click(204, 1);
+            if (s.Visible(204)) s.Click(UninstallSettings::Uninstall);
         });
         s.Run();
     }
@@ -203,9 +203,9 @@ TEST(PathSafety, ALinkInTheInstallFolderIsNeverFollowed) {
         std::filesystem::create_directory_symlink(again.target.host("mine"), data);
         std::filesystem::remove(again.target.host("Games\\" + kTitle + "\\Game.exe"));
         std::filesystem::create_symlink(again.target.host("mine\\a.pak"), again.target.host("Games\\" + kTitle + "\\Game.exe"));
-        again.s.Click(201, 1001);
+        again.s.Click(Welcome::InstallOrUninstall);
     });
-    again.s.Then([&](HeadlessWindowSystem&) { again.s.Click(204, 1); });
+    again.s.Then([&](HeadlessWindowSystem&) { again.s.Click(UninstallSettings::Uninstall); });
     again.s.Run();
     EXPECT_EQ(again.target.read("mine\\a.pak"), "precious");
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(again.target.host("Games\\" + kTitle + "\\Data"))));

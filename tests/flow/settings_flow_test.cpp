@@ -17,24 +17,23 @@ std::string freeText(const std::string& root) {
 
 // Opens the settings page, then runs the steps.
 void OnSettingsPage(SetupRun& s, std::vector<HeadlessWindowSystem::PlayerStep> steps) {
-    s.Then([&s](HeadlessWindowSystem&) { s.Click(201, 1001); });
+    s.Then([&s](HeadlessWindowSystem&) { s.Click(Welcome::InstallOrUninstall); });
     for (auto& step : steps) s.Then(std::move(step));
 }
 
 TEST(SettingsFlow, TheDefaultsAtStart) {
     SetupRun s;
     s.Start();
-    OnSettingsPage(s, {[&](HeadlessWindowSystem& ws) {
-        ui::WindowHandle page = s.Page(202);
-        EXPECT_EQ(s.Text(202, 1007), "C:\\" + kTitle);
-        EXPECT_EQ(s.Text(202, 1000), freeText("C:\\"));
-        EXPECT_TRUE(ws.GetCheck(page, 1006));
-        EXPECT_FALSE(ws.GetCheck(page, 1005));
-        EXPECT_TRUE(ws.GetCheck(page, 1009));
-        EXPECT_TRUE(ws.GetCheck(page, 1004));
-        EXPECT_EQ(s.Text(202, 1005), sj(SJ("音声なしｲﾝｽﾄｰﾙ　（約 2.05Kﾊﾞｲﾄ）")));
-        EXPECT_EQ(s.Text(202, 1006), sj(SJ("ﾌﾙｲﾝｽﾄｰﾙ　　　　 （約   1Mﾊﾞｲﾄ）")));
-        EXPECT_TRUE(s.FocusIs(202, 1));
+    OnSettingsPage(s, {[&](HeadlessWindowSystem&) {
+        EXPECT_EQ(s.Text(Settings::InstallFolder), "C:\\" + kTitle);
+        EXPECT_EQ(s.Text(Settings::FreeSpace), freeText("C:\\"));
+        EXPECT_TRUE(s.Checked(Settings::FullInstall));
+        EXPECT_FALSE(s.Checked(Settings::VoicelessInstall));
+        EXPECT_TRUE(s.Checked(Settings::StartMenu));
+        EXPECT_TRUE(s.Checked(Settings::DesktopShortcut));
+        EXPECT_EQ(s.Text(Settings::VoicelessInstall), sj(SJ("音声なしｲﾝｽﾄｰﾙ　（約 2.05Kﾊﾞｲﾄ）")));
+        EXPECT_EQ(s.Text(Settings::FullInstall), sj(SJ("ﾌﾙｲﾝｽﾄｰﾙ　　　　 （約   1Mﾊﾞｲﾄ）")));
+        EXPECT_TRUE(s.FocusIs(Settings::Install));
     }});
     s.Run();
 }
@@ -47,7 +46,7 @@ TEST(SettingsFlow, TheChooserSetsTheRootAndTheTitleFollows) {
     OnSettingsPage(s, {
         [&](HeadlessWindowSystem& ws) {
             ws.QueueFolderChoice({});  // cancelled
-            s.Click(202, 1008);
+            s.Click(Settings::Browse);
         },
         [&](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Choosers().size(), 1u);
@@ -55,24 +54,24 @@ TEST(SettingsFlow, TheChooserSetsTheRootAndTheTitleFollows) {
             EXPECT_EQ(ws.Choosers()[0].initialPath, "C:\\");
             EXPECT_EQ(ws.Choosers()[0].owner, s.Page(202));
             EXPECT_EQ(s.context->installRoot, "C:\\");
-            EXPECT_EQ(s.Text(202, 1007), "C:\\" + kTitle);
+            EXPECT_EQ(s.Text(Settings::InstallFolder), "C:\\" + kTitle);
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, games});
-            s.Click(202, 1008);
+            s.Click(Settings::Browse);
         },
         [&](HeadlessWindowSystem& ws) {
             EXPECT_EQ(s.context->installRoot, games);
-            EXPECT_EQ(s.Text(202, 1007), games + "\\" + kTitle);
-            EXPECT_EQ(s.Text(202, 1000).substr(0, 1), " ");
-            EXPECT_NE(s.Text(202, 1000), platform::freeSpaceText(0));  // measured at the chosen folder
+            EXPECT_EQ(s.Text(Settings::InstallFolder), games + "\\" + kTitle);
+            EXPECT_EQ(s.Text(Settings::FreeSpace).substr(0, 1), " ");
+            EXPECT_NE(s.Text(Settings::FreeSpace), platform::freeSpaceText(0));  // measured at the chosen folder
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path().substr(0, 3)});
-            s.Click(202, 1008);
+            s.Click(Settings::Browse);
         },
         [&](HeadlessWindowSystem& ws) {
             EXPECT_EQ(ws.Choosers()[2].initialPath, games);
             const std::string root = s.medium.path().substr(0, 3);  // a drive root: no doubled backslash
-            EXPECT_EQ(s.Text(202, 1007), root + kTitle);
+            EXPECT_EQ(s.Text(Settings::InstallFolder), root + kTitle);
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::NoPath, {}});
-            s.Click(202, 1008);
+            s.Click(Settings::Browse);
         },
         [&](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().size(), 1u);
@@ -95,7 +94,7 @@ TEST(SettingsFlow, AnInstallRootCp932CannotSpellIsRefused) {
         [&](HeadlessWindowSystem& ws) {
             for (std::u16string_view name : {u"Caf\u00E9", u"\u00A5Games", u"\uAC8C\uC784", u"\uE000"})
                 ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path() + support::fromUtf16(name)});
-            for (int i = 0; i < 4; ++i) s.Click(202, 1008);
+            for (int i = 0; i < 4; ++i) s.Click(Settings::Browse);
         },
         [&](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().size(), 4u);
@@ -104,7 +103,7 @@ TEST(SettingsFlow, AnInstallRootCp932CannotSpellIsRefused) {
                 EXPECT_EQ(box.caption, sj(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")));
             }
             EXPECT_EQ(s.context->installRoot, "C:\\");
-            EXPECT_EQ(s.Text(202, 1007), "C:\\" + kTitle);
+            EXPECT_EQ(s.Text(Settings::InstallFolder), "C:\\" + kTitle);
         },
     });
     s.Run();
@@ -115,25 +114,24 @@ TEST(SettingsFlow, LeavingAndComingBackKeepsEveryChoice) {
     s.Start();
     OnSettingsPage(s, {
         [&](HeadlessWindowSystem& ws) {
-            s.Click(202, 1005);
-            s.Click(202, 1004);
+            s.Click(Settings::VoicelessInstall);
+            s.Click(Settings::DesktopShortcut);
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path()});
-            s.Click(202, 1008);
-            s.Click(202, 2);
+            s.Click(Settings::Browse);
+            s.Click(Settings::Cancel);
         },
         [&](HeadlessWindowSystem& ws) {
             EXPECT_TRUE(s.Visible(201));
             ws.PressKey(ui::kVkReturn);
         },
-        [&](HeadlessWindowSystem& ws) {
-            ui::WindowHandle page = s.Page(202);
-            EXPECT_TRUE(s.Visible(202));
-            EXPECT_TRUE(ws.GetCheck(page, 1005));
-            EXPECT_FALSE(ws.GetCheck(page, 1006));
-            EXPECT_TRUE(ws.GetCheck(page, 1009));
-            EXPECT_FALSE(ws.GetCheck(page, 1004));
-            EXPECT_EQ(s.Text(202, 1007), s.medium.path() + kTitle);
-            EXPECT_EQ(s.Text(202, 1005), sj(SJ("音声なしｲﾝｽﾄｰﾙ　（約 2.05Kﾊﾞｲﾄ）")));  // formatted once
+        [&](HeadlessWindowSystem&) {
+                EXPECT_TRUE(s.Visible(202));
+            EXPECT_TRUE(s.Checked(Settings::VoicelessInstall));
+            EXPECT_FALSE(s.Checked(Settings::FullInstall));
+            EXPECT_TRUE(s.Checked(Settings::StartMenu));
+            EXPECT_FALSE(s.Checked(Settings::DesktopShortcut));
+            EXPECT_EQ(s.Text(Settings::InstallFolder), s.medium.path() + kTitle);
+            EXPECT_EQ(s.Text(Settings::VoicelessInstall), sj(SJ("音声なしｲﾝｽﾄｰﾙ　（約 2.05Kﾊﾞｲﾄ）")));  // formatted once
         },
     });
     s.Run();
@@ -145,8 +143,8 @@ TEST(SettingsFlow, TwoPressesBeforeAStepCountOnce) {
     s.context->installRoot = "Q:\\";  // no such drive: validation stops at the free space
     OnSettingsPage(s, {
         [&](HeadlessWindowSystem&) {
-            s.Click(202, 2);
-            s.Click(202, 1);  // overwrites the Cancel
+            s.Click(Settings::Cancel);
+            s.Click(Settings::Install);  // overwrites the Cancel
         },
         [&](HeadlessWindowSystem& ws) {
             EXPECT_TRUE(s.Visible(202));
@@ -161,8 +159,8 @@ TEST(SettingsFlow, TwoPressesBeforeAStepCountOnce) {
     SetupRun t;
     t.Start();
     t.Then([&](HeadlessWindowSystem&) {
-        t.Click(201, 1001);
-        t.Click(201, 2);
+        t.Click(Welcome::InstallOrUninstall);
+        t.Click(Welcome::Cancel);
     });
     EXPECT_EQ(t.Run(), 1);
 }
@@ -179,7 +177,9 @@ TEST(SettingsFlow, TabWalksTheTabStopsInTemplateOrder) {
         });
     OnSettingsPage(s, std::move(steps));
     s.Run();
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 1008, 1005, 1009, 1004, 1}));
+    EXPECT_EQ(order, (std::vector<int>{ui::Id(Settings::Install), ui::Id(Settings::Cancel), ui::Id(Settings::Browse),
+                                       ui::Id(Settings::VoicelessInstall), ui::Id(Settings::StartMenu),
+                                       ui::Id(Settings::DesktopShortcut), ui::Id(Settings::Install)}));
 }
 
 }  // namespace

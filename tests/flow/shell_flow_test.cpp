@@ -21,7 +21,7 @@ TEST(StartupFlow, AValidMediumOpensTheWelcomePage) {
         EXPECT_TRUE(ws.IsVisible(main));
         for (int id : {202, 203, 204, 205}) EXPECT_FALSE(s.Visible(id)) << id;
         EXPECT_TRUE(s.Visible(201));
-        EXPECT_TRUE(s.FocusIs(201, 1001));
+        EXPECT_TRUE(s.FocusIs(Welcome::InstallOrUninstall));
         // Sized to the host's client area, then the host fills the window's client area; the
         // window is centred in the work area.
         ui::WindowHandle host = ws.Dialog(129);
@@ -31,9 +31,9 @@ TEST(StartupFlow, AValidMediumOpensTheWelcomePage) {
         EXPECT_EQ(r.left, 512 - r.width() / 2);
         EXPECT_EQ(r.top, 369 - r.height() / 2);
         // Pages start where the banner control ends.
-        ui::Rect banner = ws.WindowRect(ws.Control(host, 551));
+        ui::Rect banner = ws.WindowRect(ws.Control(host, ui::Id(pages::PageHostControl::Banner)));
         EXPECT_EQ(ws.WindowRect(ws.Dialog(201)).left, banner.right);
-        EXPECT_EQ(ws.BannerImage(host, 551), nullptr);  // the medium has no Setup.bmp
+        EXPECT_EQ(ws.BannerImage(host, ui::Id(pages::PageHostControl::Banner)), nullptr);  // the medium has no Setup.bmp
     });
     EXPECT_EQ(s.Run(), ui::headless::kPlayerDone);
     EXPECT_TRUE(checked);
@@ -51,8 +51,8 @@ TEST(StartupFlow, MissingOrDamagedDataShowsTheBoxOnceAndStillOpens) {
         EXPECT_EQ(s.context->mutexName, sj(SJ("未登録")) + "_Running");
         s.Then([&](HeadlessWindowSystem& ws) {
             EXPECT_NE(ws.MainWindow(), nullptr);
-            EXPECT_EQ(s.Text(201, 51), "\"" + sj(SJ("未登録")) + "\"" + sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
-            s.Click(201, 2);
+            EXPECT_EQ(s.Text(Welcome::Greeting), "\"" + sj(SJ("未登録")) + "\"" + sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
+            s.Click(Welcome::Cancel);
         });
         EXPECT_EQ(s.Run(), 1);
     }
@@ -62,7 +62,7 @@ TEST(StartupFlow, ASecondSetupOfTheSameTitleIsRefused) {
     SetupRun s;
     s.Start();
     app::InstanceMutex running;
-    ASSERT_EQ(running.Create(s.context->mutexName), 0);
+    ASSERT_EQ(running.Create(s.context->mutexName), os::NamedMutex::Result::Created);
     EXPECT_EQ(s.Run(), 0);
     EXPECT_EQ(s.ws.MainWindow(), nullptr);
     EXPECT_TRUE(s.ws.Boxes().empty());
@@ -72,13 +72,13 @@ TEST(StartupFlow, ASecondSetupOfTheSameTitleIsRefused) {
     other.Start();
     other.context->setupData->title = "Other";
     other.context->mutexName = "Other_Running";
-    other.Then([&](HeadlessWindowSystem&) { other.Click(201, 2); });
+    other.Then([&](HeadlessWindowSystem&) { other.Click(Welcome::Cancel); });
     EXPECT_EQ(other.Run(), 1);
 
     running.Release();
     SetupRun again;
     again.Start();
-    again.Then([&](HeadlessWindowSystem&) { again.Click(201, 2); });
+    again.Then([&](HeadlessWindowSystem&) { again.Click(Welcome::Cancel); });
     EXPECT_EQ(again.Run(), 1);
 }
 
@@ -120,10 +120,10 @@ TEST(WelcomeFlow, FirstStartOffersInstall) {
     SetupRun s;
     s.Start();
     s.Then([&](HeadlessWindowSystem& ws) {
-        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｲﾝｽﾄｰﾙ")));
-        EXPECT_FALSE(ws.IsEnabled(s.Page(201), 1000));
-        EXPECT_FALSE(ws.IsEnabled(s.Page(201), 57665));  // no dxsetup.exe on the medium
-        EXPECT_EQ(s.Text(201, 51), "\"" + kTitle + "\"" + sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));
+        EXPECT_FALSE(s.Enabled(Welcome::StartGame));
+        EXPECT_FALSE(s.Enabled(Welcome::DirectXSetup));  // no dxsetup.exe on the medium
+        EXPECT_EQ(s.Text(Welcome::Greeting), "\"" + kTitle + "\"" + sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
         ws.PressKey(ui::kVkReturn);  // Enter chooses install
     });
     s.Then([&](HeadlessWindowSystem&) {
@@ -138,19 +138,19 @@ TEST(WelcomeFlow, AnInstalledGameOffersUninstallEvenWithAnEmptyKey) {
     SetupRun s;
     s.Start();
     ASSERT_TRUE(os::systemRegistry().CreateKey(s.context->registryKeyPath));
-    s.Then([&](HeadlessWindowSystem& ws) {
-        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
-        EXPECT_TRUE(ws.IsEnabled(s.Page(201), 1000));
-        s.Click(201, 1001);
+    s.Then([&](HeadlessWindowSystem&) {
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_TRUE(s.Enabled(Welcome::StartGame));
+        s.Click(Welcome::InstallOrUninstall);
     });
     s.Then([&](HeadlessWindowSystem& ws) {
         EXPECT_TRUE(s.Visible(204));
-        EXPECT_FALSE(ws.GetCheck(s.Page(204), 1007));
+        EXPECT_FALSE(s.Checked(UninstallSettings::KeepSaveFiles));
         ws.PressKey(ui::kVkEscape);  // back
     });
     s.Then([&](HeadlessWindowSystem&) {
         EXPECT_TRUE(s.Visible(201));
-        EXPECT_TRUE(s.FocusIs(201, 1001));
+        EXPECT_TRUE(s.FocusIs(Welcome::InstallOrUninstall));
     });
     s.Run();
 }
@@ -161,7 +161,7 @@ TEST(WelcomeFlow, EscapeAndCancelEndTheSetupAtOnce) {
         s.Start();
         s.Then([&](HeadlessWindowSystem& ws) {
             if (key) ws.PressKey(ui::kVkEscape);
-            else s.Click(201, 2);
+            else s.Click(Welcome::Cancel);
         });
         EXPECT_EQ(s.Run(), 1);
         EXPECT_EQ(s.ws.MainWindow(), nullptr);
@@ -173,10 +173,10 @@ TEST(WelcomeFlow, ThePercentSignOfATitleStaysAsWritten) {
     SetupRun s;
     s.Start();
     s.context->setupData->title = "100%s %d";
-    s.Then([&](HeadlessWindowSystem&) { s.Click(201, 1001); });
-    s.Then([&](HeadlessWindowSystem&) { s.Click(202, 2); });
+    s.Then([&](HeadlessWindowSystem&) { s.Click(Welcome::InstallOrUninstall); });
+    s.Then([&](HeadlessWindowSystem&) { s.Click(Settings::Cancel); });
     s.Then([&](HeadlessWindowSystem&) {
-        EXPECT_EQ(s.Text(201, 51), "\"100%s %d\"" + sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
+        EXPECT_EQ(s.Text(Welcome::Greeting), "\"100%s %d\"" + sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
     });
     s.Run();
 }
@@ -186,9 +186,9 @@ TEST(WelcomeFlow, TheDirectXButtonStartsTheMediumsSetup) {
     std::filesystem::create_directories(s.medium.host("DirectX"));
     std::filesystem::copy_file(RECORD_START, s.medium.host("DirectX\\dxsetup.exe"));
     s.Start();
-    s.Then([&](HeadlessWindowSystem& ws) {
-        EXPECT_TRUE(ws.IsEnabled(s.Page(201), 57665));
-        s.Click(201, 57665);
+    s.Then([&](HeadlessWindowSystem&) {
+        EXPECT_TRUE(s.Enabled(Welcome::DirectXSetup));
+        s.Click(Welcome::DirectXSetup);
     });
     s.Then([&](HeadlessWindowSystem& ws) {
         EXPECT_TRUE(ws.Boxes().empty());
@@ -201,7 +201,7 @@ TEST(WelcomeFlow, TheDirectXButtonStartsTheMediumsSetup) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         s.medium.write("DirectX\\dxsetup.exe", "not a program");
-        s.Click(201, 57665);
+        s.Click(Welcome::DirectXSetup);
     });
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), 1u);
@@ -226,7 +226,7 @@ TEST(GameStartFlow, TheInstalledGameStartsAndTheSetupCloses) {
     std::filesystem::create_directories(s.medium.host("Installed Game"));
     std::filesystem::copy_file(RECORD_START, s.medium.host("Installed Game\\Game.exe"));
     ASSERT_TRUE(install::RecordInstallFolder(*s.context, s.medium.path("Installed Game")));
-    s.Then([&](HeadlessWindowSystem&) { s.Click(201, 1000); });
+    s.Then([&](HeadlessWindowSystem&) { s.Click(Welcome::StartGame); });
     EXPECT_EQ(s.Run(), 1);
     EXPECT_TRUE(s.ws.Boxes().empty());
     for (int i = 0; i < 100 && s.medium.read("Installed Game\\started.txt").empty(); ++i)
@@ -242,7 +242,7 @@ TEST(GameStartFlow, AGameThatWillNotStartKeepsTheSetupOpen) {
         s.Start();
         if (emptyRecord) ASSERT_TRUE(os::systemRegistry().CreateKey(s.context->registryKeyPath));
         else ASSERT_TRUE(install::RecordInstallFolder(*s.context, s.medium.path("nowhere")));
-        s.Then([&](HeadlessWindowSystem&) { s.Click(201, 1000); });
+        s.Then([&](HeadlessWindowSystem&) { s.Click(Welcome::StartGame); });
         s.Then([&](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().size(), 1u);
             EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ｹﾞｰﾑの実行に失敗しました！")));

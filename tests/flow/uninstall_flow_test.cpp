@@ -28,7 +28,7 @@ protected:
         for (const auto& n : names) target.write("Games\\" + kTitle + "\\Save\\" + n, "save");
     }
 
-    void Install(const std::vector<int>& clicks = {}) {
+    void Install(const std::vector<Settings>& clicks = {}) {
         ChooseAndInstall(s, target.path("Games"), clicks);
         s.Then([this](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
@@ -37,10 +37,10 @@ protected:
     }
     // Welcome → uninstall settings → Uninstall, and the job's first run.
     void Uninstall(bool keepSaveFiles) {
-        s.Then([this](HeadlessWindowSystem&) { s.Click(201, 1001); });
+        s.Then([this](HeadlessWindowSystem&) { s.Click(Welcome::InstallOrUninstall); });
         s.Then([this, keepSaveFiles](HeadlessWindowSystem&) {
-            if (keepSaveFiles) s.Click(204, 1007);
-            s.Click(204, 1);
+            if (keepSaveFiles) s.Click(UninstallSettings::KeepSaveFiles);
+            s.Click(UninstallSettings::Uninstall);
         });
     }
     void ExpectUninstalledBox() {
@@ -50,11 +50,11 @@ protected:
             EXPECT_EQ(ws.Boxes().back().flags, ui::kMbOk | ui::kMbIconInformation);
             EXPECT_TRUE(s.Visible(201));
             EXPECT_FALSE(s.Visible(205));
-            EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｲﾝｽﾄｰﾙ")));
-            EXPECT_FALSE(ws.IsEnabled(s.Page(201), 1000));
+            EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));
+            EXPECT_FALSE(s.Enabled(Welcome::StartGame));
         });
     }
-    HeadlessWindowSystem::Progress Bar() { return s.ws.ProgressOf(s.Page(205), 1001); }
+    HeadlessWindowSystem::Progress Bar() { return s.Progress(Uninstalling::OverallBar); }
 
     RecordingRemovals files{os::systemFileSystem()};
     RecordingRegistry registry{os::systemRegistry()};
@@ -114,15 +114,15 @@ TEST_F(UninstallFlow, TheStepCountFollowsSlotsSavesAndType) {
                 ASSERT_TRUE(install::RecordInstallFolder(*run.context, folder()));
                 std::filesystem::create_directories(target.host("Games\\" + kTitle));
                 ASSERT_TRUE(install::WriteGameProfile(*run.context, type, folder(), run.medium.path()));
-                run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
+                run.Then([&run](HeadlessWindowSystem&) { run.Click(Welcome::InstallOrUninstall); });
                 run.Then([&run, keep](HeadlessWindowSystem&) {
-                    if (keep) run.Click(204, 1007);
-                    run.Click(204, 1);
+                    if (keep) run.Click(UninstallSettings::KeepSaveFiles);
+                    run.Click(UninstallSettings::Uninstall);
                 });
                 run.Run();
                 const std::uint32_t entries = type == 1 ? 3 : 2, folders = 2;
                 const std::uint32_t saves = keep ? 0 : 1 + 3 * std::max(slots, 0) + 60;
-                EXPECT_EQ(run.ws.ProgressOf(run.Page(205), 1001).max, 2 + saves + 1 + entries + folders + 2)
+                EXPECT_EQ(run.Progress(Uninstalling::OverallBar).max, 2 + saves + 1 + entries + folders + 2)
                     << slots << " " << keep << " " << type;
             }
 }
@@ -152,8 +152,8 @@ TEST_F(UninstallFlow, TheRecordedTypeChoosesTheFiles) {
         std::filesystem::create_directories(target.host("Games\\" + kTitle));
         ASSERT_TRUE(install::WriteGameProfile(*run.context, type, folder(), run.medium.path()));
         target.write("Games\\" + kTitle + "\\Voice\\v.pak", "voice");
-        run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
-        run.Then([&run](HeadlessWindowSystem&) { run.Click(204, 1); });
+        run.Then([&run](HeadlessWindowSystem&) { run.Click(Welcome::InstallOrUninstall); });
+        run.Then([&run](HeadlessWindowSystem&) { run.Click(UninstallSettings::Uninstall); });
         run.Run();
         bool voiceGone = std::find(files.removals.begin(), files.removals.end(), "file " + in("Voice\\v.pak")) != files.removals.end();
         EXPECT_EQ(voiceGone, type == 1);
@@ -168,7 +168,7 @@ TEST_F(UninstallFlow, CancelAnsweredNoResumesAndYesLeavesWhatIsLeft) {
     std::size_t removedAtStop = 0, questions = 0;
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
         if (!s.Visible(205) || Bar().pos < 20) return false;
-        s.Click(205, 2);  // the job stops at its next look, before another removal
+        s.Click(Uninstalling::Cancel);  // the job stops at its next look, before another removal
         ws.QueueAnswer(ui::kIdNo);
         stoppedAt = Bar().pos;
         removedAtStop = files.removals.size();
@@ -182,7 +182,7 @@ TEST_F(UninstallFlow, CancelAnsweredNoResumesAndYesLeavesWhatIsLeft) {
                   sj(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？")));
         EXPECT_EQ(ws.Boxes().back().flags, ui::kMbYesNo | ui::kMbIconWarning);
         EXPECT_TRUE(s.Visible(205));
-        s.Click(205, 2);
+        s.Click(Uninstalling::Cancel);
         ws.QueueAnswer(ui::kIdYes);
         questions = ws.Boxes().size() + 1;
         return true;
@@ -193,7 +193,7 @@ TEST_F(UninstallFlow, CancelAnsweredNoResumesAndYesLeavesWhatIsLeft) {
         EXPECT_TRUE(s.Visible(201));
         EXPECT_FALSE(s.Visible(205));
         EXPECT_EQ(Bar().pos, stoppedAt + 1);  // on from where it stopped, one removal further
-        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));  // the key goes last, so it is still there
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));  // the key goes last, so it is still there
     });
     s.Run();
     std::vector<std::string> r;
@@ -238,16 +238,16 @@ TEST_F(UninstallFlow, AForeignFileKeepsTheStartMenuFolder) {
 TEST_F(UninstallFlow, InstallUninstallAndInstallAgain) {
     s.Start();
     Install();
-    s.Then([this](HeadlessWindowSystem& ws) {
-        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
-        EXPECT_TRUE(ws.IsEnabled(s.Page(201), 1000));
+    s.Then([this](HeadlessWindowSystem&) {
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_TRUE(s.Enabled(Welcome::StartGame));
     });
     Uninstall(false);
     ExpectUninstalledBox();
     Install();
     s.Then([this](HeadlessWindowSystem& ws) {
-        EXPECT_EQ(s.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
-        EXPECT_TRUE(ws.IsEnabled(s.Page(201), 1000));
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_TRUE(s.Enabled(Welcome::StartGame));
         EXPECT_EQ(ws.Boxes().size(), 4u);  // folder question, success; success; success
     });
     s.Run();
@@ -272,16 +272,16 @@ TEST_F(UninstallFlow, AnUnusableRecordRemovesNothing) {
         const std::string& key = run.context->registryKeyPath;
         if (fault == NoInstallValue) ASSERT_TRUE(reg.CreateKey(key));
         else ASSERT_TRUE(install::RecordInstallFolder(*run.context, "Games"));
-        run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
-        run.Then([&run](HeadlessWindowSystem&) { run.Click(204, 1); });
+        run.Then([&run](HeadlessWindowSystem&) { run.Click(Welcome::InstallOrUninstall); });
+        run.Then([&run](HeadlessWindowSystem&) { run.Click(UninstallSettings::Uninstall); });
         run.Then([&run](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().size(), 1u);
             EXPECT_EQ(ws.Boxes()[0].text,
                       sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
             EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconError);
             EXPECT_TRUE(run.Visible(201));
-            EXPECT_EQ(run.Text(201, 1001), sj(SJ("ｲﾝｽﾄｰﾙ")));  // the install is offered again
-            run.Click(201, 1001);
+            EXPECT_EQ(run.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));  // the install is offered again
+            run.Click(Welcome::InstallOrUninstall);
         });
         run.Then([&run](HeadlessWindowSystem&) { EXPECT_TRUE(run.Visible(202)); });
         run.Run();
@@ -316,8 +316,8 @@ TEST_F(UninstallFlow, AProfileWithoutItsTypeRemovesTheFilesOfBothTypes) {
             if (voice) target.write("Games\\" + kTitle + "\\Voice\\v.pak", "x");
             if (bytes) target.write(profile, bytes);
             ASSERT_TRUE(install::RecordInstallFolder(*run.context, folder()));
-            run.Then([&run](HeadlessWindowSystem&) { run.Click(201, 1001); });
-            run.Then([&run](HeadlessWindowSystem&) { run.Click(204, 1); });
+            run.Then([&run](HeadlessWindowSystem&) { run.Click(Welcome::InstallOrUninstall); });
+            run.Then([&run](HeadlessWindowSystem&) { run.Click(UninstallSettings::Uninstall); });
             run.Run();
             ASSERT_EQ(run.ws.Boxes().size(), 1u) << label;
             EXPECT_EQ(run.ws.Boxes()[0].text, sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"))) << label;
@@ -376,8 +376,8 @@ TEST_F(UninstallFlow, ACancelledCopyTouchesNoShortcut) {
     s.WriteFiles(3 * 1048576);
     s.Start();
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
-        if (s.Text(203, 1002).find("v.pak") == std::string::npos) return false;
-        s.Click(203, 2);
+        if (s.Text(Copying::Status).find("v.pak") == std::string::npos) return false;
+        s.Click(Copying::Cancel);
         ws.QueueAnswer(ui::kIdYes);
         return true;
     });
@@ -402,12 +402,12 @@ TEST_F(UninstallFlow, ACancelNoJobTookDoesNotStopTheNextJob) {
     s.Start();
     s.ws.AddBusyStep([this](HeadlessWindowSystem&) {
         if (install::InstalledFolder(*s.context).empty()) return false;
-        s.Click(203, 2);
+        s.Click(Copying::Cancel);
         return true;
     });
     s.ws.AddBusyStep([this](HeadlessWindowSystem&) {
         if (!s.Visible(205) || os::systemRegistry().KeyExists(s.context->registryKeyPath)) return false;
-        s.Click(205, 2);
+        s.Click(Uninstalling::Cancel);
         return true;
     });
     Install();

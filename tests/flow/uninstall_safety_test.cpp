@@ -77,7 +77,7 @@ protected:
         target.write("keep.txt", "above it");
         const std::string folder = target.path("Games\\" + title);
         s.Start();
-        ChooseAndInstall(s, target.path("Games"), type == 0 ? std::vector<int>{1005} : std::vector<int>{});
+        ChooseAndInstall(s, target.path("Games"), type == 0 ? std::vector<Settings>{Settings::VoicelessInstall} : std::vector<Settings>{});
         const bool fails = failFrom > 0;
         if (!fails) {
             const bool keep = g.below(2);
@@ -85,11 +85,11 @@ protected:
                 for (const char* save : {"env.ini", "SAVE0001.DAT", "QSAVE0002.LOG", "unread.ini"})
                     target.write("Games\\" + title + "\\Save\\" + save, "s");
                 files.removals.clear();
-                s.Click(201, 1001);
+                s.Click(Welcome::InstallOrUninstall);
             });
             s.Then([&, keep](HeadlessWindowSystem&) {
-                if (keep) s.Click(204, 1007);
-                s.Click(204, 1);
+                if (keep) s.Click(UninstallSettings::KeepSaveFiles);
+                s.Click(UninstallSettings::Uninstall);
             });
         }
         s.Run();

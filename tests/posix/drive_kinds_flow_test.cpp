@@ -22,13 +22,13 @@ protected:
                                   {'Z', "/", os::DriveType::Fixed}});
     }
     void Install(const std::string& root) {
-        s.Then([this](HeadlessWindowSystem&) { s.Click(201, 1001); });
+        s.Then([this](HeadlessWindowSystem&) { s.Click(Welcome::InstallOrUninstall); });
         s.Then([this, root](HeadlessWindowSystem& ws) {
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, root});
-            s.Click(202, 1008);
-            s.Click(202, 1009);
-            s.Click(202, 1004);
-            s.Click(202, 1);
+            s.Click(Settings::Browse);
+            s.Click(Settings::StartMenu);
+            s.Click(Settings::DesktopShortcut);
+            s.Click(Settings::Install);
         });
     }
 
@@ -88,7 +88,7 @@ TEST_F(DriveKinds, ACdRomIsNoDestination) {
         ASSERT_EQ(ws.Boxes().size(), 1u);
         EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ドライブ名指定が正しくありません。再入力してください。")));
         EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("インストール先のエラー")));
-        EXPECT_EQ(s.Text(202, 1007), "E:\\" + kTitle);
+        EXPECT_EQ(s.Text(Settings::InstallFolder), "E:\\" + kTitle);
     });
     s.Run();
     EXPECT_FALSE(cd.exists(kTitle));

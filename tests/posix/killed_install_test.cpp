@@ -114,11 +114,11 @@ TEST(KilledInstall, LeavesNoRecordRefusesASecondSetupAndInstallsCleanlyAfterward
         next.description = demoDescription(first.registryRoot);
         next.WriteFiles(3 * 1048576 + 5);
         next.Start();
-        next.Then([&](HeadlessWindowSystem&) { EXPECT_EQ(next.Text(201, 1001), sj(SJ("ｲﾝｽﾄｰﾙ"))); });
+        next.Then([&](HeadlessWindowSystem&) { EXPECT_EQ(next.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ"))); });
         ChooseAndInstall(next, root);
         next.Then([&](HeadlessWindowSystem& ws) {
             EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
-            EXPECT_EQ(next.Text(201, 1001), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+            EXPECT_EQ(next.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
         });
         next.Run();
         for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})

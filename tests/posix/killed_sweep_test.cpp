@@ -54,10 +54,10 @@ void Uninstall(Scene& sc, os::Services* services, bool keep,
     un.WriteFiles(3000);
     if (services) un.services = services;
     un.Start();
-    un.Then([&](HeadlessWindowSystem&) { un.Click(201, 1001); });
+    un.Then([&](HeadlessWindowSystem&) { un.Click(Welcome::InstallOrUninstall); });
     un.Then([&](HeadlessWindowSystem&) {
-        if (keep) un.Click(204, 1007);
-        un.Click(204, 1);
+        if (keep) un.Click(UninstallSettings::KeepSaveFiles);
+        un.Click(UninstallSettings::Uninstall);
     });
     un.Run();
     if (!services) {

@@ -26,14 +26,15 @@ std::string uniqueKey(const std::string& leaf) {
 }
 
 TEST(InstanceMutexTest, OneHolderPerName) {
+    using Result = os::NamedMutex::Result;
     const std::string name = std::string(SJ("星降る丘")) + "_Running";
     app::InstanceMutex first, second, other;
-    EXPECT_EQ(first.Create(name), 0);
-    EXPECT_EQ(second.Create(name), 1);
-    EXPECT_EQ(other.Create(std::string(SJ("別のゲーム")) + "_Running"), 0);
+    EXPECT_EQ(first.Create(name), Result::Created);
+    EXPECT_EQ(second.Create(name), Result::AlreadyExists);
+    EXPECT_EQ(other.Create(std::string(SJ("別のゲーム")) + "_Running"), Result::Created);
     first.Release();
-    EXPECT_EQ(second.Create(name), 0);  // free again once released
-    EXPECT_EQ(first.Create(name), 1);
+    EXPECT_EQ(second.Create(name), Result::Created);  // free again once released
+    EXPECT_EQ(first.Create(name), Result::AlreadyExists);
 }
 
 TEST(RegistryTest, KeysExistOnceCreated) {
