@@ -42,15 +42,17 @@ bool FileCopier::Start(ui::WindowSystem& ws, const std::string& sourceFolder, co
     const std::string sourcePath = support::withTrailingBackslash(sourceFolder) + relativePath;
     if (!QueryFileStatus(fs_, sourcePath, status_)) return fail(support::texts::kFileNotFoundFormat);
     if (!source_.OpenWithFlags(sourcePath, setupdata::kModeRead)) return fail(support::texts::kOpenReadFailedFormat);
-    destinationPath_ = support::withTrailingBackslash(installFolder) + relativePath;
-    // The install has put any file of that name aside: what stands there now is no one's to truncate.
-    if (!destination_.OpenWithFlags(destinationPath_, setupdata::kModeCreate | setupdata::kModeNew | setupdata::kModeWrite))
-        return fail(support::texts::kOpenWriteFailedFormat);
+    // The buffer comes before the copy is made, so a copier that cannot start leaves no file the
+    // install has not recorded.
     try {
         buffer_.Resize(CopyChunkSize);
     } catch (const std::bad_alloc&) {
     }
     if (buffer_.Count() != CopyChunkSize) return fail(support::texts::kMemoryFailed);
+    destinationPath_ = support::withTrailingBackslash(installFolder) + relativePath;
+    // The install has put any file of that name aside: what stands there now is no one's to truncate.
+    if (!destination_.OpenWithFlags(destinationPath_, setupdata::kModeCreate | setupdata::kModeNew | setupdata::kModeWrite))
+        return fail(support::texts::kOpenWriteFailedFormat);
     return true;
 }
 

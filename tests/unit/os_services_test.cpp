@@ -8,6 +8,7 @@
 #include "app/instance_mutex.h"
 #include "install/file_status.h"
 #include "os/bitmap.h"
+#include "os/file_time.h"
 #include "os/process.h"
 #include "os/registry.h"
 #include "platform/disk_free_space.h"
@@ -120,6 +121,19 @@ TEST(LocalTimeTest, SecondsRoundTripThroughFileTimes) {
     std::int64_t old = -1;
     ASSERT_TRUE(os::fileTimeToLocalSeconds(10000000ull * 86400 * 365, old));  // 1602
     EXPECT_EQ(old, 0);
+}
+
+// From 1900 to the last second before 1970, a day and a few seconds apart: the seconds are the
+// file time's, negative, and come back to the same file time.
+TEST(LocalTimeTest, TimesBefore1970KeepTheirSeconds) {
+    for (std::int64_t seconds = -2208902400; seconds < 0; seconds += 86400 * 7 + 3601) {
+        for (std::int64_t at : {seconds, std::int64_t{-1}}) {
+            std::int64_t back = 0;
+            ASSERT_TRUE(os::fileTimeToLocalSeconds(os::FileTimeOfSecondsBefore1970(at), back)) << at;
+            ASSERT_EQ(back, at);
+            ASSERT_EQ(os::localSecondsToFileTime(back), os::FileTimeOfSecondsBefore1970(at)) << at;
+        }
+    }
 }
 
 TEST(BitmapTest, TheDemoBannerLoadsAndJunkDoesNot) {

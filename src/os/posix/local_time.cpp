@@ -2,6 +2,7 @@
 #include <ctime>
 
 #include "os/file_system.h"
+#include "os/file_time.h"
 
 namespace os {
 namespace {
@@ -28,15 +29,19 @@ bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
         seconds = 0;
         return true;
     }
+    if (IsFileTimeBefore1970(fileTime)) {
+        seconds = SecondsOfFileTimeBefore1970(fileTime);
+        return true;
+    }
     broken.tm_isdst = -1;
-    // A time the C library cannot give in seconds (before 1970 on some systems) counts as absent,
-    // like one before 1900, rather than making the file look missing.
+    // A local time the library cannot give in seconds counts as absent, like one before 1900.
     std::time_t result = std::mktime(&broken);
     seconds = result < 0 ? 0 : result;
     return true;
 }
 
 std::uint64_t localSecondsToFileTime(std::int64_t seconds) {
+    if (seconds < 0) return FileTimeOfSecondsBefore1970(seconds);
     std::time_t t = static_cast<std::time_t>(seconds);
     std::tm broken{};
     if (!localtime_r(&t, &broken)) return 0;

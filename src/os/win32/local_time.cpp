@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "os/file_system.h"
+#include "os/file_time.h"
 
 namespace os {
 
@@ -15,6 +16,10 @@ bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
         seconds = 0;
         return true;
     }
+    if (IsFileTimeBefore1970(fileTime)) {
+        seconds = SecondsOfFileTimeBefore1970(fileTime);
+        return true;
+    }
     std::tm broken{};
     broken.tm_year = st.wYear - 1900;
     broken.tm_mon = st.wMonth - 1;
@@ -23,14 +28,15 @@ bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
     broken.tm_min = st.wMinute;
     broken.tm_sec = st.wSecond;
     broken.tm_isdst = -1;
-    // A time the C library cannot give in seconds (before 1970) counts as absent, like one
-    // before 1900, rather than making the file look missing.
+    // A local time the library cannot give in seconds (from 1970 in UTC, before it in local time)
+    // counts as absent, like one before 1900, rather than making the file look missing.
     __time64_t result = _mktime64(&broken);
     seconds = result < 0 ? 0 : result;
     return true;
 }
 
 std::uint64_t localSecondsToFileTime(std::int64_t seconds) {
+    if (seconds < 0) return FileTimeOfSecondsBefore1970(seconds);
     __time64_t t = seconds;
     std::tm* broken = _localtime64(&t);
     SYSTEMTIME st{};
