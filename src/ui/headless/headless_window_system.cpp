@@ -200,16 +200,9 @@ void HeadlessWindowSystem::DestroyWindow(WindowHandle window) {
 void HeadlessWindowSystem::ShowWindow(WindowHandle window, bool show) {
     Window* w = live(window);
     if (!w) return;
+    // A dialog hidden with the focus inside keeps that control for the next time it gets the focus.
     Window* focused = live(focus_);
-    if (!show && w->visible && focused && isInside(focused, w)) {
-        // A dialog keeps the control that had the focus for the next time it gets it; the focus
-        // itself goes back to the parent.
-        if (w->isDialog && focused != w) w->savedFocus = focused;
-        w->visible = false;
-        if (w->parent) SetFocus(handleOf(w->parent));
-        else focus_ = nullptr;
-        return;
-    }
+    if (!show && w->visible && w->isDialog && focused && focused != w && isInside(focused, w)) w->savedFocus = focused;
     w->visible = show;
 }
 
@@ -276,7 +269,27 @@ void HeadlessWindowSystem::MoveWindow(WindowHandle window, const Rect& rect) {
 WindowHandle HeadlessWindowSystem::Control(WindowHandle dialog, int id) { return handleOf(control(dialog, id)); }
 
 void HeadlessWindowSystem::SetText(WindowHandle dialog, int id, const std::string& text) {
-    if (Window* c = control(dialog, id)) c->text = text;
+    Window* c = control(dialog, id);
+    if (!c) return;
+    c->text = text;
+    if (c->kind == ControlKind::Edit) {
+        editNotice(c);  // update
+        editNotice(c);  // change
+    }
+}
+
+// An edit control tells its dialog of changes and focus through WM_COMMAND with its own id.
+void HeadlessWindowSystem::editNotice(Window* edit) {
+    if (edit->kind == ControlKind::Edit && edit->parent && edit->parent->dialogHandler)
+        edit->parent->dialogHandler->OnCommand(handleOf(edit->parent), edit->id);
+}
+
+void HeadlessWindowSystem::focusOn(Window* to) {
+    Window* from = live(focus_);
+    if (from == to) return;
+    focus_ = handleOf(to);
+    if (from) editNotice(from);  // kill focus
+    if (to) editNotice(to);      // set focus
 }
 
 std::string HeadlessWindowSystem::GetText(WindowHandle dialog, int id) {
@@ -285,7 +298,10 @@ std::string HeadlessWindowSystem::GetText(WindowHandle dialog, int id) {
 }
 
 void HeadlessWindowSystem::Enable(WindowHandle dialog, int id, bool enable) {
-    if (Window* c = control(dialog, id)) c->enabled = enable;
+    Window* c = control(dialog, id);
+    if (!c) return;
+    c->enabled = enable;
+    if (!enable && focus_ == handleOf(c)) focusOn(nullptr);  // a disabled window cannot keep the focus
 }
 
 bool HeadlessWindowSystem::GetCheck(WindowHandle dialog, int id) {
@@ -306,14 +322,14 @@ void HeadlessWindowSystem::setRadioCheck(Window* c, bool checked) {
 void HeadlessWindowSystem::SetFocus(WindowHandle window) {
     Window* w = live(window);
     if (!w) return;
-    focus_ = window;
     if (w->isDialog) {
         // A dialog hands the focus on, to the control it saved when hidden (once) or else to the
         // first it finds.
         Window* target = w->savedFocus && !w->savedFocus->destroyed ? w->savedFocus : firstFocusable(w);
         w->savedFocus = nullptr;
-        if (target) focus_ = handleOf(target);
+        if (target) w = target;
     }
+    focusOn(w);
 }
 
 void HeadlessWindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap) {

@@ -113,6 +113,8 @@ private:
     void click(Window* control);
     void moveFocus(Window* dialog);
     void setRadioCheck(Window* c, bool checked);
+    void editNotice(Window* edit);
+    void focusOn(Window* to);
 
     std::vector<std::unique_ptr<Window>> windows_;  // every window ever made; destroyed ones stay flagged
     std::deque<Message> queue_;
