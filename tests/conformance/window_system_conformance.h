@@ -294,11 +294,13 @@ TYPED_TEST_P(WindowSystemConformance, EnterPressesTheDefaultButtonAndEscIsCancel
     EXPECT_FALSE(ws.RouteDialogMessage(settings, tab));
     EXPECT_TRUE(settingsHandler.commands.empty());
     EXPECT_TRUE(this->hostHandler.commands.empty());
-    // A disabled default button takes Enter and does nothing.
+    // Off a push button Enter is the default button's; a disabled one takes it and does nothing.
     ws.SetFocus(ws.Control(welcome, 50));
+    this->Press(welcome, ui::kVkReturn);
+    EXPECT_EQ(welcomeHandler.commands, (std::vector<int>{1001, 57665, 2, 1001}));
     ws.Enable(welcome, 1001, false);
     this->Press(welcome, ui::kVkReturn);
-    EXPECT_EQ(welcomeHandler.commands.size(), 3u);
+    EXPECT_EQ(welcomeHandler.commands.size(), 4u);
 
     // The settings page has no default button: Enter off a push button is OK, command 1.
     ws.ShowWindow(welcome, false);
@@ -329,7 +331,7 @@ TYPED_TEST_P(WindowSystemConformance, EnterPressesTheDefaultButtonAndEscIsCancel
     ws.SetFocus(ws.Control(copy, 1004));
     this->Press(copy, ui::kVkEscape);
     EXPECT_EQ(copyHandler.commands, (std::vector<int>{2, 2}));
-    EXPECT_EQ(welcomeHandler.commands.size(), 3u);
+    EXPECT_EQ(welcomeHandler.commands.size(), 4u);
 }
 
 TYPED_TEST_P(WindowSystemConformance, ChecksRadioGroupsEnablingAndClicks) {
