@@ -14,6 +14,7 @@
 
 #include "support/system_text.h"
 #include "ui/win32/win32_window_system.h"
+#include "wine/win32_test_windows.h"
 
 namespace conformance {
 namespace {
@@ -21,22 +22,10 @@ namespace {
 HWND hwndOf(WindowHandle w) { return reinterpret_cast<HWND>(w); }
 WindowHandle handleOf(HWND w) { return reinterpret_cast<WindowHandle>(w); }
 
-std::wstring wideTextOf(HWND w) {
-    wchar_t text[512] = {};
-    GetWindowTextW(w, text, 512);
-    return text;
-}
-
 // What the player reads, in the setup's own CP932 form.
 std::string textOf(HWND w) {
-    const std::wstring wide = wideTextOf(w);
+    const std::wstring wide = win32_test::WideTextOf(w);
     return support::fromUtf16(std::u16string(wide.begin(), wide.end()));
-}
-
-std::wstring classOf(HWND w) {
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    return name;
 }
 
 // The box's buttons and icon, as the flags that ask for them.
@@ -53,12 +42,6 @@ std::uint32_t flagsOf(HWND box) {
             if (icon && icon == LoadIconW(nullptr, MAKEINTRESOURCEW(resource))) flags |= flag;
     }
     return flags;
-}
-
-// Under Wine windows need an X display; on Windows there is always a desktop.
-bool haveDesktop() {
-    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return !wine || GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
 }
 
 // A second thread that waits for a modal dialog of the given thread and acts on it.
@@ -79,7 +62,7 @@ public:
 
 private:
     static BOOL CALLBACK find(HWND w, LPARAM self) {
-        if (!IsWindowVisible(w) || classOf(w) != L"#32770") return TRUE;
+        if (!IsWindowVisible(w) || win32_test::ClassOf(w) != L"#32770") return TRUE;
         reinterpret_cast<ModalWatcher*>(self)->found_ = w;
         return FALSE;
     }
@@ -93,7 +76,7 @@ constexpr int kChooserTitle = 14146;
 
 class Win32Driver {
 public:
-    static bool Available() { return haveDesktop(); }
+    static bool Available() { return win32_test::HaveDesktop(); }
     Win32Driver() { ui::win32::initializeCommonControls(); }
     ui::WindowSystem& System() { return ws_; }
 

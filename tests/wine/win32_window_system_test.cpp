@@ -11,6 +11,7 @@
 #include "support/cp932_literal.h"
 #include "support/system_text.h"
 #include "ui/win32/win32_window_system.h"
+#include "wine/win32_test_windows.h"
 
 namespace {
 
@@ -18,26 +19,10 @@ using ui::ControlKind;
 using ui::ControlTemplate;
 using ui::DialogTemplate;
 using ui::WindowHandle;
+using win32_test::ClassOf;
+using win32_test::WideTextOf;
 
 HWND hwnd(WindowHandle w) { return reinterpret_cast<HWND>(w); }
-
-// Under Wine windows need an X display; on Windows there is always a desktop.
-bool haveDesktop() {
-    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return !wine || GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
-}
-
-std::wstring classOf(HWND w) {
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    return name;
-}
-
-std::wstring wideTextOf(HWND w) {
-    wchar_t text[256] = {};
-    GetWindowTextW(w, text, 256);
-    return text;
-}
 
 class RecordingDialog : public ui::DialogHandler {
 public:
@@ -93,7 +78,7 @@ const DialogTemplate kEveryKindDialog{202, kPage, 0, 138, 214, kEveryKind};
 class Win32WindowSystemTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!haveDesktop()) GTEST_SKIP() << "no display for Wine";
+        if (!win32_test::HaveDesktop()) GTEST_SKIP() << "no display for Wine";
         ui::win32::initializeCommonControls();
         owner = ws.CreateMainWindow(ownerHandler, "Owner");
         ASSERT_NE(owner, nullptr);
@@ -121,7 +106,7 @@ TEST_F(Win32WindowSystemTest, DialogHasEveryControlOfItsTemplateWhereTheTemplate
     for (auto [id, cls] : classes) {
         HWND control = hwnd(ws.Control(dialog, id));
         ASSERT_NE(control, nullptr) << id;
-        EXPECT_EQ(classOf(control), cls) << id;
+        EXPECT_EQ(ClassOf(control), cls) << id;
     }
     EXPECT_EQ(GetWindowLongW(hwnd(ws.Control(dialog, 1007)), GWL_STYLE) & ES_READONLY, ES_READONLY);
     EXPECT_EQ(GetWindowLongW(hwnd(ws.Control(dialog, 1005)), GWL_STYLE) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
@@ -157,15 +142,15 @@ TEST_F(Win32WindowSystemTest, TextsTravelAsCp932BytesAndShowAsTheirCharacters) {
     WindowHandle dialog = ws.CreateDialogWindow(kEveryKindDialog, owner, handler);
     ASSERT_NE(dialog, nullptr);
     // The template texts, whatever the system's ANSI code page.
-    EXPECT_EQ(wideTextOf(hwnd(ws.Control(dialog, 1001))), L"表示ソフト");
-    EXPECT_EQ(wideTextOf(hwnd(ws.Control(dialog, 1005))), L"音声なし\u3000（約 %sﾊﾞｲﾄ）");
+    EXPECT_EQ(WideTextOf(hwnd(ws.Control(dialog, 1001))), L"表示ソフト");
+    EXPECT_EQ(WideTextOf(hwnd(ws.Control(dialog, 1005))), L"音声なし\u3000（約 %sﾊﾞｲﾄ）");
     const std::string path(SJ("C:\\ゲーム\\表示ソフト\\"));
     ws.SetText(dialog, 1007, path);
-    EXPECT_EQ(wideTextOf(hwnd(ws.Control(dialog, 1007))), L"C:\\ゲーム\\表示ソフト\\");
+    EXPECT_EQ(WideTextOf(hwnd(ws.Control(dialog, 1007))), L"C:\\ゲーム\\表示ソフト\\");
     EXPECT_EQ(ws.GetText(dialog, 1007), path);
     const std::string caption(SJ("　『星降る丘』 ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑ"));
     ws.SetCaption(owner, caption);
-    EXPECT_EQ(wideTextOf(hwnd(owner)), L"\u3000『星降る丘』 ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑ");
+    EXPECT_EQ(WideTextOf(hwnd(owner)), L"\u3000『星降る丘』 ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑ");
     EXPECT_EQ(ws.GetCaption(owner), caption);
 
     // A path CP932 cannot spell shows its true characters and comes back byte for byte; so does
@@ -173,7 +158,7 @@ TEST_F(Win32WindowSystemTest, TextsTravelAsCp932BytesAndShowAsTheirCharacters) {
     const std::wstring foreign = L"C:\\users\\Jos\u00E9\\\uAE40\uBBFC\uC900\\\u00A5\u00B2\u301C\xD800";
     const std::string carried = support::fromUtf16(std::u16string(foreign.begin(), foreign.end()));
     ws.SetText(dialog, 1007, carried);
-    EXPECT_EQ(wideTextOf(hwnd(ws.Control(dialog, 1007))), foreign);
+    EXPECT_EQ(WideTextOf(hwnd(ws.Control(dialog, 1007))), foreign);
     EXPECT_EQ(ws.GetText(dialog, 1007), carried);
     SetWindowTextW(hwnd(ws.Control(dialog, 1007)), L"D:\\Caf\u00E9");
     EXPECT_EQ(ws.GetText(dialog, 1007), support::fromUtf16(u"D:\\Caf\u00E9"));
