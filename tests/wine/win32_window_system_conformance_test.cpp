@@ -101,7 +101,8 @@ public:
     void AnswerNextBox(int answer) {
         watcher_.reset();
         watcher_ = std::make_unique<ModalWatcher>(GetCurrentThreadId(), [this, answer](HWND box) {
-            ShownBox shown{handleOf(GetWindow(box, GW_OWNER)), textOf(GetDlgItem(box, 0xFFFF)), textOf(box), flagsOf(box)};
+            ShownBox shown{handleOf(GetWindow(box, GW_OWNER)), textOf(GetDlgItem(box, 0xFFFF)), textOf(box),
+                           flagsOf(box)};
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 boxes_.push_back(shown);

@@ -350,7 +350,8 @@ void HeadlessWindowSystem::SetProgressStep(WindowHandle dialog, int id, int step
 void HeadlessWindowSystem::SetProgressPos(WindowHandle dialog, int id, std::uint32_t pos) {
     // The bar reads the position as a signed number and keeps it within its range.
     const long long wanted = static_cast<std::int32_t>(pos);
-    if (Window* c = control(dialog, id)) c->pos = static_cast<std::uint32_t>(std::clamp(wanted, 0LL, static_cast<long long>(c->rangeMax)));
+    if (Window* c = control(dialog, id))
+        c->pos = static_cast<std::uint32_t>(std::clamp(wanted, 0LL, static_cast<long long>(c->rangeMax)));
 }
 
 void HeadlessWindowSystem::StepProgress(WindowHandle dialog, int id) {
