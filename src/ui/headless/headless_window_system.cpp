@@ -22,19 +22,37 @@ struct Window {
     std::uint32_t exStyle = 0;
     std::string text;
     bool enabled = true, visible = false, checked = false;
-    std::uint32_t rangeMax = 100, step = 10, pos = 0;
+    std::uint32_t rangeMax = 100;
+    int step = 10;
+    std::uint32_t pos = 0;
     void* image = nullptr;
     Rect rect;  // in the parent's client area; screen coordinates for the main window
     DialogHandler* dialogHandler = nullptr;
     MainWindowHandler* mainHandler = nullptr;
     std::vector<Window*> controls;  // template order
-    Window* lastFocus = nullptr;     // dialogs: the control that had the focus last
+    Window* savedFocus = nullptr;    // dialogs: the control that had the focus when the dialog was hidden
 };
 
 namespace {
 WindowHandle handleOf(Window* w) { return reinterpret_cast<WindowHandle>(w); }
 long dluX(long v) { return (v * kBaseX + 2) / 4; }
 long dluY(long v) { return (v * kBaseY + 4) / 8; }
+bool isPushButton(const Window* w) {
+    return w->kind == ControlKind::PushButton || w->kind == ControlKind::DefaultPushButton;
+}
+bool isInside(const Window* w, const Window* ancestor) {
+    for (; w; w = w->parent)
+        if (w == ancestor) return true;
+    return false;
+}
+// Where a dialog puts the focus it is given: its first enabled tab stop, else its first enabled control.
+Window* firstFocusable(const Window* dialog) {
+    for (Window* c : dialog->controls)
+        if ((c->style & kWsTabStop) && c->enabled && c->visible) return c;
+    for (Window* c : dialog->controls)
+        if (c->enabled && c->visible) return c;
+    return nullptr;
+}
 bool isButton(ControlKind k) {
     return k == ControlKind::PushButton || k == ControlKind::DefaultPushButton || k == ControlKind::RadioButton ||
            k == ControlKind::CheckBox;
@@ -84,6 +102,7 @@ void HeadlessWindowSystem::Queue(const Message& message) {
 
 void HeadlessWindowSystem::QueueAnswer(int answer) { answers_.push_back(answer); }
 void HeadlessWindowSystem::QueueFolderChoice(FolderChoice choice) { folderChoices_.push_back(std::move(choice)); }
+void HeadlessWindowSystem::QueueFolderOk() { folderChoices_.push_back(std::nullopt); }
 
 WindowHandle HeadlessWindowSystem::MainWindow() const {
     for (const auto& w : windows_)
@@ -161,14 +180,10 @@ WindowHandle HeadlessWindowSystem::CreateDialogWindow(const DialogTemplate& dial
         raw->controls.push_back(c.get());
         windows_.push_back(std::move(c));
     }
-    if (handler.OnInitDialog(handleOf(raw))) {
-        // The system's default focus: the first enabled tab stop.
-        for (Window* c : raw->controls)
-            if ((c->style & kWsTabStop) && c->enabled) {
-                SetFocus(handleOf(c));
-                break;
-            }
-    }
+    // The system's default focus, which it places only in a dialog of its own or one that shows: a
+    // page (DS_CONTROL) created hidden leaves the focus where it was.
+    if (handler.OnInitDialog(handleOf(raw)) && (!(dialog.style & kDsControl) || (dialog.style & kWsVisible)))
+        if (Window* first = firstFocusable(raw)) SetFocus(handleOf(first));
     return handleOf(raw);
 }
 
@@ -183,7 +198,12 @@ void HeadlessWindowSystem::DestroyWindow(WindowHandle window) {
 }
 
 void HeadlessWindowSystem::ShowWindow(WindowHandle window, bool show) {
-    if (Window* w = live(window)) w->visible = show;
+    Window* w = live(window);
+    if (!w) return;
+    // A dialog hidden with the focus inside keeps that control for the next time it gets the focus.
+    Window* focused = live(focus_);
+    if (!show && w->visible && w->isDialog && focused && focused != w && isInside(focused, w)) w->savedFocus = focused;
+    w->visible = show;
 }
 
 bool HeadlessWindowSystem::IsVisible(WindowHandle window) {
@@ -249,7 +269,27 @@ void HeadlessWindowSystem::MoveWindow(WindowHandle window, const Rect& rect) {
 WindowHandle HeadlessWindowSystem::Control(WindowHandle dialog, int id) { return handleOf(control(dialog, id)); }
 
 void HeadlessWindowSystem::SetText(WindowHandle dialog, int id, const std::string& text) {
-    if (Window* c = control(dialog, id)) c->text = text;
+    Window* c = control(dialog, id);
+    if (!c) return;
+    c->text = text;
+    if (c->kind == ControlKind::Edit) {
+        editNotice(c);  // update
+        editNotice(c);  // change
+    }
+}
+
+// An edit control tells its dialog of changes and focus through WM_COMMAND with its own id.
+void HeadlessWindowSystem::editNotice(Window* edit) {
+    if (edit->kind == ControlKind::Edit && edit->parent && edit->parent->dialogHandler)
+        edit->parent->dialogHandler->OnCommand(handleOf(edit->parent), edit->id);
+}
+
+void HeadlessWindowSystem::focusOn(Window* to) {
+    Window* from = live(focus_);
+    if (from == to) return;
+    focus_ = handleOf(to);
+    if (from) editNotice(from);  // kill focus
+    if (to) editNotice(to);      // set focus
 }
 
 std::string HeadlessWindowSystem::GetText(WindowHandle dialog, int id) {
@@ -258,7 +298,10 @@ std::string HeadlessWindowSystem::GetText(WindowHandle dialog, int id) {
 }
 
 void HeadlessWindowSystem::Enable(WindowHandle dialog, int id, bool enable) {
-    if (Window* c = control(dialog, id)) c->enabled = enable;
+    Window* c = control(dialog, id);
+    if (!c) return;
+    c->enabled = enable;
+    if (!enable && focus_ == handleOf(c)) focusOn(nullptr);  // a disabled window cannot keep the focus
 }
 
 bool HeadlessWindowSystem::GetCheck(WindowHandle dialog, int id) {
@@ -267,21 +310,26 @@ bool HeadlessWindowSystem::GetCheck(WindowHandle dialog, int id) {
 }
 
 void HeadlessWindowSystem::SetCheck(WindowHandle dialog, int id, bool checked) {
-    if (Window* c = control(dialog, id)) c->checked = checked;
+    if (Window* c = control(dialog, id)) setRadioCheck(c, checked);
+}
+
+void HeadlessWindowSystem::setRadioCheck(Window* c, bool checked) {
+    c->checked = checked;
+    // A radio button is a tab stop while it is checked, whatever its template said.
+    if (c->kind == ControlKind::RadioButton) c->style = checked ? c->style | kWsTabStop : c->style & ~kWsTabStop;
 }
 
 void HeadlessWindowSystem::SetFocus(WindowHandle window) {
     Window* w = live(window);
     if (!w) return;
     if (w->isDialog) {
-        // A dialog passes the focus on to the control that had it last, or its first tab stop.
-        Window* target = w->lastFocus;
-        for (Window* c : w->controls)
-            if (!target && (c->style & kWsTabStop) && c->enabled) target = c;
+        // A dialog hands the focus on, to the control it saved when hidden (once) or else to the
+        // first it finds.
+        Window* target = w->savedFocus && !w->savedFocus->destroyed ? w->savedFocus : firstFocusable(w);
+        w->savedFocus = nullptr;
         if (target) w = target;
     }
-    focus_ = handleOf(w);
-    if (Window* d = dialogOf(w->parent); d && !w->isDialog) d->lastFocus = w;
+    focusOn(w);
 }
 
 void HeadlessWindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap) {
@@ -289,20 +337,33 @@ void HeadlessWindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bit
 }
 
 void HeadlessWindowSystem::SetProgressRange(WindowHandle dialog, int id, std::uint32_t max) {
-    if (Window* c = control(dialog, id)) c->rangeMax = max & 0xFFFF;  // the count travels in a 16-bit word
+    Window* c = control(dialog, id);
+    if (!c) return;
+    c->rangeMax = max & 0xFFFF;  // the count travels in a 16-bit word
+    c->pos = std::min(c->pos, c->rangeMax);
 }
 
 void HeadlessWindowSystem::SetProgressStep(WindowHandle dialog, int id, int step) {
-    if (Window* c = control(dialog, id)) c->step = static_cast<std::uint32_t>(step);
+    if (Window* c = control(dialog, id)) c->step = step;
 }
 
 void HeadlessWindowSystem::SetProgressPos(WindowHandle dialog, int id, std::uint32_t pos) {
-    if (Window* c = control(dialog, id)) c->pos = std::min(pos, c->rangeMax);
+    // The bar reads the position as a signed number and keeps it within its range.
+    const long long wanted = static_cast<std::int32_t>(pos);
+    if (Window* c = control(dialog, id))
+        c->pos = static_cast<std::uint32_t>(std::clamp(wanted, 0LL, static_cast<long long>(c->rangeMax)));
 }
 
 void HeadlessWindowSystem::StepProgress(WindowHandle dialog, int id) {
-    // Like the system's bar: stepping past the end wraps to the start.
-    if (Window* c = control(dialog, id)) c->pos = c->pos + c->step > c->rangeMax ? 0 : c->pos + c->step;
+    // Like the system's bar: a step past either end goes round by the length of the range; a bar
+    // without one stays.
+    Window* c = control(dialog, id);
+    if (!c || c->rangeMax == 0) return;
+    const long long span = c->rangeMax;
+    long long pos = static_cast<long long>(c->pos) + c->step;
+    if (pos > span) pos %= span;
+    if (pos < 0) pos = pos % span + span;
+    c->pos = static_cast<std::uint32_t>(pos);
 }
 
 int HeadlessWindowSystem::ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
@@ -320,9 +381,9 @@ FolderChoice HeadlessWindowSystem::BrowseForFolder(WindowHandle owner, const std
                                                    const std::string& initialPath) {
     choosers_.push_back({owner, title, initialPath});
     if (folderChoices_.empty()) return {};
-    FolderChoice c = folderChoices_.front();
+    std::optional<FolderChoice> answer = folderChoices_.front();
     folderChoices_.pop_front();
-    return c;
+    return answer ? *answer : FolderChoice{FolderChoice::Outcome::Chosen, initialPath};
 }
 
 bool HeadlessWindowSystem::PeekQueue(Message& message, bool remove) {
@@ -364,8 +425,7 @@ void HeadlessWindowSystem::click(Window* c) {
         auto first = at;
         while (first != all.begin() && !((*first)->style & kWsGroup)) --first;
         for (auto it = first; it != all.end() && (it == first || !((*it)->style & kWsGroup)); ++it)
-            if ((*it)->kind == ControlKind::RadioButton) (*it)->checked = false;
-        c->checked = true;
+            if ((*it)->kind == ControlKind::RadioButton) setRadioCheck(*it, *it == c);
     }
     SetFocus(handleOf(c));
     c->parent->dialogHandler->OnCommand(handleOf(c->parent), c->id);
@@ -399,14 +459,14 @@ bool HeadlessWindowSystem::RouteDialogMessage(WindowHandle dialog, const Message
     if (message.wParam == kVkEscape) {
         d->dialogHandler->OnCommand(dialog, kIdCancel);
     } else if (message.wParam == kVkReturn) {
-        // A focused push button is pressed; otherwise the default button.
-        Window* pressed = target->kind == ControlKind::PushButton || target->kind == ControlKind::DefaultPushButton
-                              ? target
-                              : nullptr;
+        // A focused push button is pressed; otherwise the default button, else OK. A disabled
+        // button takes the key and does nothing.
+        Window* pressed = isPushButton(target) ? target : nullptr;
         for (Window* c : d->controls)
             if (!pressed && c->kind == ControlKind::DefaultPushButton) pressed = c;
-        if (!pressed) d->dialogHandler->OnCommand(dialog, kIdOk);
-        else if (pressed->enabled) d->dialogHandler->OnCommand(dialog, pressed->id);
+        const int id = pressed ? pressed->id : kIdOk;
+        if (!pressed) pressed = control(dialog, kIdOk);
+        if (!pressed || pressed->enabled) d->dialogHandler->OnCommand(dialog, id);
     } else if (message.wParam == kVkTab) {
         moveFocus(d);
     }

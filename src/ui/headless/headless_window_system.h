@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "ui/window_system.h"
@@ -34,6 +35,8 @@ public:
     void Queue(const Message& message);
     void QueueAnswer(int answer);
     void QueueFolderChoice(FolderChoice choice);
+    // OK pressed at once: the answer is the folder the chooser preselected, the initial one.
+    void QueueFolderOk();
     void FailDialogCreation(int templateId) { failDialog_ = templateId; }
     void FailMainWindowCreation() { failMainWindow_ = true; }
     void SetWorkArea(const Rect& area) { workArea_ = area; }
@@ -58,7 +61,9 @@ public:
     bool Exists(WindowHandle window) const;
     void* BannerImage(WindowHandle dialog, int id);
     struct Progress {
-        std::uint32_t max, step, pos;
+        std::uint32_t max;
+        int step;
+        std::uint32_t pos;
     };
     Progress ProgressOf(WindowHandle dialog, int id);
     int ControlId(WindowHandle control) const;
@@ -107,6 +112,9 @@ private:
     Window* dialogOf(Window* w) const;
     void click(Window* control);
     void moveFocus(Window* dialog);
+    void setRadioCheck(Window* c, bool checked);
+    void editNotice(Window* edit);
+    void focusOn(Window* to);
 
     std::vector<std::unique_ptr<Window>> windows_;  // every window ever made; destroyed ones stay flagged
     std::deque<Message> queue_;
@@ -115,7 +123,7 @@ private:
     std::deque<PlayerStep> player_;
     std::deque<BusyStep> busy_;
     std::deque<int> answers_;
-    std::deque<FolderChoice> folderChoices_;
+    std::deque<std::optional<FolderChoice>> folderChoices_;  // empty: OK on the preselection
     std::vector<ShownBox> boxes_;
     std::vector<ChooserRequest> choosers_;
     WindowHandle focus_ = nullptr;
