@@ -56,7 +56,7 @@ public:
     explicit Watch(SetupRun& s) : s_(s) {}
     void Note(const std::string& change) {
         ui::WindowHandle page = s_.Page(203);
-        moments.push_back({change, page ? s_.Text(203, 1002) : "", page && s_.Visible(203)});
+        moments.push_back({change, page ? s_.Text(Copying::Status) : "", page && s_.Visible(203)});
     }
     std::vector<Moment> moments;
 
@@ -188,13 +188,13 @@ TEST(CopyBuffer, ThatCannotBeHadStopsTheInstallWithItsOwnBox) {
         s.Then([&](HeadlessWindowSystem&) {
             gFailingArraySize = install::CopyChunkSize;
             gArraysBeforeFailure = file;
-            s.Click(201, 1001);
+            s.Click(Welcome::InstallOrUninstall);
         });
         s.Then([&](HeadlessWindowSystem& ws) {
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, games.root});
-            s.Click(202, 1008);
+            s.Click(Settings::Browse);
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path()});
-            s.Click(202, 1);
+            s.Click(Settings::Install);
         });
         s.Then([&](HeadlessWindowSystem& ws) {
             gArraysBeforeFailure = -1;
@@ -234,8 +234,8 @@ protected:
         return os::systemFileSystem().GetAttributes(path, attributes) && (attributes & os::kAttributeFolder);
     }
     void Uninstall() {
-        s.Then([this](HeadlessWindowSystem&) { s.Click(201, 1001); });
-        s.Then([this](HeadlessWindowSystem&) { s.Click(204, 1); });
+        s.Then([this](HeadlessWindowSystem&) { s.Click(Welcome::InstallOrUninstall); });
+        s.Then([this](HeadlessWindowSystem&) { s.Click(UninstallSettings::Uninstall); });
     }
 
     ShortcutPlaces places;
@@ -245,7 +245,7 @@ protected:
 
 TEST_F(ShortcutChoices, TheDesktopAloneMakesNoStartMenuFolder) {
     s.Start();
-    ChooseAndInstall(s, games.root, {1009});  // the Start menu unticked, the desktop left ticked
+    ChooseAndInstall(s, games.root, {Settings::StartMenu});  // the Start menu unticked, the desktop left ticked
     s.Then([this](HeadlessWindowSystem& ws) {
         EXPECT_EQ(ws.Boxes().back().text, kSucceeded);
         EXPECT_TRUE(places.Exists(2));
@@ -267,7 +267,7 @@ TEST_F(ShortcutChoices, AnExistingStartMenuFolderIsUsedAndKeepsThePlayersFile) {
     const std::string mine = places.startMenuFolder + "\\mine.txt";
     ASSERT_TRUE(os::writeWholeFile(os::systemFileSystem(), mine, "mine"));
     s.Start();
-    ChooseAndInstall(s, games.root, {1004});  // the desktop unticked
+    ChooseAndInstall(s, games.root, {Settings::DesktopShortcut});  // the desktop unticked
     s.Then([this](HeadlessWindowSystem& ws) {
         EXPECT_EQ(ws.Boxes().back().text, kSucceeded);
         EXPECT_TRUE(places.Exists(0));
