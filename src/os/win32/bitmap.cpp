@@ -1,8 +1,8 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include "os/bitmap.h"
+
+#include "os/win32/scoped_handle.h"
 #include "os/win32/wide.h"
+#include "os/win32/windows_api.h"
 
 namespace os {
 namespace {
@@ -10,13 +10,10 @@ namespace {
 class Win32Bitmap : public Bitmap {
 public:
     explicit Win32Bitmap(HBITMAP h) : handle_(h) {}
-    ~Win32Bitmap() override {
-        if (handle_) DeleteObject(handle_);
-    }
-    void* Handle() const override { return handle_; }
+    void* Handle() const override { return handle_.Get(); }
 
 private:
-    HBITMAP handle_;
+    win32::ScopedGdiObject<HBITMAP> handle_;  // null when the file gave no bitmap
 };
 
 class Win32BitmapLoader : public BitmapLoader {

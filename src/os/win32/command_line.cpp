@@ -1,15 +1,17 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#include <shellapi.h>
-
 #include "os/command_line.h"
+
+#include "os/win32/scoped_handle.h"
+#include "os/win32/windows_api.h"
+
+#include <shellapi.h>
 
 namespace os {
 
 std::vector<std::string> commandLineArguments(int, char**) {
     std::vector<std::string> out;
     int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    const win32::ScopedLocalMemory<LPWSTR*> owner(CommandLineToArgvW(GetCommandLineW(), &count));
+    LPWSTR* args = owner.Get();
     for (int i = 0; args && i < count; ++i) {
         int n = WideCharToMultiByte(CP_UTF8, 0, args[i], -1, nullptr, 0, nullptr, nullptr);
         std::string s(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
@@ -17,7 +19,6 @@ std::vector<std::string> commandLineArguments(int, char**) {
         s.resize(s.size() - 1);
         out.push_back(s);
     }
-    LocalFree(args);
     return out;
 }
 

@@ -1,17 +1,19 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#include <winnetwk.h>
-
 #include "os/file_system.h"
+
+#include <utility>
+
+#include "os/win32/scoped_handle.h"
 #include "os/win32/wide.h"
+#include "os/win32/windows_api.h"
+
+#include <winnetwk.h>
 
 namespace os {
 namespace {
 
 class Win32File : public File {
 public:
-    explicit Win32File(HANDLE h) : handle_(h) {}
-    ~Win32File() override { CloseHandle(handle_); }
+    explicit Win32File(win32::ScopedFileHandle handle) : handle_(std::move(handle)) {}
 
     bool Read(void* buffer, std::size_t n, std::size_t& got) override {
         got = 0;
@@ -19,7 +21,7 @@ public:
         while (got < n) {
             DWORD part = 0;
             DWORD want = static_cast<DWORD>(n - got > 0x40000000 ? 0x40000000 : n - got);
-            if (!ReadFile(handle_, out + got, want, &part, nullptr)) return false;
+            if (!ReadFile(handle_.Get(), out + got, want, &part, nullptr)) return false;
             if (part == 0) break;
             got += part;
         }
@@ -31,24 +33,24 @@ public:
         while (n > 0) {
             DWORD part = 0;
             DWORD want = static_cast<DWORD>(n > 0x40000000 ? 0x40000000 : n);
-            if (!WriteFile(handle_, in, want, &part, nullptr) || part == 0) return false;
+            if (!WriteFile(handle_.Get(), in, want, &part, nullptr) || part == 0) return false;
             in += part;
             n -= part;
         }
         return true;
     }
 
-    bool Flush() override { return FlushFileBuffers(handle_); }
+    bool Flush() override { return FlushFileBuffers(handle_.Get()); }
 
     bool Size(std::uint64_t& size) override {
         LARGE_INTEGER li;
-        if (!GetFileSizeEx(handle_, &li)) return false;
+        if (!GetFileSizeEx(handle_.Get(), &li)) return false;
         size = static_cast<std::uint64_t>(li.QuadPart);
         return true;
     }
 
 private:
-    HANDLE handle_;
+    win32::ScopedFileHandle handle_;
 };
 
 class Win32FileSystem : public FileSystem {
@@ -63,9 +65,10 @@ public:
                             : r.disposition == Disposition::CreateNew  ? CREATE_NEW
                                                                        : OPEN_EXISTING;
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, r.inheritable ? TRUE : FALSE};
-        HANDLE h = CreateFileW(wide.c_str(), access, share, &sa, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return nullptr;
-        return std::make_unique<Win32File>(h);
+        win32::ScopedFileHandle file(
+            CreateFileW(wide.c_str(), access, share, &sa, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return nullptr;
+        return std::make_unique<Win32File>(std::move(file));
     }
 
     std::string CurrentFolder() override {
@@ -112,9 +115,8 @@ public:
         std::wstring wide;
         WIN32_FIND_DATAW data;
         if (!win32::toWide(path, wide)) return false;
-        HANDLE h = FindFirstFileW(wide.c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        if (!FindClose(h)) return false;
+        win32::ScopedFindHandle find(FindFirstFileW(wide.c_str(), &data));
+        if (!find || !find.Close()) return false;
         auto fileTime = [](const FILETIME& t) { return static_cast<std::uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
         found.attributes = data.dwFileAttributes;
         found.size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
@@ -142,17 +144,17 @@ public:
                       const std::uint64_t* write) override {
         std::wstring wide;
         if (!win32::toWide(path, wide)) return false;
-        HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
+        win32::ScopedFileHandle file(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
         auto ft = [](const std::uint64_t* t, FILETIME& out) -> const FILETIME* {
             if (!t) return nullptr;
             out = {static_cast<DWORD>(*t), static_cast<DWORD>(*t >> 32)};
             return &out;
         };
         FILETIME c, a, w;
-        bool ok = SetFileTime(h, ft(creation, c), ft(access, a), ft(write, w));
-        return CloseHandle(h) && ok;
+        const bool ok = SetFileTime(file.Get(), ft(creation, c), ft(access, a), ft(write, w));
+        return file.Close() && ok;
     }
 
     bool FreeBytesAvailable(const std::string& folder, std::uint64_t& freeBytes, bool& available) override {

@@ -1,10 +1,8 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include <ctime>
 
 #include "os/file_system.h"
 #include "os/file_time.h"
+#include "os/win32/windows_api.h"
 
 namespace os {
 

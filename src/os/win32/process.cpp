@@ -1,8 +1,8 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include "os/process.h"
+
+#include "os/win32/scoped_handle.h"
 #include "os/win32/wide.h"
+#include "os/win32/windows_api.h"
 
 namespace os {
 namespace {
@@ -19,8 +19,8 @@ public:
         if (!CreateProcessW(app.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
                             folder.empty() ? nullptr : folder.c_str(), &startup, &info))
             return false;
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
+        // Nothing waits for the program: both handles go at once.
+        win32::ScopedKernelHandle process(info.hProcess), thread(info.hThread);
         return true;
     }
 };

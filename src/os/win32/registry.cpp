@@ -1,39 +1,57 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include "os/registry.h"
+#include "os/win32/scoped_handle.h"
 #include "os/win32/wide.h"
+#include "os/win32/windows_api.h"
 
 namespace os {
 namespace {
+
+// A key under the current user's root; empty when the system refuses it. The handle is taken
+// only from a call that succeeded.
+win32::ScopedRegistryKey OpenKey(const std::wstring& path, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
+    return win32::ScopedRegistryKey(key);
+}
+
+win32::ScopedRegistryKey CreateKeyForWriting(const std::wstring& path) {
+    HKEY key = nullptr;
+    const LONG result =
+        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    if (result != ERROR_SUCCESS) return {};
+    return win32::ScopedRegistryKey(key);
+}
+
+// The value's stored bytes and type; the key is closed before the bytes are converted.
+bool QueryRaw(const std::wstring& path, const std::wstring& name, DWORD& kind, std::string& raw) {
+    const win32::ScopedRegistryKey key = OpenKey(path, KEY_READ);
+    if (!key) return false;
+    DWORD size = 0;
+    bool ok = RegQueryValueExW(key.Get(), name.c_str(), nullptr, &kind, nullptr, &size) == ERROR_SUCCESS;
+    raw.assign(size, '\0');
+    ok = ok && RegQueryValueExW(key.Get(), name.c_str(), nullptr, &kind, reinterpret_cast<BYTE*>(raw.data()), &size) ==
+                   ERROR_SUCCESS;
+    raw.resize(size);
+    return ok;
+}
 
 class Win32Registry : public Registry {
 public:
     bool KeyExists(const std::string& keyPath) override {
         std::wstring wide;
-        HKEY key;
-        if (!win32::toWide(keyPath, wide) || RegOpenKeyExW(HKEY_CURRENT_USER, wide.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
+        return win32::toWide(keyPath, wide) && OpenKey(wide, KEY_READ);
     }
 
     bool CreateKey(const std::string& keyPath) override {
         std::wstring wide;
-        HKEY key;
-        if (!win32::toWide(keyPath, wide) ||
-            RegCreateKeyExW(HKEY_CURRENT_USER, wide.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
+        return win32::toWide(keyPath, wide) && CreateKeyForWriting(wide);
     }
 
     bool SetValue(const std::string& keyPath, const std::string& name, ValueType type, const std::string& data) override {
         std::wstring path, wideName;
-        HKEY key;
-        if (!win32::toWide(keyPath, path) || !win32::toWide(name, wideName) ||
-            RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS)
-            return false;
+        if (!win32::toWide(keyPath, path) || !win32::toWide(name, wideName)) return false;
+        const win32::ScopedRegistryKey key = OpenKey(path, KEY_WRITE);
+        if (!key) return false;
         // Strings go to the system in UTF-16 so they read the same on every code page; a
         // terminating zero goes along exactly when the caller's data has one.
         bool ok = true;
@@ -45,26 +63,18 @@ public:
             if (terminated) wide.push_back(L'\0');
             bytes.assign(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
         }
-        ok = ok && RegSetValueExW(key, wideName.c_str(), 0, static_cast<DWORD>(type),
-                                  reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return ok;
+        return ok && RegSetValueExW(key.Get(), wideName.c_str(), 0, static_cast<DWORD>(type),
+                                    reinterpret_cast<const BYTE*>(bytes.data()),
+                                    static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
     }
 
     bool QueryValue(const std::string& keyPath, const std::string& name, std::size_t bufferSize, ValueType& type,
                     std::string& data) override {
         std::wstring path, wideName;
-        HKEY key;
-        if (!win32::toWide(keyPath, path) || !win32::toWide(name, wideName) ||
-            RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        DWORD kind = 0, size = 0;
-        bool ok = RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, nullptr, &size) == ERROR_SUCCESS;
-        std::string raw(size, '\0');
-        ok = ok && RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, reinterpret_cast<BYTE*>(raw.data()), &size) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        if (!ok) return false;
-        raw.resize(size);
+        if (!win32::toWide(keyPath, path) || !win32::toWide(name, wideName)) return false;
+        std::string raw;
+        DWORD kind = 0;
+        if (!QueryRaw(path, wideName, kind, raw)) return false;
         if (kind == REG_SZ || kind == REG_EXPAND_SZ) {
             // Back to CP932 bytes; the terminating zero stays exactly when it was stored.
             std::wstring wide(reinterpret_cast<const wchar_t*>(raw.data()), raw.size() / sizeof(wchar_t));

@@ -1,12 +1,11 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#include <objbase.h>
+#include "os/shell.h"
+#include "os/win32/scoped_handle.h"
+#include "os/win32/wide.h"
+#include "os/win32/windows_api.h"
+
 #include <objidl.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-
-#include "os/shell.h"
-#include "os/win32/wide.h"
 
 namespace os {
 namespace {
@@ -29,25 +28,18 @@ public:
         std::wstring path, wideTarget, folder;
         if (!win32::toWide(shortcutPath, path) || !win32::toWide(target, wideTarget) || !win32::toWide(workingFolder, folder))
             return false;
-        IShellLinkW* link = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(&link))))
+        win32::ScopedComPtr<IShellLinkW> link;
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Receive())))
             return false;
-        IPersistFile* file = nullptr;
-        if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            link->Release();
-            return false;
-        }
+        win32::ScopedComPtr<IPersistFile> file;
+        if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive()))) return false;
         link->SetPath(wideTarget.c_str());
         link->SetDescription(L"");
         link->SetArguments(L"");
         link->SetWorkingDirectory(folder.c_str());
         link->SetIconLocation(L"", 0);
         link->SetShowCmd(SW_SHOWNORMAL);
-        bool saved = SUCCEEDED(file->Save(path.c_str(), TRUE));
-        file->Release();
-        link->Release();
-        return saved;
+        return SUCCEEDED(file->Save(path.c_str(), TRUE));
     }
 };
 

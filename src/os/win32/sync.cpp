@@ -1,7 +1,6 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
 #include "os/sync.h"
+
+#include "os/win32/windows_api.h"
 
 namespace os {
 

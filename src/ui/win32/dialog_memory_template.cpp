@@ -1,11 +1,11 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#include <commctrl.h>
+#include "ui/win32/dialog_memory_template.h"
 
 #include <string>
 
-#include "ui/win32/dialog_memory_template.h"
+#include "os/win32/windows_api.h"
 #include "ui/win32/texts.h"
+
+#include <commctrl.h>
 
 namespace ui::win32 {
 namespace {

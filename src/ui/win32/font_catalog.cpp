@@ -1,16 +1,13 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "ui/win32/font_catalog.h"
 
 #include <algorithm>
 
+#include "os/win32/scoped_handle.h"
+#include "os/win32/windows_api.h"
 #include "ui/dialog_template.h"
-
-#include "ui/win32/font_catalog.h"
 
 namespace ui::win32 {
 namespace {
-
-HDC dcOf(void* dc) { return static_cast<HDC>(dc); }
 
 LOGFONTW logFontFor(const std::u16string& face, BYTE charset) {
     LOGFONTW font{};
@@ -33,34 +30,37 @@ int CALLBACK collectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM
 
 }  // namespace
 
-SystemFontCatalog::SystemFontCatalog() : dc_(CreateCompatibleDC(nullptr)) {}
+struct SystemFontCatalog::Impl {
+    os::win32::ScopedMemoryDc dc;  // a memory DC on the screen, empty when none could be made
+};
 
-SystemFontCatalog::~SystemFontCatalog() {
-    if (dc_) DeleteDC(dcOf(dc_));
+SystemFontCatalog::SystemFontCatalog() : impl_(std::make_unique<Impl>()) {
+    impl_->dc.Reset(CreateCompatibleDC(nullptr));
 }
 
+SystemFontCatalog::~SystemFontCatalog() = default;
+
 bool SystemFontCatalog::HasFace(const std::u16string& face) {
-    if (!dc_ || face.empty() || face.size() >= LF_FACESIZE) return false;
+    if (!impl_->dc || face.empty() || face.size() >= LF_FACESIZE) return false;
     LOGFONTW font = logFontFor(face, DEFAULT_CHARSET);
     bool found = false;
-    EnumFontFamiliesExW(dcOf(dc_), &font, noteFound, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(impl_->dc.Get(), &font, noteFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
 std::u16string SystemFontCatalog::MissingGlyphs(const std::u16string& face, const std::u16string& characters) {
     if (characters.empty()) return {};
-    if (!dc_ || face.size() >= LF_FACESIZE) return characters;
+    if (!impl_->dc || face.size() >= LF_FACESIZE) return characters;
     LOGFONTW request = logFontFor(face, DEFAULT_CHARSET);
     request.lfHeight = -12;  // 9 points at 96 dots per inch; the glyph table is the same at any size
     request.lfWeight = FW_NORMAL;
-    HFONT font = CreateFontIndirectW(&request);
+    const os::win32::ScopedGdiObject<HFONT> font(CreateFontIndirectW(&request));
     if (!font) return characters;
-    HGDIOBJ before = SelectObject(dcOf(dc_), font);
+    HGDIOBJ before = SelectObject(impl_->dc.Get(), font.Get());
     std::vector<WORD> glyphs(characters.size());
-    const DWORD got = GetGlyphIndicesW(dcOf(dc_), reinterpret_cast<LPCWSTR>(characters.c_str()),
+    const DWORD got = GetGlyphIndicesW(impl_->dc.Get(), reinterpret_cast<LPCWSTR>(characters.c_str()),
                                        static_cast<int>(characters.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-    SelectObject(dcOf(dc_), before);
-    DeleteObject(font);
+    SelectObject(impl_->dc.Get(), before);  // the font is deleted only once no DC holds it
     if (got == GDI_ERROR) return characters;
     std::u16string missing;
     for (std::size_t i = 0; i < characters.size(); ++i)
@@ -70,16 +70,15 @@ std::u16string SystemFontCatalog::MissingGlyphs(const std::u16string& face, cons
 
 std::vector<std::u16string> SystemFontCatalog::ShiftJisFaces() {
     std::vector<std::u16string> faces;
-    if (!dc_) return faces;
+    if (!impl_->dc) return faces;
     LOGFONTW font = logFontFor(u"", SHIFTJIS_CHARSET);
-    EnumFontFamiliesExW(dcOf(dc_), &font, collectFace, reinterpret_cast<LPARAM>(&faces), 0);
+    EnumFontFamiliesExW(impl_->dc.Get(), &font, collectFace, reinterpret_cast<LPARAM>(&faces), 0);
     return faces;
 }
 
 HFONT createDialogFont(const std::wstring& face) {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(kDialogFontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    const os::win32::ScopedScreenDc screen(GetDC(nullptr));
+    const int height = -MulDiv(kDialogFontPoints, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
     return CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_DONTCARE, face.c_str());
 }

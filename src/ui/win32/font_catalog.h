@@ -1,5 +1,6 @@
 #pragma once
 // The installed fonts as GDI reports them, for choosing the dialogs' face.
+#include <memory>
 #include <string>
 
 #include "ui/font_catalog.h"
@@ -24,7 +25,8 @@ public:
     std::vector<std::u16string> ShiftJisFaces() override;
 
 private:
-    void* dc_;  // a memory DC on the screen, null when none could be made
+    struct Impl;  // keeps the Windows headers out of the setup's own files
+    std::unique_ptr<Impl> impl_;
 };
 
 // The face at the dialogs' 9 points, as the dialog manager makes it; the caller deletes it.

@@ -1,15 +1,15 @@
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
-#include <shlobj.h>
+#include "ui/win32/win32_window_system.h"
 
+#include "os/win32/scoped_handle.h"
 #include "os/win32/wide.h"
+#include "os/win32/windows_api.h"
 #include "ui/win32/dialog_memory_template.h"
 #include "ui/win32/font_catalog.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/texts.h"
-#include "ui/win32/win32_window_system.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
 
 namespace ui::win32 {
 namespace {
@@ -341,16 +341,14 @@ FolderChoice Win32WindowSystem::BrowseForFolder(WindowHandle owner, const std::s
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     info.lpfn = browseCallback;
     // The title and status text are the setup's: they follow the pages' face where it was replaced.
-    ChooserStart start{widePath.c_str(), dialogFace_.empty() ? nullptr : createDialogFont(dialogFace_)};
+    const os::win32::ScopedGdiObject<HFONT> textFont(dialogFace_.empty() ? nullptr : createDialogFont(dialogFace_));
+    ChooserStart start{widePath.c_str(), textFont.Get()};
     info.lParam = reinterpret_cast<LPARAM>(&start);
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
-    if (start.textFont) DeleteObject(start.textFont);
+    const os::win32::ScopedCoTaskMemory<PIDLIST_ABSOLUTE> item(SHBrowseForFolderW(&info));
     FolderChoice choice;
     if (!item) return choice;  // Cancelled
     wchar_t path[MAX_PATH] = {};
-    const bool converted = SHGetPathFromIDListW(item, path) != FALSE;
-    CoTaskMemFree(item);
-    if (converted) {
+    if (SHGetPathFromIDListW(item.Get(), path)) {
         choice.outcome = FolderChoice::Outcome::Chosen;
         choice.path = os::win32::fromWide(path);
     } else {
