@@ -42,7 +42,7 @@ private:
 using bench::NoBox;
 using bench::NoMain;
 
-void writeRandom(const fs::path& p, std::size_t size, std::mt19937_64& rng) {
+void WriteRandom(const fs::path& p, std::size_t size, std::mt19937_64& rng) {
     std::ofstream out(p, std::ios::binary);
     std::vector<std::uint64_t> block(1 << 16);
     for (std::size_t done = 0; done < size;) {
@@ -53,29 +53,29 @@ void writeRandom(const fs::path& p, std::size_t size, std::mt19937_64& rng) {
     }
 }
 
-long maxRssKiB() {
+long MaxRssKiB() {
     struct rusage u;
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss;
 }
 
-double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // One install of the medium's description into `target`; seconds taken.
-double runInstall(const fs::path& medium, const fs::path& target, setupdata::SetupData description, TimedWindows& ws) {
+double RunInstall(const fs::path& medium, const fs::path& target, setupdata::SetupData description, TimedWindows& ws) {
     NoBox box;
     fs::current_path(medium);
-    setupdata::SetupContext context(os::systemServices(), box);
+    setupdata::SetupContext context(os::SystemServices(), box);
     *context.setupData = std::move(description);
     NoMain main;
     pages::CopyProgressPage page(ws, context);
     page.Create(ws.CreateMainWindow(main, "bench"));
-    install::InstallOptions options{context.sourceFolder, os::setupPathFromHost(target.string()), 1, false, false};
+    install::InstallOptions options{context.sourceFolder, os::SetupPathFromHost(target.string()), 1, false, false};
     install::InstallJob job(ws, context, options);
     auto start = Clock::now();
     job.PrepareInstall(page.JobView());
     install::InstallResult r = job.RunInstall(page.JobView());
-    double taken = seconds(Clock::now() - start);
+    double taken = Seconds(Clock::now() - start);
     if (r != install::Succeeded) std::fprintf(stderr, "install failed\n");
     return taken;
 }
@@ -96,20 +96,20 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 400; ++i) {
         std::size_t size = 1000 + (rng() % 64) * 1024;
         std::string name = "s" + std::to_string(i) + ".dat";
-        writeRandom(medium / "Small" / name, size, rng);
+        WriteRandom(medium / "Small" / name, size, rng);
         d.files.push_back(std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{-1, name, size, 0}));
         total += size;
     }
     for (int i = 0; i < 2; ++i) {
         std::size_t size = bigMiB * 1048576 + 12345;
         std::string name = "b" + std::to_string(i) + ".pak";
-        writeRandom(medium / "Big" / name, size, rng);
+        WriteRandom(medium / "Big" / name, size, rng);
         d.files.push_back(std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{2, name, size, 1}));
         total += size;
     }
     std::printf("data set: 400 small files and 2 of %zu MiB, %.1f MiB in all\n", bigMiB, total / 1048576.0);
 
-    long rssBefore = maxRssKiB();
+    long rssBefore = MaxRssKiB();
     double setupBest = 1e9, cpBest = 1e9;
     Clock::duration longest{};
     for (int round = 0; round < 3; ++round) {
@@ -119,15 +119,15 @@ int main(int argc, char** argv) {
         auto start = Clock::now();
         std::string cp = "cp -r '" + medium.string() + "' '" + (root / "cp").string() + "' && sync";
         if (std::system(cp.c_str()) != 0) return 1;
-        cpBest = std::min(cpBest, seconds(Clock::now() - start));
+        cpBest = std::min(cpBest, Seconds(Clock::now() - start));
         TimedWindows ws;
         start = Clock::now();
-        runInstall(medium, root / "setup", d, ws);
+        RunInstall(medium, root / "setup", d, ws);
         std::system("sync");
-        setupBest = std::min(setupBest, seconds(Clock::now() - start));
+        setupBest = std::min(setupBest, Seconds(Clock::now() - start));
         longest = std::max(longest, ws.longest);
     }
-    long rssAfter = maxRssKiB();
+    long rssAfter = MaxRssKiB();
 
     // One chunk's read and write, for the drain figure.
     std::vector<char> chunk(install::CopyChunkSize);
@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
             slowestChunk = std::max(slowestChunk, Clock::now() - c0);
         }
     }
-    double perChunk = seconds(Clock::now() - t0) / 256;
+    double perChunk = Seconds(Clock::now() - t0) / 256;
 
     std::printf("cp -r:       %.3f s  (%.0f MiB/s)\n", cpBest, total / 1048576.0 / cpBest);
     std::printf("setup copy:  %.3f s  (%.0f MiB/s)\n", setupBest, total / 1048576.0 / setupBest);
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
     std::printf("peak memory: %ld KiB before the installs, %ld KiB after (files of %zu MiB)\n", rssBefore, rssAfter, bigMiB);
     std::printf("longest time between two queue drains: %.2f ms; one chunk's read and write: %.2f ms on average, "
                 "%.2f ms at the slowest\n",
-                seconds(longest) * 1000, perChunk * 1000, seconds(slowestChunk) * 1000);
+                Seconds(longest) * 1000, perChunk * 1000, Seconds(slowestChunk) * 1000);
     fs::remove_all(root);
     return 0;
 }

@@ -18,14 +18,14 @@ struct Folder {
         std::random_device rd;
         host = std::filesystem::temp_directory_path() / ("setup-bench-" + std::to_string(rd()));
         std::filesystem::create_directories(host);
-        path = support::withTrailingBackslash(os::setupPathFromHost(host.string()));
+        path = support::WithTrailingBackslash(os::SetupPathFromHost(host.string()));
     }
     ~Folder() { std::filesystem::remove_all(host); }
     std::filesystem::path host;
     std::string path;
 };
 
-setupdata::SetupData description(std::size_t entries) {
+setupdata::SetupData Description(std::size_t entries) {
     setupdata::SetupData d;
     d.title = std::string(SJ("星降る丘の物語"));
     for (int f = 0; f < 50; ++f) d.folders.push_back("Folder" + std::to_string(f));
@@ -37,17 +37,17 @@ setupdata::SetupData description(std::size_t entries) {
 
 void WriteSetupFile(benchmark::State& state) {
     Folder dir;
-    auto d = description(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(d.writeSetupFile(os::systemFileSystem(), dir.path + "Setup.ini"));
+    auto d = Description(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(d.writeSetupFile(os::SystemFileSystem(), dir.path + "Setup.ini"));
     state.SetComplexityN(state.range(0));
 }
 
 void ReadSetupFile(benchmark::State& state) {
     Folder dir;
-    description(static_cast<std::size_t>(state.range(0))).writeSetupFile(os::systemFileSystem(), dir.path + "Setup.ini");
+    Description(static_cast<std::size_t>(state.range(0))).writeSetupFile(os::SystemFileSystem(), dir.path + "Setup.ini");
     for (auto _ : state) {
         setupdata::SetupData d;
-        if (!d.readSetupFile(os::systemFileSystem(), dir.path + "Setup.ini")) state.SkipWithError("read failed");
+        if (!d.readSetupFile(os::SystemFileSystem(), dir.path + "Setup.ini")) state.SkipWithError("read failed");
         benchmark::DoNotOptimize(d.files.size());
     }
     state.SetComplexityN(state.range(0));
@@ -69,13 +69,13 @@ void RegisterFromSource(benchmark::State& state) {
         ini << key << "=(TYPE" << (i % 2) << ",F" << (i % 20) << ",F" << (i % 20) << "\\f" << i << ".dat)\r\n";
     }
     ini.close();
-    os::systemFileSystem().SetCurrentFolder(dir.path);
+    os::SystemFileSystem().SetCurrentFolder(dir.path);
     for (auto _ : state) {
         setupdata::SetupData d;
-        if (!d.registerFromSource(os::systemFileSystem(), dir.path + "SetupRegist.ini")) state.SkipWithError("failed");
+        if (!d.registerFromSource(os::SystemFileSystem(), dir.path + "SetupRegist.ini")) state.SkipWithError("failed");
         benchmark::DoNotOptimize(d.files.size());
     }
-    os::systemFileSystem().SetCurrentFolder(support::withTrailingBackslash(os::setupPathFromHost("/")));
+    os::SystemFileSystem().SetCurrentFolder(support::WithTrailingBackslash(os::SetupPathFromHost("/")));
     state.SetComplexityN(state.range(0));
 }
 

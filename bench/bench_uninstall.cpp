@@ -38,7 +38,7 @@ public:
 using bench::NoBox;
 using bench::NoMain;
 
-double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 struct Figures {
     double plan, run;
@@ -46,7 +46,7 @@ struct Figures {
     std::size_t steps;
 };
 
-Figures uninstallOf(const fs::path& root, int files) {
+Figures UninstallOf(const fs::path& root, int files) {
     const fs::path folder = root / ("game" + std::to_string(files));
     setupdata::SetupData d;
     d.title = "Bench";
@@ -61,14 +61,14 @@ Figures uninstallOf(const fs::path& root, int files) {
         std::ofstream(folder / d.folders[static_cast<std::size_t>(i % 10)] / entry->name) << "0123456789";
         d.files.push_back(entry);
     }
-    CountingFiles counting(os::systemFileSystem());
-    os::Services& system = os::systemServices();
+    CountingFiles counting(os::SystemFileSystem());
+    os::Services& system = os::SystemServices();
     os::Services services{counting, system.bitmaps, system.registry, system.processes, system.shell};
     NoBox box;
     setupdata::SetupContext context(services, box);
     *context.setupData = d;
     context.registryKeyPath = d.registryRoot + d.title;
-    const std::string installFolder = os::setupPathFromHost(folder.string());
+    const std::string installFolder = os::SetupPathFromHost(folder.string());
     install::RecordInstallFolder(context, installFolder);
     install::WriteGameProfile(context, 1, installFolder, "D:\\");
 
@@ -79,10 +79,10 @@ Figures uninstallOf(const fs::path& root, int files) {
     counting.calls = 0;
     auto start = Clock::now();
     uninstall::UninstallJob job(ws, context, page.JobView(), false);
-    Figures out{seconds(Clock::now() - start), 0, counting.calls, job.steps.size()};
+    Figures out{Seconds(Clock::now() - start), 0, counting.calls, job.steps.size()};
     start = Clock::now();
     job.RunUninstall(page.JobView());
-    out.run = seconds(Clock::now() - start);
+    out.run = Seconds(Clock::now() - start);
     // Only the game's profile, which is no file of the description, stays.
     if (fs::exists(folder / d.folders[0])) std::fprintf(stderr, "a folder of the game is still there\n");
     return out;
@@ -99,7 +99,7 @@ int main() {
     setenv("XDG_DESKTOP_DIR", (root / "desktop").c_str(), 1);
     std::printf("%8s %8s %12s %12s %14s %18s\n", "files", "steps", "plan ms", "run ms", "run us/step", "plan fs calls");
     for (int files : {1250, 2500, 5000, 10000}) {
-        Figures f = uninstallOf(root, files);
+        Figures f = UninstallOf(root, files);
         std::printf("%8d %8zu %12.2f %12.1f %14.2f %18d\n", files, f.steps, f.plan * 1000, f.run * 1000,
                     f.run * 1e6 / static_cast<double>(f.steps), f.planCalls);
     }

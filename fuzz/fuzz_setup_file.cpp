@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     setupdata::SetupData first;
     std::string reason;
     if (!first.readSetupFile(fs, kPath, &reason)) {
-        if (reason.empty()) fuzzing::fail("a failed read gives no reason");
+        if (reason.empty()) fuzzing::Fail("a failed read gives no reason");
         return 0;
     }
     // What the pages ask of a description; sizes and paths must not trip the sanitizers.
@@ -31,14 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i <= first.files.size(); ++i) (void)first.EntryRelativePath(t, i);
     }
 
-    if (!first.writeSetupFile(fs, kPath, &reason)) fuzzing::fail(("write back failed: " + reason).c_str());
+    if (!first.writeSetupFile(fs, kPath, &reason)) fuzzing::Fail(("write back failed: " + reason).c_str());
     const std::string written = fs.files[kPath];
 
     setupdata::SetupData second;
-    if (!second.readSetupFile(fs, kPath, &reason)) fuzzing::fail(("reread failed: " + reason).c_str());
-    fuzzing::requireSame(first, second);
+    if (!second.readSetupFile(fs, kPath, &reason)) fuzzing::Fail(("reread failed: " + reason).c_str());
+    fuzzing::RequireSame(first, second);
 
-    if (!second.writeSetupFile(fs, kCopy, &reason)) fuzzing::fail(("second write failed: " + reason).c_str());
-    if (fs.files[kCopy] != written) fuzzing::fail("the same description wrote different bytes");
+    if (!second.writeSetupFile(fs, kCopy, &reason)) fuzzing::Fail(("second write failed: " + reason).c_str());
+    if (fs.files[kCopy] != written) fuzzing::Fail("the same description wrote different bytes");
     return 0;
 }

@@ -146,7 +146,7 @@ private:
 
 // Splits the input at the marker 0xFF 0xFF, two bytes that never stand in CP932 text: the first
 // part is the data file, the rest steer the harness.
-inline std::vector<std::string> splitInput(const std::uint8_t* data, std::size_t size, std::size_t maxParts) {
+inline std::vector<std::string> SplitInput(const std::uint8_t* data, std::size_t size, std::size_t maxParts) {
     std::vector<std::string> parts(1);
     for (std::size_t i = 0; i < size; ++i) {
         if (parts.size() < maxParts && i + 1 < size && data[i] == 0xFF && data[i + 1] == 0xFF) {

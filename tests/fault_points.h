@@ -102,11 +102,11 @@ private:
 class CountedShell : public os::Shell {
 public:
     explicit CountedShell(FaultPoints& points) : p_(points) {}
-    bool ProgramsFolder(std::string& f) override { return !p_.Fails(false, "ProgramsFolder") && os::systemShell().ProgramsFolder(f); }
-    bool DesktopFolder(std::string& f) override { return !p_.Fails(false, "DesktopFolder") && os::systemShell().DesktopFolder(f); }
-    std::string ShortcutExtension() override { return os::systemShell().ShortcutExtension(); }
+    bool ProgramsFolder(std::string& f) override { return !p_.Fails(false, "ProgramsFolder") && os::SystemShell().ProgramsFolder(f); }
+    bool DesktopFolder(std::string& f) override { return !p_.Fails(false, "DesktopFolder") && os::SystemShell().DesktopFolder(f); }
+    std::string ShortcutExtension() override { return os::SystemShell().ShortcutExtension(); }
     bool WriteShortcut(const std::string& link, const std::string& target, const std::string& working) override {
-        return !p_.Fails(true, "WriteShortcut") && os::systemShell().WriteShortcut(link, target, working);
+        return !p_.Fails(true, "WriteShortcut") && os::SystemShell().WriteShortcut(link, target, working);
     }
 
 private:
@@ -116,10 +116,10 @@ private:
 // The three, counted together, as the setup's services.
 struct CountedServices {
     FaultPoints points;
-    CountedFiles files{os::systemFileSystem(), points};
-    CountedRegistry registry{os::systemRegistry(), points};
+    CountedFiles files{os::SystemFileSystem(), points};
+    CountedRegistry registry{os::SystemRegistry(), points};
     CountedShell shell{points};
-    os::Services services{files, os::systemBitmapLoader(), registry, os::systemProcesses(), shell};
+    os::Services services{files, os::SystemBitmapLoader(), registry, os::SystemProcesses(), shell};
 };
 
 }  // namespace testing_support

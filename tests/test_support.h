@@ -12,8 +12,8 @@
 
 namespace testing_support {
 
-inline std::filesystem::path hostPathFromCp932(const std::string& cp932) {
-    std::string utf8 = support::toUtf8Lossy(cp932);
+inline std::filesystem::path HostPathFromCp932(const std::string& cp932) {
+    std::string utf8 = support::ToUtf8Lossy(cp932);
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
@@ -27,7 +27,7 @@ public:
         host_ = std::filesystem::temp_directory_path() / (unique + std::u8string(name));
         std::filesystem::create_directories(host_);
         auto u8 = host_.u8string();
-        path_ = os::setupPathFromHost(std::string(u8.begin(), u8.end()));
+        path_ = os::SetupPathFromHost(std::string(u8.begin(), u8.end()));
     }
     ~TempFolder() {
         std::error_code ec;
@@ -37,7 +37,7 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     // The folder in the setup's own path form, with a trailing backslash.
-    std::string path() const { return support::withTrailingBackslash(path_); }
+    std::string path() const { return support::WithTrailingBackslash(path_); }
     std::string path(const std::string& relative) const { return path() + relative; }
     // The host path of a CP932 name below the folder; backslashes separate parts.
     std::filesystem::path host(const std::string& relativeCp932 = {}) const {
@@ -45,8 +45,8 @@ public:
         std::filesystem::path out = host_;
         std::size_t start = 0;
         while (start <= rel.size() && !rel.empty()) {
-            std::size_t sep = support::findChar(rel, '\\', start);
-            out /= hostPathFromCp932(rel.substr(start, sep == support::npos ? support::npos : sep - start));
+            std::size_t sep = support::FindChar(rel, '\\', start);
+            out /= HostPathFromCp932(rel.substr(start, sep == support::npos ? support::npos : sep - start));
             if (sep == support::npos) break;
             start = sep + 1;
         }
@@ -70,19 +70,19 @@ private:
 };
 
 // A host path as UTF-8 text, with forward slashes on every system.
-inline std::string keyOf(const std::filesystem::path& relative) {
+inline std::string KeyOf(const std::filesystem::path& relative) {
     auto u8 = relative.generic_u8string();
     return std::string(u8.begin(), u8.end());
 }
 
 // Every file and folder below a host folder, with the sizes of the files: compared before and
 // after, it shows what a setup changed.
-inline std::map<std::string, std::uintmax_t> treeOf(const std::filesystem::path& root) {
+inline std::map<std::string, std::uintmax_t> TreeOf(const std::filesystem::path& root) {
     std::map<std::string, std::uintmax_t> tree;
     std::error_code ec;
     for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-        tree[keyOf(it->path().lexically_relative(root))] = it->is_regular_file() ? it->file_size() : 0;
+        tree[KeyOf(it->path().lexically_relative(root))] = it->is_regular_file() ? it->file_size() : 0;
     return tree;
 }
 
@@ -90,7 +90,7 @@ inline std::map<std::string, std::uintmax_t> treeOf(const std::filesystem::path&
 class CurrentFolder {
 public:
     explicit CurrentFolder(const std::string& path) : saved_(std::filesystem::current_path()) {
-        os::systemFileSystem().SetCurrentFolder(path);
+        os::SystemFileSystem().SetCurrentFolder(path);
     }
     ~CurrentFolder() { std::filesystem::current_path(saved_); }
 

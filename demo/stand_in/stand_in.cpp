@@ -9,14 +9,14 @@
 
 namespace {
 
-std::string utf8(const std::wstring& wide) {
+std::string Utf8(const std::wstring& wide) {
     int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 
-std::wstring env(const wchar_t* name) {
+std::wstring Env(const wchar_t* name) {
     wchar_t buffer[MAX_PATH * 2];
     DWORD n = GetEnvironmentVariableW(name, buffer, MAX_PATH * 2);
     return n > 0 && n < MAX_PATH * 2 ? std::wstring(buffer, n) : std::wstring();
@@ -30,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DWORD folderLength = GetCurrentDirectoryW(MAX_PATH * 2, folder);
     const std::wstring programPath(program, programLength), workingFolder(folder, folderLength);
 
-    std::wstring log = env(L"STAND_IN_LOG");
+    std::wstring log = Env(L"STAND_IN_LOG");
     if (log.empty()) {
         wchar_t temp[MAX_PATH + 1];
         DWORD n = GetTempPathW(MAX_PATH + 1, temp);
@@ -39,12 +39,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
-        const std::string line = utf8(programPath) + "\t" + utf8(workingFolder) + "\r\n";
+        const std::string line = Utf8(programPath) + "\t" + Utf8(workingFolder) + "\r\n";
         DWORD written = 0;
         WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
         CloseHandle(file);
     }
-    if (!env(L"STAND_IN_BOX").empty()) {
+    if (!Env(L"STAND_IN_BOX").empty()) {
         const std::wstring text = L"体験版の代わりのプログラムが起動しました。\n\n" + programPath + L"\n作業フォルダ: " + workingFolder;
         MessageBoxW(nullptr, text.c_str(), L"星降る丘の物語", MB_OK | MB_ICONINFORMATION);
     }

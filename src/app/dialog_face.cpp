@@ -13,10 +13,10 @@ constexpr std::u16string_view kPreferred[] = {
     u"IPAPGothic", u"VL PGothic",    u"Noto Sans CJK JP", u"Source Han Sans JP",
 };
 
-char16_t foldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
-bool sameFace(std::u16string_view a, std::u16string_view b) {
-    return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return foldAscii(x) == foldAscii(y); });
+bool SameFace(std::u16string_view a, std::u16string_view b) {
+    return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
 }  // namespace
@@ -25,7 +25,7 @@ std::span<const std::u16string_view> PreferredFaces() { return kPreferred; }
 
 std::u16string CharactersOf(std::span<const std::string> texts) {
     std::u16string all;
-    for (const std::string& text : texts) all += support::toUtf16Lossy(text);
+    for (const std::string& text : texts) all += support::ToUtf16Lossy(text);
     std::erase_if(all, [](char16_t c) { return c < 0x20 || c == 0x7F; });
     std::ranges::sort(all);
     all.erase(std::unique(all.begin(), all.end()), all.end());
@@ -40,7 +40,7 @@ FaceChoice ChooseDialogFace(ui::FontCatalog& fonts, const std::u16string& charac
     auto consider = [&](const std::u16string& face, bool mustExist) {
         if (face.empty() || face.front() == u'@') return false;  // vertical-writing faces
         for (const std::u16string& seen : tried)
-            if (sameFace(seen, face)) return false;
+            if (SameFace(seen, face)) return false;
         tried.push_back(face);
         if (mustExist && !fonts.HasFace(face)) return false;
         const std::size_t missing = fonts.MissingGlyphs(face, characters).size();

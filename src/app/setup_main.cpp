@@ -13,7 +13,7 @@ namespace {
 
 class ErrorBox : public setupdata::StartupErrorBox {
 public:
-    void Show(const std::string& text) override { ui::win32::showStartupError(text); }
+    void Show(const std::string& text) override { ui::win32::ShowStartupError(text); }
 };
 
 }  // namespace
@@ -22,20 +22,20 @@ int main() {
     // The context comes first, so its error box stands before any window; the setup goes on
     // after it with whatever was read.
     ErrorBox errorBox;
-    setupdata::SetupContext context(os::systemServices(), errorBox);
+    setupdata::SetupContext context(os::SystemServices(), errorBox);
     std::u16string face;
     {
         ui::win32::SystemFontCatalog fonts;
         face = app::ChooseDialogFace(fonts, app::CharactersOf(pages::ShownTexts(*context.setupData))).face;
     }
-    os::initializeProcess();
-    ui::win32::initializeCommonControls();
+    os::InitializeProcess();
+    ui::win32::InitializeCommonControls();
     int exitCode;
     {
         ui::win32::Win32WindowSystem windows;
         if (face != app::kNamedFace) windows.SetDialogFace(std::wstring(face.begin(), face.end()));
         exitCode = app::RunSetup(context, windows);
     }
-    os::terminateProcess();
+    os::TerminateProcess();
     return exitCode;
 }

@@ -28,7 +28,7 @@ bool SetupWindow::OnCreate(ui::WindowHandle created) {
     if (!client) return false;
     loop_.AddMessageFilter(this);
     loop_.AddIdleHandler(this);
-    ws_.SetCaption(window, support::formatText(support::texts::kCaptionFormat, context_.setupData->title));
+    ws_.SetCaption(window, support::FormatText(support::texts::kCaptionFormat, context_.setupData->title));
     ui::Rect outer = ws_.WindowRect(window), inner = ws_.ClientRect(window), host = ws_.ClientRect(client);
     ws_.SetWindowPos(window, 0, 0, host.width() + outer.width() - inner.width(),
                      host.height() + outer.height() - inner.height(), true, true);

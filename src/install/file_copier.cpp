@@ -16,9 +16,9 @@ bool ApplyFileStatus(os::FileSystem& fs, const std::string& path, const FileStat
     // A read-only file takes no new times, so its attributes go first.
     if (current != wanted && (current & 0x01) && !fs.SetAttributes(path, wanted)) return false;
     if (status.writeTime != 0) {
-        std::uint64_t write = os::localSecondsToFileTime(status.writeTime);
-        std::uint64_t access = status.accessTime ? os::localSecondsToFileTime(status.accessTime) : 0;
-        std::uint64_t creation = status.creationTime ? os::localSecondsToFileTime(status.creationTime) : 0;
+        std::uint64_t write = os::LocalSecondsToFileTime(status.writeTime);
+        std::uint64_t access = status.accessTime ? os::LocalSecondsToFileTime(status.accessTime) : 0;
+        std::uint64_t creation = status.creationTime ? os::LocalSecondsToFileTime(status.creationTime) : 0;
         if (!fs.SetFileTimes(path, status.creationTime ? &creation : nullptr, status.accessTime ? &access : nullptr, &write))
             return false;
     }
@@ -35,11 +35,11 @@ FileCopier::FileCopier(ui::WindowSystem& ws, os::FileSystem& fs, const std::stri
 bool FileCopier::Start(ui::WindowSystem& ws, const std::string& sourceFolder, const std::string& installFolder,
                        const std::string& relativePath) {
     auto fail = [&](std::string_view format) {
-        ws.ShowMessageBox(nullptr, support::formatText(format, relativePath), std::string(support::texts::kCopyErrorCaption),
+        ws.ShowMessageBox(nullptr, support::FormatText(format, relativePath), std::string(support::texts::kCopyErrorCaption),
                           ui::kMbOk | ui::kMbIconInformation);
         return false;
     };
-    const std::string sourcePath = support::withTrailingBackslash(sourceFolder) + relativePath;
+    const std::string sourcePath = support::WithTrailingBackslash(sourceFolder) + relativePath;
     if (!QueryFileStatus(fs_, sourcePath, status_)) return fail(support::texts::kFileNotFoundFormat);
     if (!source_.OpenWithFlags(sourcePath, setupdata::kModeRead)) return fail(support::texts::kOpenReadFailedFormat);
     // The buffer comes before the copy is made, so a copier that cannot start leaves no file the
@@ -49,7 +49,7 @@ bool FileCopier::Start(ui::WindowSystem& ws, const std::string& sourceFolder, co
     } catch (const std::bad_alloc&) {
     }
     if (buffer_.Count() != CopyChunkSize) return fail(support::texts::kMemoryFailed);
-    destinationPath_ = support::withTrailingBackslash(installFolder) + relativePath;
+    destinationPath_ = support::WithTrailingBackslash(installFolder) + relativePath;
     // The install has put any file of that name aside: what stands there now is no one's to truncate.
     if (!destination_.OpenWithFlags(destinationPath_, setupdata::kModeCreate | setupdata::kModeNew | setupdata::kModeWrite))
         return fail(support::texts::kOpenWriteFailedFormat);

@@ -8,9 +8,9 @@ bool QueryFileStatus(os::FileSystem& fs, const std::string& path, FileStatus& st
     FileStatus s;
     s.attributes = static_cast<std::uint8_t>(found.attributes & 0x7F);
     s.size = found.size;
-    if (!os::fileTimeToLocalSeconds(found.creationTime, s.creationTime) ||
-        !os::fileTimeToLocalSeconds(found.accessTime, s.accessTime) ||
-        !os::fileTimeToLocalSeconds(found.writeTime, s.writeTime))
+    if (!os::FileTimeToLocalSeconds(found.creationTime, s.creationTime) ||
+        !os::FileTimeToLocalSeconds(found.accessTime, s.accessTime) ||
+        !os::FileTimeToLocalSeconds(found.writeTime, s.writeTime))
         return false;
     if (s.creationTime == 0) s.creationTime = s.writeTime;
     if (s.accessTime == 0) s.accessTime = s.writeTime;

@@ -15,11 +15,11 @@ std::string FormatDecimal(std::int64_t value) {
 
 bool WriteProfileValue(os::FileSystem& fs, const std::string& file, const std::string& value, const std::string& section,
                        const std::string& key) {
-    return !file.empty() && os::writeProfileString(fs, file, section, key, value);
+    return !file.empty() && os::WriteProfileText(fs, file, section, key, value);
 }
 
 std::string GameProfilePath(const setupdata::SetupContext& context, const std::string& installFolder) {
-    return support::withTrailingBackslash(installFolder) + context.setupData->title + ".ini";
+    return support::WithTrailingBackslash(installFolder) + context.setupData->title + ".ini";
 }
 
 bool WriteGameProfile(setupdata::SetupContext& context, int installType, const std::string& installFolder,
@@ -27,8 +27,8 @@ bool WriteGameProfile(setupdata::SetupContext& context, int installType, const s
     os::FileSystem& fs = context.services.files;
     const std::string file = GameProfilePath(context, installFolder);
     return WriteProfileValue(fs, file, FormatDecimal(installType == 0 ? 128 : 0), "PATH", "SetupType") &&
-           WriteProfileValue(fs, file, support::withTrailingBackslash(installFolder), "PATH", "Current") &&
-           WriteProfileValue(fs, file, support::withTrailingBackslash(sourcePath), "PATH", "CDDrive");
+           WriteProfileValue(fs, file, support::WithTrailingBackslash(installFolder), "PATH", "Current") &&
+           WriteProfileValue(fs, file, support::WithTrailingBackslash(sourcePath), "PATH", "CDDrive");
 }
 
 }  // namespace install

@@ -25,7 +25,7 @@ InstallJob::InstallJob(ui::WindowSystem& ws, setupdata::SetupContext& context, c
 std::string KeptCopyPath(os::FileSystem& fs, const std::string& path) {
     for (int n = 1; n < 100; ++n) {
         std::string name = path + ".bak" + (n > 1 ? std::to_string(n) : std::string());
-        if (!os::pathExists(fs, name)) return name;
+        if (!os::PathExists(fs, name)) return name;
     }
     return {};
 }
@@ -49,7 +49,7 @@ bool InstallJob::keepCopy(const std::string& path) {
     os::FileSystem& fs = context_.services.files;
     std::string bytes;
     const std::string kept = KeptCopyPath(fs, path);
-    if (kept.empty() || !os::readWholeFile(fs, path, bytes)) return false;
+    if (kept.empty() || !os::ReadWholeFile(fs, path, bytes)) return false;
     os::OpenRequest request;
     request.write = true;
     request.disposition = os::Disposition::CreateNew;
@@ -97,7 +97,7 @@ bool InstallJob::startNextFile(const ProgressPage& page) {
         phase = Finish;
         return true;
     }
-    if (!keepAside(support::withTrailingBackslash(installFolder) + relative)) return false;
+    if (!keepAside(support::WithTrailingBackslash(installFolder) + relative)) return false;
     copier = std::make_unique<FileCopier>(ws_, context_.services.files, sourcePath, installFolder, relative);
     if (!copier->ready) return false;
     log(UndoFile, copier->DestinationPath());
@@ -129,7 +129,7 @@ bool InstallJob::finish(const ProgressPage& page) {
     // that was there before (the player's own settings) gets its bytes back. It is made here, and
     // only when no file has its name, so that the rollback never deletes one it did not make.
     const std::string profile = GameProfilePath(context_, installFolder);
-    if (os::pathExists(context_.services.files, profile)) {
+    if (os::PathExists(context_.services.files, profile)) {
         if (!keepCopy(profile)) return false;
     } else {
         os::OpenRequest request;

@@ -10,17 +10,17 @@ std::string ShortcutFileName(setupdata::SetupContext& context, const std::string
 }
 
 std::string GameTargetPath(const setupdata::SetupContext& context, const std::string& installFolder) {
-    return support::withTrailingBackslash(installFolder) + context.setupData->executable;
+    return support::WithTrailingBackslash(installFolder) + context.setupData->executable;
 }
 
 std::string HelpFilePath(const setupdata::SetupContext& context, const std::string& installFolder) {
-    return support::withTrailingBackslash(installFolder) + context.setupData->title + ".chm";
+    return support::WithTrailingBackslash(installFolder) + context.setupData->title + ".chm";
 }
 
 std::string StartMenuFolder(setupdata::SetupContext& context) {
     std::string programs;
     if (!context.services.shell.ProgramsFolder(programs)) return {};
-    return support::withTrailingBackslash(programs) + context.setupData->title;
+    return support::WithTrailingBackslash(programs) + context.setupData->title;
 }
 
 bool CreateShellLink(setupdata::SetupContext& context, const std::string& shortcutPath, const std::string& target,
@@ -39,7 +39,7 @@ bool CreateDesktopShortcut(setupdata::SetupContext& context, const std::string& 
                            const std::string& workingFolder) {
     std::string desktop;
     if (!context.services.shell.DesktopFolder(desktop)) return false;
-    return CreateShellLink(context, support::withTrailingBackslash(desktop) + fileName, target, workingFolder);
+    return CreateShellLink(context, support::WithTrailingBackslash(desktop) + fileName, target, workingFolder);
 }
 
 }  // namespace install

@@ -11,7 +11,7 @@
 namespace install {
 namespace {
 
-std::string rootOf(const std::string& path, char drive) {
+std::string RootOf(const std::string& path, char drive) {
     std::string root = std::string(1, drive) + ":\\";
     if (!path.empty()) root[0] = path[0];
     return root;
@@ -23,7 +23,7 @@ bool ValidateInstall(ui::WindowSystem& ws, setupdata::SetupContext& context, con
                      InstallOptions& options) {
     // A description that failed to load may hold no title, or one that is no folder name: the
     // install would land in the root itself, or beside it.
-    if (!setupdata::isSafeFileName(context.setupData->title)) {
+    if (!setupdata::IsSafeFileName(context.setupData->title)) {
         ws.ShowMessageBox(choices.hostWindow, std::string(support::texts::kLoadFailed), std::string(support::texts::kErrorCaption),
                           ui::kMbOk | ui::kMbIconError);
         return false;
@@ -51,16 +51,16 @@ bool ValidateInstall(ui::WindowSystem& ws, setupdata::SetupContext& context, con
 
 bool LocateSourceMedium(ui::WindowSystem& ws, setupdata::SetupContext& context, const InstallChoices& choices,
                         InstallOptions& options) {
-    const std::string root = rootOf(options.sourcePath, 'c');
+    const std::string root = RootOf(options.sourcePath, 'c');
     switch (context.services.files.DriveTypeOf(root)) {
         case os::DriveType::CdRom: return true;
         case os::DriveType::Fixed: {
             platform::FolderAnswer answer = platform::ChooseFolder(
                 ws, choices.settingsWindow,
-                support::formatText(support::texts::kInsertMediumFormat, context.setupData->title), root);
+                support::FormatText(support::texts::kInsertMediumFormat, context.setupData->title), root);
             if (!answer.succeeded) return false;
             options.sourcePath = answer.path;
-            if (!options.sourcePath.empty() && support::endsWithBackslash(options.sourcePath))
+            if (!options.sourcePath.empty() && support::EndsWithBackslash(options.sourcePath))
                 options.sourcePath += context.setupData->dataFolder;
             return true;
         }
@@ -73,7 +73,7 @@ bool LocateSourceMedium(ui::WindowSystem& ws, setupdata::SetupContext& context, 
 
 bool CheckDestinationDrive(ui::WindowSystem& ws, setupdata::SetupContext& context, ui::WindowHandle owner,
                            const std::string& path) {
-    if (context.services.files.DriveTypeOf(rootOf(path, 'C')) != os::DriveType::CdRom) return true;
+    if (context.services.files.DriveTypeOf(RootOf(path, 'C')) != os::DriveType::CdRom) return true;
     ws.ShowMessageBox(owner, std::string(support::texts::kBadDriveName),
                       std::string(support::texts::kDestinationErrorCaption), ui::kMbOk | ui::kMbIconWarning);
     return false;

@@ -19,6 +19,6 @@ public:
     virtual std::unique_ptr<Bitmap> LoadFromFile(const std::string& path) = 0;
 };
 
-BitmapLoader& systemBitmapLoader();
+BitmapLoader& SystemBitmapLoader();
 
 }  // namespace os

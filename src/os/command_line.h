@@ -5,8 +5,8 @@
 
 namespace os {
 
-std::vector<std::string> commandLineArguments(int argc, char** argv);
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 // Makes a console show UTF-8 output as such.
-void prepareConsole();
+void PrepareConsole();
 
 }  // namespace os

@@ -10,7 +10,7 @@ namespace os {
 
 void CCriticalSection::Enter() {
     section_.Enter();
-    owner_ = static_cast<std::int64_t>(currentThreadId());
+    owner_ = static_cast<std::int64_t>(CurrentThreadId());
     ++count_;
 }
 
@@ -21,7 +21,7 @@ void CCriticalSection::Leave() {
 }
 
 bool CCriticalSection::IsLockedByThisThread() const {
-    return owner_ == static_cast<std::int64_t>(currentThreadId());
+    return owner_ == static_cast<std::int64_t>(CurrentThreadId());
 }
 
 CCriticalSection::~CCriticalSection() noexcept(false) {

@@ -2,7 +2,7 @@
 
 namespace os {
 
-bool readWholeFile(FileSystem& fs, const std::string& path, std::string& bytes) {
+bool ReadWholeFile(FileSystem& fs, const std::string& path, std::string& bytes) {
     OpenRequest request;
     request.read = true;
     request.shareRead = true;
@@ -20,7 +20,7 @@ bool readWholeFile(FileSystem& fs, const std::string& path, std::string& bytes) 
     return true;
 }
 
-bool writeWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes) {
+bool WriteWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes) {
     OpenRequest request;
     request.write = true;
     request.disposition = Disposition::CreateAlways;
@@ -28,14 +28,14 @@ bool writeWholeFile(FileSystem& fs, const std::string& path, const std::string& 
     return file && file->Write(bytes.data(), bytes.size());
 }
 
-bool pathExists(FileSystem& fs, const std::string& path) {
+bool PathExists(FileSystem& fs, const std::string& path) {
     std::uint32_t attributes = 0;
     return fs.GetAttributes(path, attributes);
 }
 
-std::string rewriteTemporaryPath(const std::string& path) { return path + ".setup-new"; }
+std::string RewriteTemporaryPath(const std::string& path) { return path + ".setup-new"; }
 
-bool writeNewFile(FileSystem& fs, const std::string& path, const std::string& bytes, bool flush) {
+bool WriteNewFile(FileSystem& fs, const std::string& path, const std::string& bytes, bool flush) {
     OpenRequest request;
     request.write = true;
     request.disposition = Disposition::CreateNew;
@@ -43,9 +43,9 @@ bool writeNewFile(FileSystem& fs, const std::string& path, const std::string& by
     return file && file->Write(bytes.data(), bytes.size()) && (!flush || file->Flush());
 }
 
-bool rewriteWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes) {
-    if (!pathExists(fs, path)) return writeNewFile(fs, path, bytes, false);
-    const std::string temporary = rewriteTemporaryPath(path);
+bool RewriteWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes) {
+    if (!PathExists(fs, path)) return WriteNewFile(fs, path, bytes, false);
+    const std::string temporary = RewriteTemporaryPath(path);
     OpenRequest request;
     request.write = true;
     request.disposition = Disposition::CreateAlways;

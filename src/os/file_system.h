@@ -81,28 +81,28 @@ public:
 // Local time: a file time to seconds through the broken-down local time (0 when absent: before
 // 1900, or before what the C library can count), and back. False when the system's conversion
 // fails.
-bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds);
-std::uint64_t localSecondsToFileTime(std::int64_t seconds);
+bool FileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds);
+std::uint64_t LocalSecondsToFileTime(std::int64_t seconds);
 
-FileSystem& systemFileSystem();
+FileSystem& SystemFileSystem();
 
 // A path as the host spells it (UTF-8, as a command line or a test gives it) in the setup's own
 // form, made absolute; "" when it has none.
-std::string setupPathFromHost(const std::string& utf8HostPath);
+std::string SetupPathFromHost(const std::string& utf8HostPath);
 
 // Reads a whole file; false when it cannot be opened or read.
-bool readWholeFile(FileSystem& fs, const std::string& path, std::string& bytes);
+bool ReadWholeFile(FileSystem& fs, const std::string& path, std::string& bytes);
 // Creates or truncates the file and writes the bytes.
-bool writeWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes);
+bool WriteWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes);
 // Creates a file that must not exist yet and writes the bytes, waiting for the disk when asked.
-bool writeNewFile(FileSystem& fs, const std::string& path, const std::string& bytes, bool flush);
+bool WriteNewFile(FileSystem& fs, const std::string& path, const std::string& bytes, bool flush);
 // Whether anything (a file, a folder, a link) has this name, readable or not.
-bool pathExists(FileSystem& fs, const std::string& path);
+bool PathExists(FileSystem& fs, const std::string& path);
 // Writes a whole file so that one that exists holds its old bytes or the new ones whatever fails
 // (a full disk, a crash): the bytes go to a file beside it, which replaces it once they are on the
 // disk. A file that does not exist yet is written directly.
-bool rewriteWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes);
+bool RewriteWholeFile(FileSystem& fs, const std::string& path, const std::string& bytes);
 // The temporary file beside `path` that rewriteWholeFile writes.
-std::string rewriteTemporaryPath(const std::string& path);
+std::string RewriteTemporaryPath(const std::string& path);
 
 }  // namespace os

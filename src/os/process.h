@@ -11,6 +11,6 @@ public:
     virtual bool Start(const std::string& executable, const std::string& workingFolder) = 0;
 };
 
-Processes& systemProcesses();
+Processes& SystemProcesses();
 
 }  // namespace os

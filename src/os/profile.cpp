@@ -10,21 +10,21 @@ namespace {
 
 using support::kBlanks;
 
-std::string folded(std::string_view name) { return support::foldAsciiCase(support::trim(name, kBlanks)); }
+std::string Folded(std::string_view name) { return support::FoldAsciiCase(support::Trim(name, kBlanks)); }
 
 // Cuts to at most `limit` bytes without leaving half a double-byte character.
-std::string cut(std::string_view text, std::size_t limit) {
+std::string Cut(std::string_view text, std::size_t limit) {
     if (text.size() <= limit) return std::string(text);
     std::size_t end = 0;
     while (end < limit) {
-        std::size_t len = support::isLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        std::size_t len = support::IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
         if (end + len > limit) break;
         end += len;
     }
     return std::string(text.substr(0, end));
 }
 
-std::string unquoted(std::string_view value) {
+std::string Unquoted(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return std::string(value.substr(1, value.size() - 2));
     return std::string(value);
@@ -36,9 +36,9 @@ ProfileFile::ProfileFile(std::string bytes) : bytes_(std::move(bytes)) { parse()
 
 ProfileFile ProfileFile::Load(FileSystem& fs, const std::string& path) {
     std::string bytes;
-    if (!readWholeFile(fs, path, bytes)) bytes.clear();
+    if (!ReadWholeFile(fs, path, bytes)) bytes.clear();
     bool utf16 = false;
-    return ProfileFile(decodeProfileText(std::move(bytes), utf16));
+    return ProfileFile(DecodeProfileText(std::move(bytes), utf16));
 }
 
 void ProfileFile::parse() {
@@ -52,21 +52,21 @@ void ProfileFile::parse() {
         std::size_t next = eol == std::string::npos ? bytes_.size() : eol + 1;
         std::size_t end = eol == std::string::npos ? bytes_.size() : eol;
         if (end > pos && bytes_[end - 1] == '\r') --end;
-        std::string line = support::trim(std::string_view(bytes_).substr(pos, end - pos), kBlanks);
-        std::size_t close = line.empty() || line[0] != '[' ? support::npos : support::findLastChar(line, ']');
+        std::string line = support::Trim(std::string_view(bytes_).substr(pos, end - pos), kBlanks);
+        std::size_t close = line.empty() || line[0] != '[' ? support::npos : support::FindLastChar(line, ']');
         if (close != support::npos) {  // a "[" line without "]" is no header; the system reads it as a key
-            std::string name = support::trim(line.substr(1, close - 1), kBlanks);
+            std::string name = support::Trim(line.substr(1, close - 1), kBlanks);
             sections_.push_back(Section{name, next, {}, {}});
             sections_.back().headerStart = pos;
-            firstSection.emplace(support::foldAsciiCase(name), sections_.size() - 1);
+            firstSection.emplace(support::FoldAsciiCase(name), sections_.size() - 1);
         } else if (!line.empty()) {
             // A ";" line is a key like any other, as the system reads it; no real key starts with
             // ";", so it acts as a comment.
             Section& section = sections_.back();
             std::size_t eq = line.find('=');  // '=' is never a trail byte
-            Key key{pos, end, support::trim(line.substr(0, eq), kBlanks), eq != std::string::npos,
-                    eq == std::string::npos ? std::string() : support::trim(line.substr(eq + 1), kBlanks)};
-            section.firstKey.emplace(support::foldAsciiCase(key.name), section.keys.size());
+            Key key{pos, end, support::Trim(line.substr(0, eq), kBlanks), eq != std::string::npos,
+                    eq == std::string::npos ? std::string() : support::Trim(line.substr(eq + 1), kBlanks)};
+            section.firstKey.emplace(support::FoldAsciiCase(key.name), section.keys.size());
             section.keys.push_back(std::move(key));
             section.contentEnd = next;
         }
@@ -75,14 +75,14 @@ void ProfileFile::parse() {
 }
 
 const ProfileFile::Section* ProfileFile::findSection(std::string_view name) const {
-    auto it = firstSection.find(folded(name));
+    auto it = firstSection.find(Folded(name));
     return it == firstSection.end() ? nullptr : &sections_[it->second];
 }
 
 const ProfileFile::Key* ProfileFile::findKey(std::string_view section, std::string_view key) const {
     const Section* s = findSection(section);
     if (!s) return nullptr;
-    auto it = s->firstKey.find(folded(key));
+    auto it = s->firstKey.find(Folded(key));
     return it == s->firstKey.end() ? nullptr : &s->keys[it->second];
 }
 
@@ -97,8 +97,8 @@ std::string ProfileFile::GetString(std::string_view section, std::string_view ke
                                    std::size_t bufferSize) const {
     if (bufferSize == 0) return {};
     const Key* k = findKey(section, key);
-    std::string result = holdsValue(k) ? k->value : support::trimRight(defaultText, " ");
-    return cut(unquoted(result), bufferSize - 1);
+    std::string result = holdsValue(k) ? k->value : support::TrimRight(defaultText, " ");
+    return Cut(Unquoted(result), bufferSize - 1);
 }
 
 // What ends the line before `at` when text is put there: nothing after a line end, LF after a
@@ -110,14 +110,14 @@ std::string ProfileFile::lineEndAt(std::size_t at) const {
 }
 
 void ProfileFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
-    std::string keyName = support::trim(key, kBlanks);
+    std::string keyName = support::Trim(key, kBlanks);
     const Section* s = findSection(section);
     if (!s) {
         std::string add = lineEndAt(bytes_.size());
-        add.append("[").append(support::trim(section, kBlanks)).append("]\r\n");
+        add.append("[").append(support::Trim(section, kBlanks)).append("]\r\n");
         add.append(keyName).append("=").append(value).append("\r\n");
         bytes_ += add;
-    } else if (auto it = s->firstKey.find(folded(key)); it != s->firstKey.end()) {
+    } else if (auto it = s->firstKey.find(Folded(key)); it != s->firstKey.end()) {
         const Key& k = s->keys[it->second];
         std::size_t indent = bytes_.find_first_not_of(kBlanks, k.lineStart);
         bytes_.replace(indent, k.lineEnd - indent, k.name + "=" + std::string(value));
@@ -164,23 +164,23 @@ std::vector<ProfileFile::KeyLine> ProfileFile::KeyLines() const {
     return out;
 }
 
-std::string getProfileString(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
+std::string ReadProfileText(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
                              std::string_view defaultText, std::size_t bufferSize) {
     return ProfileFile::Load(fs, path).GetString(section, key, defaultText, bufferSize);
 }
 
-bool writeProfileString(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
+bool WriteProfileText(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
     std::string bytes;
     // A file that is there but cannot be read (locked, no access) is left alone: it is not empty.
-    if (!readWholeFile(fs, path, bytes)) {
-        if (pathExists(fs, path)) return false;
+    if (!ReadWholeFile(fs, path, bytes)) {
+        if (PathExists(fs, path)) return false;
         bytes.clear();
     }
     bool utf16 = false;
-    ProfileFile profile(decodeProfileText(std::move(bytes), utf16));
+    ProfileFile profile(DecodeProfileText(std::move(bytes), utf16));
     profile.SetString(section, key, value);
-    return rewriteWholeFile(fs, path, utf16 ? utf16ProfileFromCp932(profile.Bytes()) : profile.Bytes());
+    return RewriteWholeFile(fs, path, utf16 ? Utf16ProfileFromCp932(profile.Bytes()) : profile.Bytes());
 }
 
 }  // namespace os

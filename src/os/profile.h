@@ -77,9 +77,9 @@ private:
 };
 
 // GetPrivateProfileString and WritePrivateProfileString over the file at `path`.
-std::string getProfileString(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
+std::string ReadProfileText(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
                              std::string_view defaultText, std::size_t bufferSize);
-bool writeProfileString(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
+bool WriteProfileText(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 
 }  // namespace os

@@ -25,6 +25,6 @@ public:
     virtual bool DeleteKey(const std::string& keyPath) = 0;
 };
 
-Registry& systemRegistry();
+Registry& SystemRegistry();
 
 }  // namespace os

@@ -2,9 +2,9 @@
 
 namespace os {
 
-Services& systemServices() {
-    static Services services{systemFileSystem(), systemBitmapLoader(), systemRegistry(), systemProcesses(),
-                               systemShell()};
+Services& SystemServices() {
+    static Services services{SystemFileSystem(), SystemBitmapLoader(), SystemRegistry(), SystemProcesses(),
+                               SystemShell()};
     return services;
 }
 

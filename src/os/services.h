@@ -16,6 +16,6 @@ struct Services {
     Shell& shell;
 };
 
-Services& systemServices();
+Services& SystemServices();
 
 }  // namespace os

@@ -17,10 +17,10 @@ public:
                                const std::string& workingFolder) = 0;
 };
 
-Shell& systemShell();
+Shell& SystemShell();
 
 // What the process needs before the shell's objects work (COM on Windows).
-void initializeProcess();
-void terminateProcess();
+void InitializeProcess();
+void TerminateProcess();
 
 }  // namespace os

@@ -20,6 +20,6 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-std::uint64_t currentThreadId();
+std::uint64_t CurrentThreadId();
 
 }  // namespace os

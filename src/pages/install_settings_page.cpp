@@ -44,7 +44,7 @@ bool InstallSettingsPage::OnInitDialog(ui::WindowHandle dialog) {
     ws_.SetCheck(window, Id(FullInstall), true);
     for (int type = 0; type < 2; ++type) {
         int id = Id(kInstallTypeControls[type]);
-        ws_.SetText(window, id, support::formatText(ws_.GetText(window, id), platform::sizeText(context_, type)));
+        ws_.SetText(window, id, support::FormatText(ws_.GetText(window, id), platform::SizeText(context_, type)));
     }
     ws_.SetCheck(window, Id(StartMenu), true);
     ws_.SetCheck(window, Id(DesktopShortcut), true);
@@ -67,7 +67,7 @@ void InstallSettingsPage::ChooseInstallRoot() {
     platform::FolderAnswer answer = platform::ChooseFolder(ws_, window, std::string(support::texts::kChooserTitle), context_.installFolderPath(false));
     // The game is an 8-bit program that finds its folder through its profile: a folder CP932
     // cannot spell is one it could never open.
-    if (!answer.succeeded || !support::spellsInCp932(answer.path)) {
+    if (!answer.succeeded || !support::SpellsInCp932(answer.path)) {
         ws_.ShowMessageBox(owner, std::string(support::texts::kChooserFailed),
                            std::string(support::texts::kChooserErrorCaption), ui::kMbOk | ui::kMbIconWarning);
         return;

@@ -74,7 +74,7 @@ void PageHost::StartGame() {
     // A key without a usable folder would start a program at the root of some drive.
     bool started = false;
     if (!folder.empty()) {
-        folder = support::withTrailingBackslash(folder);
+        folder = support::WithTrailingBackslash(folder);
         started = platform::ProcessLaunch(context_.services.processes, folder + context_.setupData->executable, folder).started;
     }
     if (started) ws_.PostClose(ws_.ParentOf(window));

@@ -33,7 +33,7 @@ void WelcomePage::Refresh() {
     installed = context_.services.registry.KeyExists(context_.registryKeyPath);
     // Formatted once: a second pass would read a "%" of the title as a format.
     if (!welcomeFormatted_) {
-        ws_.SetText(window, Id(Greeting), support::formatText(ws_.GetText(window, Id(Greeting)), context_.setupData->title));
+        ws_.SetText(window, Id(Greeting), support::FormatText(ws_.GetText(window, Id(Greeting)), context_.setupData->title));
         welcomeFormatted_ = true;
     }
     ws_.Enable(window, Id(StartGame), installed);

@@ -33,7 +33,7 @@ DiskFreeSpace::DiskFreeSpace(os::FileSystem& fs, const std::string& path, std::u
     if (succeeded) freeBytes = sectorsPerCluster * bytesPerSector * freeClusters;
 }
 
-std::string freeSpaceText(std::uint64_t freeBytes) {
+std::string FreeSpaceText(std::uint64_t freeBytes) {
     char digits[32];
     std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(freeBytes));
     return " " + std::string(digits) + " " + std::string(support::texts::kBytesUnit);
@@ -42,7 +42,7 @@ std::string freeSpaceText(std::uint64_t freeBytes) {
 std::string InstallRootFreeSpaceText(const setupdata::SetupContext& context) {
     std::uint64_t freeBytes = 0;
     DiskFreeSpace query(context.services.files, context.installFolderPath(false), freeBytes);
-    return freeSpaceText(query.succeeded ? freeBytes : 0);
+    return FreeSpaceText(query.succeeded ? freeBytes : 0);
 }
 
 }  // namespace platform

@@ -17,7 +17,7 @@ public:
 };
 
 // " 12345 ﾊﾞｲﾄ": the full count in decimal, 0 when the query failed.
-std::string freeSpaceText(std::uint64_t freeBytes);
+std::string FreeSpaceText(std::uint64_t freeBytes);
 // The free-space text of the install root, as the settings page shows it.
 std::string InstallRootFreeSpaceText(const setupdata::SetupContext& context);
 

@@ -4,7 +4,7 @@
 
 namespace platform {
 
-std::string formatSizeText(std::uint64_t v) {
+std::string FormatSizeText(std::uint64_t v) {
     char text[64];
     if (v < 1000) {
         std::snprintf(text, sizeof text, "%d", static_cast<int>(v));
@@ -22,8 +22,8 @@ std::string formatSizeText(std::uint64_t v) {
     return "????";
 }
 
-std::string sizeText(const setupdata::SetupContext& context, setupdata::InstallType installType) {
-    return formatSizeText(context.setupData->totalSizeOfType(installType));
+std::string SizeText(const setupdata::SetupContext& context, setupdata::InstallType installType) {
+    return FormatSizeText(context.setupData->totalSizeOfType(installType));
 }
 
 }  // namespace platform

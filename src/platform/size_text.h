@@ -8,7 +8,7 @@
 namespace platform {
 
 // 999, 0.977K, "  1K", 650M, ...; "????" from 1000 × 1024⁴ bytes on.
-std::string formatSizeText(std::uint64_t bytes);
-std::string sizeText(const setupdata::SetupContext& context, setupdata::InstallType installType);
+std::string FormatSizeText(std::uint64_t bytes);
+std::string SizeText(const setupdata::SetupContext& context, setupdata::InstallType installType);
 
 }  // namespace platform

@@ -41,9 +41,9 @@ struct CheckReport {
 
 // `sourceFolder`: the medium in the setup's path form, with its trailing backslash; it is the
 // current folder, as at start-up. The authoring file is read exactly as registration reads it.
-CheckReport checkAuthoringFile(os::FileSystem& fs, const std::string& sourceFolder);
+CheckReport CheckAuthoringFile(os::FileSystem& fs, const std::string& sourceFolder);
 // From Setup.ini alone: every file the copy of each install type opens, with its recorded size.
-CheckReport verifySetupFile(os::FileSystem& fs, const std::string& sourceFolder);
+CheckReport VerifySetupFile(os::FileSystem& fs, const std::string& sourceFolder);
 
 // Where the settings stand in the authoring file (0 in Setup.ini).
 struct SettingLines {
@@ -53,14 +53,14 @@ struct SettingLines {
 // The checks both share over a description: the key prefix and DirectX folder end in a backslash,
 // the game's program is installed by every install type, the DirectX setup and the banner lie on
 // the medium.
-void checkProgramAndMedium(os::FileSystem& fs, const std::string& sourceFolder, const SetupData& data,
+void CheckProgramAndMedium(os::FileSystem& fs, const std::string& sourceFolder, const SetupData& data,
                            const SettingLines& lines, CheckReport& report);
 // Where the install reads an entry's file, relative to the medium: the data folder joined with
 // the folder and the name.
-std::string installSourceOnMedium(const std::string& dataFolder, const std::string& relativePath);
+std::string InstallSourceOnMedium(const std::string& dataFolder, const std::string& relativePath);
 
 // Names for messages.
-std::string readable(const std::string& cp932);
-const char* installTypeName(InstallType t);
+std::string Readable(const std::string& cp932);
+const char* InstallTypeName(InstallType t);
 
 }  // namespace setupdata

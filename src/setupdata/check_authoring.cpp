@@ -24,7 +24,7 @@ const char* const kSettingKeys[] = {"Name", "Registry", "DXCurrent", "exec", "fo
 
 constexpr const char* kSaveAs = "save it as \"Shift-JIS\" (ANSI on a Japanese Windows) or as \"Unicode\" (UTF-16 LE)";
 
-bool validUtf8(std::string_view s, bool& nonAscii) {
+bool ValidUtf8(std::string_view s, bool& nonAscii) {
     nonAscii = false;
     for (std::size_t i = 0; i < s.size();) {
         auto b = static_cast<unsigned char>(s[i]);
@@ -40,7 +40,7 @@ bool validUtf8(std::string_view s, bool& nonAscii) {
 
 // Calls f(line number, line) for each line of the text.
 template <typename F>
-void forEachLine(const std::string& text, F f) {
+void ForEachLine(const std::string& text, F f) {
     std::size_t pos = 0, number = 1;
     while (pos < text.size()) {
         std::size_t eol = text.find('\n', pos);
@@ -50,24 +50,24 @@ void forEachLine(const std::string& text, F f) {
     }
 }
 
-std::string keyOfLine(std::string_view line) {
-    return readable(support::trim(line.substr(0, line.find('=')), support::kBlanks));
+std::string KeyOfLine(std::string_view line) {
+    return Readable(support::Trim(line.substr(0, line.find('=')), support::kBlanks));
 }
 
 // False when the rest is not worth reading: the file is UTF-8, read as Shift-JIS it is noise.
-bool checkEncoding(const std::string& raw, const std::string& text, bool utf16, CheckReport& report) {
+bool CheckEncoding(const std::string& raw, const std::string& text, bool utf16, CheckReport& report) {
     if (utf16) {
         report.encoding = "UTF-16LE";
-        forEachLine(text, [&](std::size_t n, std::string_view line) {
+        ForEachLine(text, [&](std::size_t n, std::string_view line) {
             if (line.find('\0') != std::string_view::npos)
-                report.add(Severity::Error, n, keyOfLine(line),
+                report.add(Severity::Error, n, KeyOfLine(line),
                            "holds a character that Shift-JIS (CP932) cannot spell: the setup reads the value as missing");
         });
         return true;
     }
     bool nonAscii = false;
     bool bom = raw.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    if (bom || (validUtf8(raw, nonAscii) && nonAscii)) {
+    if (bom || (ValidUtf8(raw, nonAscii) && nonAscii)) {
         report.encoding = "UTF-8";
         report.add(Severity::Error, 1, "",
                    std::string("the file is saved as UTF-8") + (bom ? " with a byte-order mark" : "") +
@@ -75,15 +75,15 @@ bool checkEncoding(const std::string& raw, const std::string& text, bool utf16, 
         return false;
     }
     report.encoding = "CP932";
-    forEachLine(text, [&](std::size_t n, std::string_view line) {
+    ForEachLine(text, [&](std::size_t n, std::string_view line) {
         std::string utf8;
-        if (!support::toUtf8(line, utf8))
-            report.add(Severity::Error, n, keyOfLine(line), std::string("holds bytes that are not Shift-JIS (CP932); ") + kSaveAs);
+        if (!support::ToUtf8(line, utf8))
+            report.add(Severity::Error, n, KeyOfLine(line), std::string("holds bytes that are not Shift-JIS (CP932); ") + kSaveAs);
     });
     return true;
 }
 
-bool isNumber(const std::string& text) {
+bool IsNumber(const std::string& text) {
     std::size_t start = 0, end = text.size();
     bool hex = false;
     if (text.size() >= 2 && (text.back() == 'h' || text.back() == 'H')) hex = true, --end;
@@ -98,7 +98,7 @@ bool isNumber(const std::string& text) {
     return true;
 }
 
-std::size_t distance(const std::string& a, const std::string& b) {
+std::size_t Distance(const std::string& a, const std::string& b) {
     std::vector<std::size_t> row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
@@ -113,16 +113,16 @@ std::size_t distance(const std::string& a, const std::string& b) {
     return row[b.size()];
 }
 
-std::string didYouMean(const std::string& name, const std::vector<std::string>& known) {
-    const std::string folded = support::foldAsciiCase(name);
+std::string DidYouMean(const std::string& name, const std::vector<std::string>& known) {
+    const std::string folded = support::FoldAsciiCase(name);
     for (const std::string& k : known)
-        if (distance(folded, support::foldAsciiCase(k)) <= std::max<std::size_t>(2, k.size() / 4))
-            return "; did you mean " + readable(k) + "?";
+        if (Distance(folded, support::FoldAsciiCase(k)) <= std::max<std::size_t>(2, k.size() / 4))
+            return "; did you mean " + Readable(k) + "?";
     return "";
 }
 
 // "regist" and decimal digits: the index; -1 for any other name.
-long long registIndex(const std::string& folded) {
+long long RegistIndex(const std::string& folded) {
     if (folded.size() <= 6 || folded.size() > 16 || folded.compare(0, 6, "regist") != 0) return -1;
     if (folded.find_first_not_of("0123456789", 6) != std::string::npos) return -1;
     return std::stoll(folded.substr(6));
@@ -130,35 +130,35 @@ long long registIndex(const std::string& folded) {
 
 }  // namespace
 
-std::string registKey(std::uint64_t index) {
+std::string RegistKey(std::uint64_t index) {
     char key[32];
     std::snprintf(key, sizeof key, "regist%02llu", static_cast<unsigned long long>(index));
     return key;
 }
 
-CheckReport checkAuthoringFile(os::FileSystem& fs, const std::string& sourceFolder) {
+CheckReport CheckAuthoringFile(os::FileSystem& fs, const std::string& sourceFolder) {
     CheckReport report;
     report.file = "SetupRegist.ini";
     const std::string path = sourceFolder + "SetupRegist.ini";
     std::string raw;
-    if (!os::readWholeFile(fs, path, raw)) {
+    if (!os::ReadWholeFile(fs, path, raw)) {
         report.add(Severity::Error, 0, "", "not found beside Setup.exe, or it cannot be read");
         return report;
     }
     bool utf16 = false;
-    const std::string text = os::decodeProfileText(raw, utf16);
-    if (!checkEncoding(raw, text, utf16, report)) return report;
+    const std::string text = os::DecodeProfileText(raw, utf16);
+    if (!CheckEncoding(raw, text, utf16, report)) return report;
     const os::ProfileFile profile(text);
-    AuthoringLayout layout = checkLayout(profile, report);
+    AuthoringLayout layout = CheckLayout(profile, report);
 
     // The settings, read as registration reads them.
     SetupData data;
     SettingLines lines{layout.line(kSettings, "Registry"), layout.line(kSettings, "DXCurrent"), layout.line(kSettings, "exec")};
     auto required = [&](const std::string& section, const std::string& key, std::string& out) {
-        if (readProfileString(profile, section, key, out)) return true;
+        if (ReadProfileString(profile, section, key, out)) return true;
         std::size_t line = layout.line(section, key);
         if (!profile.HasValue(section, key)) {
-            if (line == 0) report.add(Severity::Error, 0, key, "missing from [" + readable(section) + "]: the setup needs it");
+            if (line == 0) report.add(Severity::Error, 0, key, "missing from [" + Readable(section) + "]: the setup needs it");
         } else if (out.empty()) {
             report.add(Severity::Error, line, key, "empty: the setup needs a value");
         } else {
@@ -166,36 +166,36 @@ CheckReport checkAuthoringFile(os::FileSystem& fs, const std::string& sourceFold
         }
         return false;
     };
-    if (required(kSettings, "Name", data.title) && !isSafeFileName(data.title))
+    if (required(kSettings, "Name", data.title) && !IsSafeFileName(data.title))
         report.add(Severity::Error, layout.line(kSettings, "Name"), "Name",
-                   "\"" + readable(data.title) + "\" cannot be a folder name; it names the install folder, the shortcuts "
+                   "\"" + Readable(data.title) + "\" cannot be a folder name; it names the install folder, the shortcuts "
                    "and the game's profile file (no \\ / : * ? \" < > |, no device name)");
     required(kSettings, "Registry", data.registryRoot);
     lines.directXRead = required(kSettings, "DXCurrent", data.directXFolder);
     lines.execRead = required(kSettings, "exec", data.executable);
-    if (!readProfileString(profile, kSettings, "folder", data.dataFolder) && !profile.HasValue(kSettings, "folder"))
+    if (!ReadProfileString(profile, kSettings, "folder", data.dataFolder) && !profile.HasValue(kSettings, "folder"))
         report.add(Severity::Warning, 0, "folder",
                    "missing: the setup then reads every file below a folder named \"未登録\"; write folder= for the "
                    "medium's root");
     std::string save;
-    if (required(kSettings, "save", save) && !isNumber(save))
+    if (required(kSettings, "save", save) && !IsNumber(save))
         report.add(Severity::Warning, layout.line(kSettings, "save"), "save",
-                   "\"" + readable(save) + "\" is not a number: the setup reads 0 save slots");
-    data.saveSlotCount = convertProfileInt(save);
+                   "\"" + Readable(save) + "\" is not a number: the setup reads 0 save slots");
+    data.saveSlotCount = ConvertProfileInt(save);
 
     std::string countText;
     if (required(kListing, "count", countText)) {
         const std::size_t line = layout.line(kListing, "count");
-        const std::int32_t count = convertProfileInt(countText);
-        if (!isNumber(countText))
+        const std::int32_t count = ConvertProfileInt(countText);
+        if (!IsNumber(countText))
             report.add(Severity::Error, line, "count",
-                       "\"" + readable(countText) + "\" is not a number: the setup reads 0 and registers no file");
+                       "\"" + Readable(countText) + "\" is not a number: the setup reads 0 and registers no file");
         else if (count < 0)
             report.add(Severity::Error, line, "count",
                        "is negative: registration reads regist keys until one is missing and then fails");
-        checkEntries(fs, sourceFolder, profile, layout, count < 0 ? -1 : count, line, data, report);
+        CheckEntries(fs, sourceFolder, profile, layout, count < 0 ? -1 : count, line, data, report);
     }
-    checkProgramAndMedium(fs, sourceFolder, data, lines, report);
+    CheckProgramAndMedium(fs, sourceFolder, data, lines, report);
 
     // Whatever registration itself refuses is an error here too.
     if (report.count(Severity::Error) == 0) {
@@ -203,7 +203,7 @@ CheckReport checkAuthoringFile(os::FileSystem& fs, const std::string& sourceFold
         RegistrationError error;
         if (!again.registerFromSource(fs, path, &error))
             report.add(Severity::Error, layout.line(error.key.rfind("regist", 0) == 0 ? kListing : kSettings, error.key),
-                       readable(error.key), std::string("registration fails: ") + describe(error.fault) + ": " + readable(error.path));
+                       Readable(error.key), std::string("registration fails: ") + Describe(error.fault) + ": " + Readable(error.path));
     }
     // In file order; what has no line (a missing key, the medium) last.
     std::stable_sort(report.findings.begin(), report.findings.end(), [](const Finding& a, const Finding& b) {
@@ -212,26 +212,26 @@ CheckReport checkAuthoringFile(os::FileSystem& fs, const std::string& sourceFold
     return report;
 }
 
-AuthoringLayout checkLayout(const os::ProfileFile& profile, CheckReport& report) {
+AuthoringLayout CheckLayout(const os::ProfileFile& profile, CheckReport& report) {
     AuthoringLayout layout;
     const auto headers = profile.Headers();
     std::map<std::string, std::size_t> firstHeader;  // folded name -> section index
     std::vector<bool> read(headers.size(), false);
     for (std::size_t i = 1; i < headers.size(); ++i) {
-        const std::string folded = support::foldAsciiCase(headers[i].name);
+        const std::string folded = support::FoldAsciiCase(headers[i].name);
         auto [it, fresh] = firstHeader.emplace(folded, i);
-        bool known = support::equalsNoCase(headers[i].name, kSettings) || support::equalsNoCase(headers[i].name, kListing);
+        bool known = support::EqualsNoCase(headers[i].name, kSettings) || support::EqualsNoCase(headers[i].name, kListing);
         if (!fresh) {
             if (known)
-                report.add(Severity::Warning, headers[i].line, "[" + readable(headers[i].name) + "]",
+                report.add(Severity::Warning, headers[i].line, "[" + Readable(headers[i].name) + "]",
                            "again: the setup reads the first one only (line " + std::to_string(headers[it->second].line) +
                                "); the keys below this one are ignored");
             continue;
         }
         if (!known) {
-            report.add(Severity::Warning, headers[i].line, "[" + readable(headers[i].name) + "]",
+            report.add(Severity::Warning, headers[i].line, "[" + Readable(headers[i].name) + "]",
                        "unknown section: the setup reads [設定] and [登録] only" +
-                           didYouMean(headers[i].name, {kSettings, kListing}));
+                           DidYouMean(headers[i].name, {kSettings, kListing}));
             continue;
         }
         read[i] = true;
@@ -240,50 +240,50 @@ AuthoringLayout checkLayout(const os::ProfileFile& profile, CheckReport& report)
     for (const auto& k : profile.KeyLines()) {
         if (!k.name.empty() && k.name[0] == ';') continue;  // a comment
         if (k.section == 0) {
-            report.add(Severity::Warning, k.line, readable(k.name), "stands above every section: the setup ignores it");
+            report.add(Severity::Warning, k.line, Readable(k.name), "stands above every section: the setup ignores it");
             continue;
         }
         if (!read[k.section]) continue;
         if (!k.hasValue) {
-            report.add(Severity::Warning, k.line, readable(k.name), "has no \"=\": the setup ignores the line");
+            report.add(Severity::Warning, k.line, Readable(k.name), "has no \"=\": the setup ignores the line");
             continue;
         }
-        const bool settings = support::equalsNoCase(headers[k.section].name, kSettings);
-        const std::string folded = support::foldAsciiCase(k.name);
+        const bool settings = support::EqualsNoCase(headers[k.section].name, kSettings);
+        const std::string folded = support::FoldAsciiCase(k.name);
         auto [it, fresh] = seen.emplace(std::make_pair(k.section, folded), k.line);
         if (!fresh) {
-            report.add(Severity::Warning, k.line, readable(k.name),
+            report.add(Severity::Warning, k.line, Readable(k.name),
                        "again: the setup reads the first one (line " + std::to_string(it->second) + ")");
             continue;
         }
         layout.lines[{settings ? kSettings : kListing, folded}] = k.line;
         if (settings) {
             bool known = std::any_of(std::begin(kSettingKeys), std::end(kSettingKeys),
-                                     [&](const char* name) { return support::equalsNoCase(k.name, name); });
+                                     [&](const char* name) { return support::EqualsNoCase(k.name, name); });
             if (!known)
-                report.add(Severity::Warning, k.line, readable(k.name),
+                report.add(Severity::Warning, k.line, Readable(k.name),
                            "unknown key in [設定]: the setup ignores it" +
-                               didYouMean(k.name, {std::begin(kSettingKeys), std::end(kSettingKeys)}));
+                               DidYouMean(k.name, {std::begin(kSettingKeys), std::end(kSettingKeys)}));
             continue;
         }
         if (folded == "count") continue;
-        long long index = registIndex(folded);
-        if (index >= 0 && registKey(static_cast<std::uint64_t>(index)) == folded) {
+        long long index = RegistIndex(folded);
+        if (index >= 0 && RegistKey(static_cast<std::uint64_t>(index)) == folded) {
             layout.regist[static_cast<std::uint64_t>(index)] = k.line;
         } else if (index >= 0) {
-            std::string proper = registKey(static_cast<std::uint64_t>(index));
-            report.add(Severity::Warning, k.line, readable(k.name),
+            std::string proper = RegistKey(static_cast<std::uint64_t>(index));
+            report.add(Severity::Warning, k.line, Readable(k.name),
                        "the setup looks for " + proper + " (two digits at least, no more leading zeros): write " + proper);
         } else {
-            report.add(Severity::Warning, k.line, readable(k.name),
-                       "unknown key in [登録]: the setup ignores it" + didYouMean(k.name, {"count", "regist00"}));
+            report.add(Severity::Warning, k.line, Readable(k.name),
+                       "unknown key in [登録]: the setup ignores it" + DidYouMean(k.name, {"count", "regist00"}));
         }
     }
     return layout;
 }
 
 std::size_t AuthoringLayout::line(const std::string& section, const std::string& key) const {
-    auto it = lines.find({section, support::foldAsciiCase(key)});
+    auto it = lines.find({section, support::FoldAsciiCase(key)});
     return it == lines.end() ? 0 : it->second;
 }
 

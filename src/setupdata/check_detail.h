@@ -20,14 +20,14 @@ struct AuthoringLayout {
 
 // Sections and keys: unknown ones (with the likely meant name), repeated ones, lines that are
 // no key, file keys spelt in another form than the setup looks for.
-AuthoringLayout checkLayout(const os::ProfileFile& profile, CheckReport& report);
+AuthoringLayout CheckLayout(const os::ProfileFile& profile, CheckReport& report);
 
 // The file keys below "count" (-1: a negative count), each as registration reads it; adds the
 // entries to `data` as registration would.
-void checkEntries(os::FileSystem& fs, const std::string& sourceFolder, const os::ProfileFile& profile,
+void CheckEntries(os::FileSystem& fs, const std::string& sourceFolder, const os::ProfileFile& profile,
                   const AuthoringLayout& layout, std::int64_t count, std::size_t countLine, SetupData& data,
                   CheckReport& report);
 
-std::string registKey(std::uint64_t index);
+std::string RegistKey(std::uint64_t index);
 
 }  // namespace setupdata

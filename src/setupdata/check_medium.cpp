@@ -8,9 +8,9 @@ namespace setupdata {
 namespace {
 
 
-bool installsProgram(const SetupData& data, InstallType t) {
+bool InstallsProgram(const SetupData& data, InstallType t) {
     for (std::size_t i = 0; i < data.files.size(); ++i)
-        if (support::equalsNoCase(data.EntryRelativePath(t, i), data.executable)) return true;
+        if (support::EqualsNoCase(data.EntryRelativePath(t, i), data.executable)) return true;
     return false;
 }
 
@@ -22,42 +22,42 @@ std::size_t CheckReport::count(Severity s) const {
     return n;
 }
 
-std::string readable(const std::string& cp932) { return support::toUtf8Lossy(cp932); }
+std::string Readable(const std::string& cp932) { return support::ToUtf8Lossy(cp932); }
 
-const char* installTypeName(InstallType t) { return t == 0 ? "voice-less install (TYPE0)" : "full install (TYPE1)"; }
+const char* InstallTypeName(InstallType t) { return t == 0 ? "voice-less install (TYPE0)" : "full install (TYPE1)"; }
 
-std::string installSourceOnMedium(const std::string& dataFolder, const std::string& relativePath) {
-    return dataFolder.empty() ? relativePath : support::withTrailingBackslash(dataFolder) + relativePath;
+std::string InstallSourceOnMedium(const std::string& dataFolder, const std::string& relativePath) {
+    return dataFolder.empty() ? relativePath : support::WithTrailingBackslash(dataFolder) + relativePath;
 }
 
-void checkProgramAndMedium(os::FileSystem& fs, const std::string& sourceFolder, const SetupData& data,
+void CheckProgramAndMedium(os::FileSystem& fs, const std::string& sourceFolder, const SetupData& data,
                            const SettingLines& lines, CheckReport& report) {
-    if (!data.registryRoot.empty() && !support::endsWithBackslash(data.registryRoot))
+    if (!data.registryRoot.empty() && !support::EndsWithBackslash(data.registryRoot))
         report.add(Severity::Warning, lines.registry, "Registry",
                    "does not end in \\: the install records the game under HKEY_CURRENT_USER\\" +
-                       readable(data.registryRoot + data.title) + "; write " + readable(data.registryRoot) + "\\");
-    if (lines.directXRead && !data.directXFolder.empty() && !support::endsWithBackslash(data.directXFolder))
+                       Readable(data.registryRoot + data.title) + "; write " + Readable(data.registryRoot) + "\\");
+    if (lines.directXRead && !data.directXFolder.empty() && !support::EndsWithBackslash(data.directXFolder))
         report.add(Severity::Warning, lines.directX, "DXCurrent",
-                   "does not end in \\: the setup looks for " + readable(data.directXFolder) + "dxsetup.exe; write " +
-                       readable(data.directXFolder) + "\\");
+                   "does not end in \\: the setup looks for " + Readable(data.directXFolder) + "dxsetup.exe; write " +
+                       Readable(data.directXFolder) + "\\");
     os::FoundFile found;
     const std::string dxsetup = data.directXFolder + "dxsetup.exe";
     if (lines.directXRead && (!fs.FindFile(sourceFolder + dxsetup, found) || (found.attributes & os::kAttributeFolder)))
         report.add(Severity::Warning, lines.directX, "DXCurrent",
-                   readable(dxsetup) + " is not on the medium: the DirectX button stays greyed");
+                   Readable(dxsetup) + " is not on the medium: the DirectX button stays greyed");
     if (!fs.FindFile(sourceFolder + "Setup.bmp", found) || (found.attributes & os::kAttributeFolder))
         report.add(Severity::Warning, 0, "Setup.bmp", "not on the medium: the left half of the window stays empty");
 
-    bool voiceless = installsProgram(data, 0), full = installsProgram(data, 1);
+    bool voiceless = InstallsProgram(data, 0), full = InstallsProgram(data, 1);
     if ((voiceless && full) || !lines.execRead) return;
-    std::string which = !voiceless && !full ? "no install type" : installTypeName(voiceless ? 1 : 0);
+    std::string which = !voiceless && !full ? "no install type" : InstallTypeName(voiceless ? 1 : 0);
     report.add(Severity::Error, lines.exec, "exec",
-               which + " installs " + readable(data.executable) +
+               which + " installs " + Readable(data.executable) +
                    ": the game button and the shortcuts would start a program that is not there; list it as "
                    "(TYPE0,folder,path) with the folder and name of exec");
 }
 
-CheckReport verifySetupFile(os::FileSystem& fs, const std::string& sourceFolder) {
+CheckReport VerifySetupFile(os::FileSystem& fs, const std::string& sourceFolder) {
     CheckReport report;
     report.file = "Setup.ini";
     SetupData data;
@@ -66,19 +66,19 @@ CheckReport verifySetupFile(os::FileSystem& fs, const std::string& sourceFolder)
         report.add(Severity::Error, 0, "", "cannot be read: " + reason);
         return report;
     }
-    if (!isSafeFileName(data.title))
+    if (!IsSafeFileName(data.title))
         report.add(Severity::Error, 0, "title",
-                   "\"" + readable(data.title) + "\" cannot be a folder name: the setup refuses the medium at start-up");
+                   "\"" + Readable(data.title) + "\" cannot be a folder name: the setup refuses the medium at start-up");
     for (InstallType t : {0, 1}) report.types.push_back({t, static_cast<std::size_t>(data.fileCountOfType(t)), data.totalSizeOfType(t)});
     for (std::size_t i = 0; i < data.files.size(); ++i) {
         const FileEntry& e = *data.files[i];
-        std::string relative = data.EntryRelativePath(belongsToType(e, 0) ? 0 : 1, i);
+        std::string relative = data.EntryRelativePath(BelongsToType(e, 0) ? 0 : 1, i);
         if (relative.empty()) {
-            report.add(Severity::Warning, 0, readable(e.name), "belongs to no install type: never copied");
+            report.add(Severity::Warning, 0, Readable(e.name), "belongs to no install type: never copied");
             continue;
         }
-        const std::string onMedium = installSourceOnMedium(data.dataFolder, relative);
-        const std::string key = readable(onMedium);
+        const std::string onMedium = InstallSourceOnMedium(data.dataFolder, relative);
+        const std::string key = Readable(onMedium);
         os::FoundFile found;
         os::OpenRequest read;
         read.read = true;
@@ -95,7 +95,7 @@ CheckReport verifySetupFile(os::FileSystem& fs, const std::string& sourceFolder)
                            ": the install fails on it; register the medium again");
         }
     }
-    checkProgramAndMedium(fs, sourceFolder, data, {}, report);
+    CheckProgramAndMedium(fs, sourceFolder, data, {}, report);
     return report;
 }
 

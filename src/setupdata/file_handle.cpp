@@ -9,7 +9,7 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 }
 
-os::OpenRequest openRequestFromFlags(unsigned flags) {
+os::OpenRequest OpenRequestFromFlags(unsigned flags) {
     os::OpenRequest r;
     if (flags & kModeCreate)
         r.disposition = (flags & kModeAlways) ? os::Disposition::OpenAlways

@@ -22,7 +22,7 @@ enum : unsigned {
     kModeNew = 0x80,         // with kModeCreate: the file must not exist yet
 };
 
-os::OpenRequest openRequestFromFlags(unsigned flags);
+os::OpenRequest OpenRequestFromFlags(unsigned flags);
 
 class FileHandle {
 public:
@@ -33,7 +33,7 @@ public:
 
     // Closes any file held first; afterwards IsOpen() tells the outcome.
     bool Open(const std::string& path, const os::OpenRequest& request);
-    bool OpenWithFlags(const std::string& path, unsigned flags) { return Open(path, openRequestFromFlags(flags)); }
+    bool OpenWithFlags(const std::string& path, unsigned flags) { return Open(path, OpenRequestFromFlags(flags)); }
     bool IsOpen() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }
 

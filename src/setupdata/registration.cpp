@@ -19,40 +19,40 @@ struct Failed {
     RegistrationError error;
 };
 
-[[noreturn]] void fail(const std::string& key, RegistrationFault fault, const std::string& path) {
+[[noreturn]] void Fail(const std::string& key, RegistrationFault fault, const std::string& path) {
     throw Failed{{key, fault, path}};
 }
 
 // Reads a required key; the out string is assigned even when the read fails.
-void require(const os::ProfileFile& profile, const std::string& profilePath, const std::string& section,
+void Require(const os::ProfileFile& profile, const std::string& profilePath, const std::string& section,
              const std::string& key, std::string& out) {
-    if (readProfileString(profile, section, key, out)) return;
-    if (!profile.HasValue(section, key)) fail(key, RegistrationFault::Missing, profilePath);
-    fail(key, out.empty() ? RegistrationFault::Empty : RegistrationFault::Unregistered, profilePath);
+    if (ReadProfileString(profile, section, key, out)) return;
+    if (!profile.HasValue(section, key)) Fail(key, RegistrationFault::Missing, profilePath);
+    Fail(key, out.empty() ? RegistrationFault::Empty : RegistrationFault::Unregistered, profilePath);
 }
 
 }  // namespace
 
 namespace {
-bool isWhitespace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsWhitespace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 }  // namespace
 
-std::string skipWhitespace(const std::string& s) {
+std::string SkipWhitespace(const std::string& s) {
     std::size_t i = 0;
-    while (i < s.size() && isWhitespace(s[i])) ++i;
+    while (i < s.size() && IsWhitespace(s[i])) ++i;
     return s.substr(i);
 }
 
-std::string splitToken(std::string& remaining) {
-    remaining = skipWhitespace(remaining);
-    std::size_t comma = support::findChar(remaining, ',');
+std::string SplitToken(std::string& remaining) {
+    remaining = SkipWhitespace(remaining);
+    std::size_t comma = support::FindChar(remaining, ',');
     if (remaining.empty() || comma == support::npos) return {};
     std::string token = remaining.substr(0, comma);
     remaining = remaining.substr(comma + 1);
     return token;
 }
 
-const char* describe(RegistrationFault fault) {
+const char* Describe(RegistrationFault fault) {
     switch (fault) {
         case RegistrationFault::Missing: return "missing";
         case RegistrationFault::Empty: return "empty";
@@ -65,22 +65,22 @@ const char* describe(RegistrationFault fault) {
     return "unknown";
 }
 
-bool readProfileString(const os::ProfileFile& profile, const std::string& section, const std::string& key,
+bool ReadProfileString(const os::ProfileFile& profile, const std::string& section, const std::string& key,
                        std::string& out) {
     std::string text = profile.GetString(section, key, kUnregistered, kValueBuffer);
-    std::size_t comment = support::findText(text, "//");
+    std::size_t comment = support::FindText(text, "//");
     if (comment != support::npos) text = text.substr(0, comment);
-    out = support::trim(text, support::kBlanks);
-    return !out.empty() && !support::equalsNoCase(out, kUnregistered);
+    out = support::Trim(text, support::kBlanks);
+    return !out.empty() && !support::EqualsNoCase(out, kUnregistered);
 }
 
-bool readProfileString(os::FileSystem& fs, const std::string& profilePath, const std::string& section,
+bool ReadProfileString(os::FileSystem& fs, const std::string& profilePath, const std::string& section,
                        const std::string& key, std::string& out) {
     if (profilePath.empty()) return false;
-    return readProfileString(os::ProfileFile::Load(fs, profilePath), section, key, out);
+    return ReadProfileString(os::ProfileFile::Load(fs, profilePath), section, key, out);
 }
 
-std::int32_t convertProfileInt(const std::string& text) {
+std::int32_t ConvertProfileInt(const std::string& text) {
     int base = 10;
     std::size_t start = 0, end = text.size();
     if (text.size() >= 2 && (text.back() == 'h' || text.back() == 'H')) {
@@ -108,18 +108,18 @@ std::int32_t convertProfileInt(const std::string& text) {
     return static_cast<std::int32_t>(negative ? 0u - value : value);
 }
 
-bool readProfileInt(const os::ProfileFile& profile, const std::string& section, const std::string& key,
+bool ReadProfileInt(const os::ProfileFile& profile, const std::string& section, const std::string& key,
                     std::int32_t& out) {
     std::string text;
-    if (!readProfileString(profile, section, key, text)) return false;
-    out = convertProfileInt(text);
+    if (!ReadProfileString(profile, section, key, text)) return false;
+    out = ConvertProfileInt(text);
     return true;
 }
 
-bool readProfileInt(os::FileSystem& fs, const std::string& profilePath, const std::string& section,
+bool ReadProfileInt(os::FileSystem& fs, const std::string& profilePath, const std::string& section,
                     const std::string& key, std::int32_t& out) {
     if (profilePath.empty()) return false;
-    return readProfileInt(os::ProfileFile::Load(fs, profilePath), section, key, out);
+    return ReadProfileInt(os::ProfileFile::Load(fs, profilePath), section, key, out);
 }
 
 bool SetupData::registerFromSource(os::FileSystem& fs, const std::string& path, RegistrationError* error) {
@@ -127,51 +127,51 @@ bool SetupData::registerFromSource(os::FileSystem& fs, const std::string& path, 
     const std::string listing(SJ("登録"));
     try {
         folders.clear();
-        if (path.empty()) fail("Name", RegistrationFault::Missing, path);
+        if (path.empty()) Fail("Name", RegistrationFault::Missing, path);
         const os::ProfileFile profile = os::ProfileFile::Load(fs, path);  // parsed once for every key
-        require(profile, path, settings, "Name", title);
+        Require(profile, path, settings, "Name", title);
         // The title names the install folder, the shortcuts and the profile file.
-        if (!isSafeFileName(title)) fail("Name", RegistrationFault::UnsafeName, title);
-        require(profile, path, settings, "Registry", registryRoot);
-        require(profile, path, settings, "DXCurrent", directXFolder);
-        require(profile, path, settings, "exec", executable);
-        readProfileString(profile, settings, "folder", dataFolder);
+        if (!IsSafeFileName(title)) Fail("Name", RegistrationFault::UnsafeName, title);
+        Require(profile, path, settings, "Registry", registryRoot);
+        Require(profile, path, settings, "DXCurrent", directXFolder);
+        Require(profile, path, settings, "exec", executable);
+        ReadProfileString(profile, settings, "folder", dataFolder);
         std::string text;
-        require(profile, path, settings, "save", text);
-        saveSlotCount = convertProfileInt(text);
-        require(profile, path, listing, "count", text);
-        const auto count = static_cast<std::uint32_t>(convertProfileInt(text));
+        Require(profile, path, settings, "save", text);
+        saveSlotCount = ConvertProfileInt(text);
+        Require(profile, path, listing, "count", text);
+        const auto count = static_cast<std::uint32_t>(ConvertProfileInt(text));
         for (std::uint32_t i = 0; i < count; ++i) {
             char key[32];
             std::snprintf(key, sizeof key, "regist%02u", i);
             std::string value;
-            require(profile, path, listing, key, value);
-            value = support::trim(value, "()");
-            if (value.empty()) fail(key, RegistrationFault::Empty, path);
+            Require(profile, path, listing, key, value);
+            value = support::Trim(value, "()");
+            if (value.empty()) Fail(key, RegistrationFault::Empty, path);
             auto entry = std::make_shared<FileEntry>();
-            std::string type = splitToken(value);
-            if (type.empty()) fail(key, RegistrationFault::NoTypeToken, path);
-            if (support::equalsNoCase(type, "TYPE0")) entry->typeMask = -1;
-            else if (support::equalsNoCase(type, "TYPE1")) entry->typeMask = 2;
-            else fail(key, RegistrationFault::UnknownTypeToken, path);
-            std::string folder = splitToken(value);
+            std::string type = SplitToken(value);
+            if (type.empty()) Fail(key, RegistrationFault::NoTypeToken, path);
+            if (support::EqualsNoCase(type, "TYPE0")) entry->typeMask = -1;
+            else if (support::EqualsNoCase(type, "TYPE1")) entry->typeMask = 2;
+            else Fail(key, RegistrationFault::UnknownTypeToken, path);
+            std::string folder = SplitToken(value);
             if (folder.empty()) {
                 entry->folderIndex = -1;
             } else {
-                if (!isSafeFolderName(folder)) fail(key, RegistrationFault::UnsafeName, folder);
+                if (!IsSafeFolderName(folder)) Fail(key, RegistrationFault::UnsafeName, folder);
                 std::size_t at = 0;
                 while (at < folders.size() && folders[at] != folder) ++at;
                 if (at == folders.size()) folders.push_back(folder);
                 entry->folderIndex = static_cast<std::int32_t>(at);
             }
-            std::string filePath = skipWhitespace(value);
-            entry->name = support::fileNameOfPath(filePath);
+            std::string filePath = SkipWhitespace(value);
+            entry->name = support::FileNameOfPath(filePath);
             if (entry->name.empty()) entry->name = filePath;
             FileHandle file(fs);
             if (!file.OpenWithFlags(filePath, kModeRead) || !file.Size(entry->size))
-                fail(key, RegistrationFault::CannotOpen, filePath);
+                Fail(key, RegistrationFault::CannotOpen, filePath);
             file.Close();
-            if (!isSafeFileName(entry->name)) fail(key, RegistrationFault::UnsafeName, filePath);
+            if (!IsSafeFileName(entry->name)) Fail(key, RegistrationFault::UnsafeName, filePath);
             files.push_back(std::move(entry));
         }
         return true;

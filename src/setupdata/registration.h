@@ -25,25 +25,25 @@ struct RegistrationError {
     std::string path;
 };
 
-const char* describe(RegistrationFault fault);
+const char* Describe(RegistrationFault fault);
 
 // Reads a value with the default "未登録", cuts a "//" comment, trims blanks; fails for an empty
 // value and for "未登録". The out string holds the trimmed text even when the read fails.
-bool readProfileString(os::FileSystem& fs, const std::string& profilePath, const std::string& section,
+bool ReadProfileString(os::FileSystem& fs, const std::string& profilePath, const std::string& section,
                        const std::string& key, std::string& out);
 // The same over a file parsed once.
-bool readProfileString(const os::ProfileFile& profile, const std::string& section, const std::string& key,
+bool ReadProfileString(const os::ProfileFile& profile, const std::string& section, const std::string& key,
                        std::string& out);
 // Decimal, or hexadecimal with a trailing "h" or a leading "0x"; anything else reads as 0.
-bool readProfileInt(os::FileSystem& fs, const std::string& profilePath, const std::string& section,
+bool ReadProfileInt(os::FileSystem& fs, const std::string& profilePath, const std::string& section,
                     const std::string& key, std::int32_t& out);
-bool readProfileInt(const os::ProfileFile& profile, const std::string& section, const std::string& key,
+bool ReadProfileInt(const os::ProfileFile& profile, const std::string& section, const std::string& key,
                     std::int32_t& out);
-std::int32_t convertProfileInt(const std::string& text);
+std::int32_t ConvertProfileInt(const std::string& text);
 
 // The parts of a file value: leading whitespace skipped; a token ends at the first comma, and
 // without a comma it is empty and `remaining` keeps all of it.
-std::string skipWhitespace(const std::string& s);
-std::string splitToken(std::string& remaining);
+std::string SkipWhitespace(const std::string& s);
+std::string SplitToken(std::string& remaining);
 
 }  // namespace setupdata

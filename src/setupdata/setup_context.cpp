@@ -12,7 +12,7 @@ SetupContext::SetupContext(os::Services& s, StartupErrorBox& errorBox) : service
     // A current folder that cannot be read leaves the source folder empty, so every medium path
     // stays relative to wherever the process runs instead of to the root of a drive.
     std::string current = services.files.CurrentFolder();
-    sourceFolder = current.empty() ? current : support::withTrailingBackslash(current);
+    sourceFolder = current.empty() ? current : support::WithTrailingBackslash(current);
     setupData = std::make_unique<SetupData>();
     if (setupData->registerFromSource(services.files, sourceFolder + "SetupRegist.ini")) {
         setupData->writeSetupFile(services.files, sourceFolder + "Setup.ini");
@@ -21,7 +21,7 @@ SetupContext::SetupContext(os::Services& s, StartupErrorBox& errorBox) : service
         setupData->folders.clear();
         // The title names the install folder, the shortcuts and the profile: one that cannot is
         // no usable description either.
-        if (!setupData->readSetupFile(services.files, sourceFolder + "Setup.ini") || !isSafeFileName(setupData->title))
+        if (!setupData->readSetupFile(services.files, sourceFolder + "Setup.ini") || !IsSafeFileName(setupData->title))
             errorBox.Show(std::string(support::texts::kLoadFailed));
     }
     banner = services.bitmaps.LoadFromFile(sourceFolder + "Setup.bmp");
@@ -32,7 +32,7 @@ SetupContext::SetupContext(os::Services& s, StartupErrorBox& errorBox) : service
 
 std::string SetupContext::installFolderPath(bool includeTitle) const {
     if (!includeTitle) return installRoot;
-    return support::withTrailingBackslash(installRoot) + setupData->title;
+    return support::WithTrailingBackslash(installRoot) + setupData->title;
 }
 
 }  // namespace setupdata

@@ -20,7 +20,7 @@ struct FileEntry {
     std::int32_t folderIndex = -1;
 };
 
-inline bool belongsToType(const FileEntry& e, InstallType t) {
+inline bool BelongsToType(const FileEntry& e, InstallType t) {
     return ((1u << (static_cast<unsigned>(t) % 32)) & static_cast<std::uint32_t>(e.typeMask)) != 0;
 }
 

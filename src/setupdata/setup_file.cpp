@@ -88,7 +88,7 @@ bool SetupData::readSetupFile(os::FileSystem& fs, const std::string& path, std::
         for (std::uint32_t i = 0; i < folderCount; ++i) {
             std::string folder;
             in.counted(folder, "the file ends inside the folder list");
-            if (!isSafeFolderName(folder)) throw Failure{"a folder name leaves the install folder"};
+            if (!IsSafeFolderName(folder)) throw Failure{"a folder name leaves the install folder"};
             folders.push_back(std::move(folder));
         }
         const char* record = "the file ends inside a file record";
@@ -101,7 +101,7 @@ bool SetupData::readSetupFile(os::FileSystem& fs, const std::string& path, std::
             entry->folderIndex = in.i32(record);
             if (entry->folderIndex < -1 || (entry->folderIndex >= 0 && static_cast<std::size_t>(entry->folderIndex) >= folders.size()))
                 throw Failure{"a file record names a folder that does not exist"};
-            if (!isSafeFileName(entry->name)) throw Failure{"a file name leaves its folder"};
+            if (!IsSafeFileName(entry->name)) throw Failure{"a file name leaves its folder"};
             files.push_back(std::move(entry));
         }
         file.Close();
@@ -136,7 +136,7 @@ bool SetupData::writeSetupFile(os::FileSystem& fs, const std::string& path, std:
             out.u32(static_cast<std::uint32_t>(e->folderIndex));
         }
         // A file that is there keeps its bytes until the new ones are whole on the disk.
-        if (!os::rewriteWholeFile(fs, path, out.out)) throw Failure{"the file cannot be written"};
+        if (!os::RewriteWholeFile(fs, path, out.out)) throw Failure{"the file cannot be written"};
         return true;
     } catch (const Failure& f) {
         if (reason) *reason = f.reason;

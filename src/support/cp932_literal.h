@@ -17,7 +17,7 @@ inline constexpr Pair kEncode[] = {
 #include "cp932_encode.tbl"
 };
 
-constexpr std::uint16_t encodeCodePoint(char32_t cp) {
+constexpr std::uint16_t EncodeCodePoint(char32_t cp) {
     std::size_t lo = 0, hi = sizeof(kEncode) / sizeof(kEncode[0]);
     while (lo < hi) {
         std::size_t mid = (lo + hi) / 2;
@@ -36,7 +36,7 @@ struct Encoded {
 };
 
 template <std::size_t N>
-constexpr Encoded<N> encode(const char8_t (&text)[N]) {
+constexpr Encoded<N> Encode(const char8_t (&text)[N]) {
     Encoded<N> out;
     for (std::size_t i = 0; i + 1 < N;) {
         auto b = static_cast<std::uint8_t>(text[i]);
@@ -45,7 +45,7 @@ constexpr Encoded<N> encode(const char8_t (&text)[N]) {
         char32_t cp = extra == 0 ? b : (b & (0x3F >> extra));
         for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<std::uint8_t>(text[i + k]) & 0x3F);
         i += extra + 1;
-        std::uint16_t code = encodeCodePoint(cp);
+        std::uint16_t code = EncodeCodePoint(cp);
         if (code > 0xFF) out.data[out.size++] = static_cast<char>(code >> 8);
         out.data[out.size++] = static_cast<char>(code & 0xFF);
     }
@@ -56,6 +56,6 @@ constexpr Encoded<N> encode(const char8_t (&text)[N]) {
 
 #define SJ(text)                                                                           \
     ([]() -> std::string_view {                                                            \
-        static constexpr auto kBytes = ::support::cp932_detail::encode(u8"" text);         \
+        static constexpr auto kBytes = ::support::cp932_detail::Encode(u8"" text);         \
         return {kBytes.data, kBytes.size};                                                 \
     }())

@@ -4,11 +4,11 @@
 
 namespace support {
 
-std::string formatText(std::string_view format, std::string_view argument) {
+std::string FormatText(std::string_view format, std::string_view argument) {
     std::string out;
     bool filled = false;
     for (std::size_t i = 0; i < format.size(); ++i) {
-        if (isLeadByte(static_cast<unsigned char>(format[i])) && i + 1 < format.size()) {
+        if (IsLeadByte(static_cast<unsigned char>(format[i])) && i + 1 < format.size()) {
             out += format.substr(i, 2);
             ++i;
         } else if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '%') {

@@ -7,6 +7,6 @@ namespace support {
 
 // The first "%s" becomes `argument`; "%%" becomes "%"; anything else stays as written. The
 // argument itself is never read as a format.
-std::string formatText(std::string_view format, std::string_view argument);
+std::string FormatText(std::string_view format, std::string_view argument);
 
 }  // namespace support

@@ -3,7 +3,7 @@
 namespace support::texts {
 namespace {
 
-#define SETUP_ENCODE_TEXT(name, text) constexpr auto name##Bytes = cp932_detail::encode(u8"" text);
+#define SETUP_ENCODE_TEXT(name, text) constexpr auto name##Bytes = cp932_detail::Encode(u8"" text);
 SETUP_SHOWN_TEXTS(SETUP_ENCODE_TEXT)
 #undef SETUP_ENCODE_TEXT
 

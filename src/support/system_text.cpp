@@ -17,7 +17,7 @@ constexpr cp932_detail::Pair kDecode[] = {
 constexpr char16_t kUserFirst = 0xE000, kUserLast = 0xE757;
 constexpr char16_t kCarryHigh = 0xE000, kCarryLow = 0xE100;  // + the carried unit's high / low byte
 
-bool lookUp(const cp932_detail::Pair* first, const cp932_detail::Pair* last, std::uint16_t key, std::uint16_t& value) {
+bool LookUp(const cp932_detail::Pair* first, const cp932_detail::Pair* last, std::uint16_t key, std::uint16_t& value) {
     auto it = std::lower_bound(first, last, key, [](const cp932_detail::Pair& p, std::uint16_t k) { return p.from < k; });
     if (it == last || it->from != key) return false;
     value = it->to;
@@ -26,61 +26,61 @@ bool lookUp(const cp932_detail::Pair* first, const cp932_detail::Pair* last, std
 
 // The CP932 code of a unit that travels as itself: never a user-defined one, which may be the
 // first half of a carried unit.
-bool plainCode(char16_t unit, std::uint16_t& code) {
+bool PlainCode(char16_t unit, std::uint16_t& code) {
     if (unit >= kUserFirst && unit <= kUserLast) return false;
-    return lookUp(std::begin(cp932_detail::kEncode), std::end(cp932_detail::kEncode), unit, code);
+    return LookUp(std::begin(cp932_detail::kEncode), std::end(cp932_detail::kEncode), unit, code);
 }
 
-bool isPlain(char16_t unit) {
+bool IsPlain(char16_t unit) {
     std::uint16_t code;
-    return plainCode(unit, code);
+    return PlainCode(unit, code);
 }
 
-void appendCode(std::string& out, std::uint16_t code) {
+void AppendCode(std::string& out, std::uint16_t code) {
     if (code > 0xFF) out += static_cast<char>(code >> 8);
     out += static_cast<char>(code & 0xFF);
 }
 
-void appendUserCharacter(std::string& out, char16_t unit) {
+void AppendUserCharacter(std::string& out, char16_t unit) {
     std::uint16_t code = 0;
-    lookUp(std::begin(cp932_detail::kEncode), std::end(cp932_detail::kEncode), unit, code);
-    appendCode(out, code);
+    LookUp(std::begin(cp932_detail::kEncode), std::end(cp932_detail::kEncode), unit, code);
+    AppendCode(out, code);
 }
 
 // One character at `i`, moving past it; false (and `i` past the bad character) when not CP932.
-bool readCharacter(std::string_view s, std::size_t& i, char16_t& unit) {
+bool ReadCharacter(std::string_view s, std::size_t& i, char16_t& unit) {
     auto b = static_cast<unsigned char>(s[i]);
     std::uint16_t code = b, value = 0;
-    if (isLeadByte(b) && i + 1 < s.size()) {
+    if (IsLeadByte(b) && i + 1 < s.size()) {
         code = static_cast<std::uint16_t>((b << 8) | static_cast<unsigned char>(s[i + 1]));
         i += 2;
     } else {
         ++i;
-        if (isLeadByte(b)) return false;
+        if (IsLeadByte(b)) return false;
     }
-    if (!lookUp(std::begin(kDecode), std::end(kDecode), code, value)) return false;
+    if (!LookUp(std::begin(kDecode), std::end(kDecode), code, value)) return false;
     unit = static_cast<char16_t>(value);
     return true;
 }
 
-bool decode(std::string_view bytes, std::u16string& out, bool lossy) {
+bool Decode(std::string_view bytes, std::u16string& out, bool lossy) {
     std::u16string result;
     result.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         char16_t unit = 0;
-        if (!readCharacter(bytes, i, unit)) {
+        if (!ReadCharacter(bytes, i, unit)) {
             if (!lossy) return false;
             result += u'?';
             continue;
         }
         std::size_t next = i;
         char16_t low = 0;
-        if (unit >= kCarryHigh && unit < kCarryHigh + 0x100 && next < bytes.size() && readCharacter(bytes, next, low) &&
+        if (unit >= kCarryHigh && unit < kCarryHigh + 0x100 && next < bytes.size() && ReadCharacter(bytes, next, low) &&
             low >= kCarryLow && low < kCarryLow + 0x100) {
             auto carried = static_cast<char16_t>(((unit - kCarryHigh) << 8) | (low - kCarryLow));
             // Only what the encoder would carry: two user-defined characters that happen to stand
             // side by side in a text otherwise mean themselves.
-            if (!isPlain(carried)) {
+            if (!IsPlain(carried)) {
                 result += carried;
                 i = next;
                 continue;
@@ -92,7 +92,7 @@ bool decode(std::string_view bytes, std::u16string& out, bool lossy) {
     return true;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
+void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -110,22 +110,22 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 // False at an unpaired surrogate unless `lossy`, which writes '?' for it.
-bool utf8FromUnits(std::u16string_view units, std::string& out, bool lossy) {
+bool Utf8FromUnits(std::u16string_view units, std::string& out, bool lossy) {
     std::string result;
     for (std::size_t i = 0; i < units.size(); ++i) {
         char16_t u = units[i];
-        if (isHighSurrogate(u) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            appendUtf8(result, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+        if (IsHighSurrogate(u) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+            AppendUtf8(result, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
             ++i;
-        } else if (isHighSurrogate(u) || isLowSurrogate(u)) {
+        } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
             if (!lossy) return false;
             result += '?';
         } else {
-            appendUtf8(result, u);
+            AppendUtf8(result, u);
         }
     }
     out = std::move(result);
@@ -134,41 +134,41 @@ bool utf8FromUnits(std::u16string_view units, std::string& out, bool lossy) {
 
 }  // namespace
 
-bool toUtf16(std::string_view bytes, std::u16string& out) { return decode(bytes, out, false); }
+bool ToUtf16(std::string_view bytes, std::u16string& out) { return Decode(bytes, out, false); }
 
-std::u16string toUtf16Lossy(std::string_view bytes) {
+std::u16string ToUtf16Lossy(std::string_view bytes) {
     std::u16string out;
-    decode(bytes, out, true);
+    Decode(bytes, out, true);
     return out;
 }
 
-std::string fromUtf16(std::u16string_view text) {
+std::string FromUtf16(std::u16string_view text) {
     std::string out;
     out.reserve(text.size() * 2);
     for (char16_t unit : text) {
         std::uint16_t code;
-        if (plainCode(unit, code)) {
-            appendCode(out, code);
+        if (PlainCode(unit, code)) {
+            AppendCode(out, code);
         } else {
-            appendUserCharacter(out, static_cast<char16_t>(kCarryHigh + (unit >> 8)));
-            appendUserCharacter(out, static_cast<char16_t>(kCarryLow + (unit & 0xFF)));
+            AppendUserCharacter(out, static_cast<char16_t>(kCarryHigh + (unit >> 8)));
+            AppendUserCharacter(out, static_cast<char16_t>(kCarryLow + (unit & 0xFF)));
         }
     }
     return out;
 }
 
-bool toUtf8(std::string_view bytes, std::string& out) {
+bool ToUtf8(std::string_view bytes, std::string& out) {
     std::u16string units;
-    return decode(bytes, units, false) && utf8FromUnits(units, out, false);
+    return Decode(bytes, units, false) && Utf8FromUnits(units, out, false);
 }
 
-std::string toUtf8Lossy(std::string_view bytes) {
+std::string ToUtf8Lossy(std::string_view bytes) {
     std::string out;
-    utf8FromUnits(toUtf16Lossy(bytes), out, true);
+    Utf8FromUnits(ToUtf16Lossy(bytes), out, true);
     return out;
 }
 
-bool fromUtf8(std::string_view utf8, std::string& out) {
+bool FromUtf8(std::string_view utf8, std::string& out) {
     std::u16string units;
     for (std::size_t i = 0; i < utf8.size();) {
         auto b = static_cast<unsigned char>(utf8[i]);
@@ -191,21 +191,21 @@ bool fromUtf8(std::string_view utf8, std::string& out) {
             units += static_cast<char16_t>(cp);
         }
     }
-    out = fromUtf16(units);
+    out = FromUtf16(units);
     return true;
 }
 
-bool cp932FromUnit(char16_t unit, std::string& out) {
+bool Cp932FromUnit(char16_t unit, std::string& out) {
     std::uint16_t code;
-    if (!lookUp(std::begin(cp932_detail::kEncode), std::end(cp932_detail::kEncode), unit, code)) return false;
+    if (!LookUp(std::begin(cp932_detail::kEncode), std::end(cp932_detail::kEncode), unit, code)) return false;
     out.clear();
-    appendCode(out, code);
+    AppendCode(out, code);
     return true;
 }
 
-bool spellsInCp932(std::string_view bytes) {
+bool SpellsInCp932(std::string_view bytes) {
     std::u16string units;
-    return decode(bytes, units, false) && std::all_of(units.begin(), units.end(), isPlain);
+    return Decode(bytes, units, false) && std::all_of(units.begin(), units.end(), IsPlain);
 }
 
 }  // namespace support

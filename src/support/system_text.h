@@ -14,24 +14,24 @@
 namespace support {
 
 // False when the bytes are not valid CP932.
-bool toUtf16(std::string_view bytes, std::u16string& out);
+bool ToUtf16(std::string_view bytes, std::u16string& out);
 // Never fails: a character that is not valid CP932 becomes '?'; for texts on the screen.
-std::u16string toUtf16Lossy(std::string_view bytes);
+std::u16string ToUtf16Lossy(std::string_view bytes);
 // Exact for every UTF-16 text.
-std::string fromUtf16(std::u16string_view text);
+std::string FromUtf16(std::u16string_view text);
 
 // False when the bytes are not valid CP932 or carry an unpaired surrogate, which UTF-8 cannot hold.
-bool toUtf8(std::string_view bytes, std::string& out);
+bool ToUtf8(std::string_view bytes, std::string& out);
 // For messages: never fails, '?' for what cannot be converted.
-std::string toUtf8Lossy(std::string_view bytes);
+std::string ToUtf8Lossy(std::string_view bytes);
 // False when the text is not UTF-8.
-bool fromUtf8(std::string_view utf8, std::string& out);
+bool FromUtf8(std::string_view utf8, std::string& out);
 
 // One unit as code page 932 itself spells it, user-defined characters included (no carrying);
 // false where it has no form, as for the system's profile functions.
-bool cp932FromUnit(char16_t unit, std::string& out);
+bool Cp932FromUnit(char16_t unit, std::string& out);
 
 // Whether an 8-bit CP932 program reads the same characters: valid, and nothing carried.
-bool spellsInCp932(std::string_view bytes);
+bool SpellsInCp932(std::string_view bytes);
 
 }  // namespace support

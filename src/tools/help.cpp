@@ -65,7 +65,7 @@ const Command kCommands[] = {
 
 }  // namespace
 
-void usage(std::FILE* out) {
+void Usage(std::FILE* out) {
     std::fputs("usage: setupdata check MEDIUM [--json]\n"
                "       setupdata register MEDIUM\n"
                "       setupdata verify MEDIUM [--json]\n"
@@ -74,10 +74,10 @@ void usage(std::FILE* out) {
                out);
 }
 
-int help(std::FILE* out, const std::string& command) {
+int Help(std::FILE* out, const std::string& command) {
     if (command.empty()) {
         std::fputs("setupdata prepares a game's medium (MEDIUM: the folder that holds Setup.exe).\n\n", out);
-        usage(out);
+        Usage(out);
         std::fputs("\n"
                    "  check     report every problem of SetupRegist.ini, with line numbers and keys\n"
                    "  register  check, then build Setup.ini from SetupRegist.ini as the setup does\n"
@@ -96,7 +96,7 @@ int help(std::FILE* out, const std::string& command) {
         return 0;
     }
     std::fprintf(stderr, "setupdata: no command \"%s\"\n", command.c_str());
-    usage(stderr);
+    Usage(stderr);
     return 2;
 }
 

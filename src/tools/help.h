@@ -5,8 +5,8 @@
 
 namespace tools {
 
-void usage(std::FILE* out);
+void Usage(std::FILE* out);
 // The overview for "", one command's help otherwise; 0, or 2 for an unknown command.
-int help(std::FILE* out, const std::string& command);
+int Help(std::FILE* out, const std::string& command);
 
 }  // namespace tools

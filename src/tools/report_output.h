@@ -8,9 +8,9 @@
 namespace tools {
 
 // A UTF-8 text as a JSON string.
-std::string jsonUtf8(const std::string& utf8);
+std::string JsonUtf8(const std::string& utf8);
 // Prints the findings and a summary (verify: the install types too) to `out`.
-void printReport(std::FILE* out, const setupdata::CheckReport& report);
-void printReportJson(std::FILE* out, const setupdata::CheckReport& report);
+void PrintReport(std::FILE* out, const setupdata::CheckReport& report);
+void PrintReportJson(std::FILE* out, const setupdata::CheckReport& report);
 
 }  // namespace tools

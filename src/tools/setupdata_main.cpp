@@ -17,44 +17,44 @@
 
 namespace {
 
-using support::toUtf8Lossy;
+using support::ToUtf8Lossy;
 
-std::string jsonString(const std::string& cp932) { return tools::jsonUtf8(toUtf8Lossy(cp932)); }
+std::string JsonString(const std::string& cp932) { return tools::JsonUtf8(ToUtf8Lossy(cp932)); }
 
 // The medium made the current folder, as at start-up; "" when it cannot be.
-std::string enterMedium(const std::string& dir) {
-    os::FileSystem& fs = os::systemFileSystem();
-    std::string folder = os::setupPathFromHost(dir);
+std::string EnterMedium(const std::string& dir) {
+    os::FileSystem& fs = os::SystemFileSystem();
+    std::string folder = os::SetupPathFromHost(dir);
     if (folder.empty() || !fs.SetCurrentFolder(folder)) {
         std::fprintf(stderr, "setupdata: %s: folder cannot be opened\n", dir.c_str());
         return {};
     }
-    return support::withTrailingBackslash(fs.CurrentFolder());
+    return support::WithTrailingBackslash(fs.CurrentFolder());
 }
 
-int report(const setupdata::CheckReport& r, bool json) {
-    if (json) tools::printReportJson(stdout, r);
-    else tools::printReport(stdout, r);
+int Report(const setupdata::CheckReport& r, bool json) {
+    if (json) tools::PrintReportJson(stdout, r);
+    else tools::PrintReport(stdout, r);
     return r.count(setupdata::Severity::Error) ? 1 : 0;
 }
 
-int check(const std::string& dir, bool json) {
-    std::string source = enterMedium(dir);
-    return source.empty() ? 1 : report(setupdata::checkAuthoringFile(os::systemFileSystem(), source), json);
+int Check(const std::string& dir, bool json) {
+    std::string source = EnterMedium(dir);
+    return source.empty() ? 1 : Report(setupdata::CheckAuthoringFile(os::SystemFileSystem(), source), json);
 }
 
-int verify(const std::string& dir, bool json) {
-    std::string source = enterMedium(dir);
-    return source.empty() ? 1 : report(setupdata::verifySetupFile(os::systemFileSystem(), source), json);
+int Verify(const std::string& dir, bool json) {
+    std::string source = EnterMedium(dir);
+    return source.empty() ? 1 : Report(setupdata::VerifySetupFile(os::SystemFileSystem(), source), json);
 }
 
-int registerMedium(const std::string& dir) {
-    os::FileSystem& fs = os::systemFileSystem();
-    std::string source = enterMedium(dir);
+int RegisterMedium(const std::string& dir) {
+    os::FileSystem& fs = os::SystemFileSystem();
+    std::string source = EnterMedium(dir);
     if (source.empty()) return 1;
     // The same checks first: a medium with an error is never registered.
-    setupdata::CheckReport checked = setupdata::checkAuthoringFile(fs, source);
-    if (!checked.findings.empty()) tools::printReport(stderr, checked);
+    setupdata::CheckReport checked = setupdata::CheckAuthoringFile(fs, source);
+    if (!checked.findings.empty()) tools::PrintReport(stderr, checked);
     if (checked.count(setupdata::Severity::Error)) {
         std::fprintf(stderr, "setupdata: Setup.ini not written; \"setupdata help check\" explains each check\n");
         return 1;
@@ -62,69 +62,69 @@ int registerMedium(const std::string& dir) {
     setupdata::SetupData data;
     setupdata::RegistrationError error;
     if (!data.registerFromSource(fs, source + "SetupRegist.ini", &error)) {
-        std::fprintf(stderr, "setupdata: %s: %s: %s\n", toUtf8Lossy(error.key).c_str(),
-                     setupdata::describe(error.fault), toUtf8Lossy(error.path).c_str());
+        std::fprintf(stderr, "setupdata: %s: %s: %s\n", ToUtf8Lossy(error.key).c_str(),
+                     setupdata::Describe(error.fault), ToUtf8Lossy(error.path).c_str());
         return 1;
     }
     std::string reason;
     if (!data.writeSetupFile(fs, source + "Setup.ini", &reason)) {
-        std::fprintf(stderr, "setupdata: Setup.ini: %s: %s\n", reason.c_str(), toUtf8Lossy(source + "Setup.ini").c_str());
+        std::fprintf(stderr, "setupdata: Setup.ini: %s: %s\n", reason.c_str(), ToUtf8Lossy(source + "Setup.ini").c_str());
         return 1;
     }
     std::printf("%s: Setup.ini written, %zu files in %zu folders\n", dir.c_str(), data.files.size(), data.folders.size());
     return 0;
 }
 
-void printJson(const setupdata::SetupData& d) {
-    std::printf("{\n  \"title\": %s,\n  \"registryRoot\": %s,\n  \"directXFolder\": %s,\n", jsonString(d.title).c_str(),
-                jsonString(d.registryRoot).c_str(), jsonString(d.directXFolder).c_str());
+void PrintJson(const setupdata::SetupData& d) {
+    std::printf("{\n  \"title\": %s,\n  \"registryRoot\": %s,\n  \"directXFolder\": %s,\n", JsonString(d.title).c_str(),
+                JsonString(d.registryRoot).c_str(), JsonString(d.directXFolder).c_str());
     std::printf("  \"executable\": %s,\n  \"dataFolder\": %s,\n  \"saveSlotCount\": %d,\n  \"folders\": [",
-                jsonString(d.executable).c_str(), jsonString(d.dataFolder).c_str(), static_cast<int>(d.saveSlotCount));
+                JsonString(d.executable).c_str(), JsonString(d.dataFolder).c_str(), static_cast<int>(d.saveSlotCount));
     for (std::size_t i = 0; i < d.folders.size(); ++i)
-        std::printf("%s%s", i ? ", " : "", jsonString(d.folders[i]).c_str());
+        std::printf("%s%s", i ? ", " : "", JsonString(d.folders[i]).c_str());
     std::printf("],\n  \"files\": [");
     for (std::size_t i = 0; i < d.files.size(); ++i) {
         const auto& e = *d.files[i];
         std::printf("%s\n    {\"typeMask\": %d, \"name\": %s, \"size\": %llu, \"folderIndex\": %d}", i ? "," : "",
-                    static_cast<int>(e.typeMask), jsonString(e.name).c_str(), static_cast<unsigned long long>(e.size),
+                    static_cast<int>(e.typeMask), JsonString(e.name).c_str(), static_cast<unsigned long long>(e.size),
                     static_cast<int>(e.folderIndex));
     }
     std::printf("%s]\n}\n", d.files.empty() ? "" : "\n  ");
 }
 
-void printText(const setupdata::SetupData& d) {
+void PrintText(const setupdata::SetupData& d) {
     std::printf("title          %s\nregistryRoot   %s\ndirectXFolder  %s\nexecutable     %s\ndataFolder     %s\n",
-                toUtf8Lossy(d.title).c_str(), toUtf8Lossy(d.registryRoot).c_str(), toUtf8Lossy(d.directXFolder).c_str(),
-                toUtf8Lossy(d.executable).c_str(), toUtf8Lossy(d.dataFolder).c_str());
+                ToUtf8Lossy(d.title).c_str(), ToUtf8Lossy(d.registryRoot).c_str(), ToUtf8Lossy(d.directXFolder).c_str(),
+                ToUtf8Lossy(d.executable).c_str(), ToUtf8Lossy(d.dataFolder).c_str());
     std::printf("saveSlotCount  %d\nfolders        %zu\n", static_cast<int>(d.saveSlotCount), d.folders.size());
-    for (std::size_t i = 0; i < d.folders.size(); ++i) std::printf("  [%zu] %s\n", i, toUtf8Lossy(d.folders[i]).c_str());
+    for (std::size_t i = 0; i < d.folders.size(); ++i) std::printf("  [%zu] %s\n", i, ToUtf8Lossy(d.folders[i]).c_str());
     std::printf("files          %zu\n", d.files.size());
     for (const auto& e : d.files) {
-        std::string where = e->folderIndex >= 0 ? toUtf8Lossy(d.folders[static_cast<std::size_t>(e->folderIndex)]) + "\\" : "";
+        std::string where = e->folderIndex >= 0 ? ToUtf8Lossy(d.folders[static_cast<std::size_t>(e->folderIndex)]) + "\\" : "";
         std::printf("  mask %-11d %12llu  %s%s\n", static_cast<int>(e->typeMask), static_cast<unsigned long long>(e->size),
-                    where.c_str(), toUtf8Lossy(e->name).c_str());
+                    where.c_str(), ToUtf8Lossy(e->name).c_str());
     }
 }
 
-int dump(const std::string& file, bool json) {
-    os::FileSystem& fs = os::systemFileSystem();
+int Dump(const std::string& file, bool json) {
+    os::FileSystem& fs = os::SystemFileSystem();
     setupdata::SetupData data;
     std::string reason;
-    std::string path = os::setupPathFromHost(file);
+    std::string path = os::SetupPathFromHost(file);
     if (path.empty() || !data.readSetupFile(fs, path, &reason)) {
         std::fprintf(stderr, "setupdata: %s: %s\n", file.c_str(), path.empty() ? "the file cannot be opened" : reason.c_str());
         return 1;
     }
-    if (json) printJson(data);
-    else printText(data);
+    if (json) PrintJson(data);
+    else PrintText(data);
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    os::prepareConsole();
-    std::vector<std::string> args = os::commandLineArguments(argc, argv);
+    os::PrepareConsole();
+    std::vector<std::string> args = os::CommandLineArguments(argc, argv);
     std::vector<std::string> words;
     bool json = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -133,12 +133,12 @@ int main(int argc, char** argv) {
     }
     const std::string command = words.empty() ? "" : words[0];
     if (words.size() == 1 && (command == "--help" || command == "-h" || command == "help") && !json)
-        return tools::help(stdout, "");
-    if (words.size() == 2 && command == "help" && !json) return tools::help(stdout, words[1]);
-    if (words.size() == 2 && command == "check") return check(words[1], json);
-    if (words.size() == 2 && command == "verify") return verify(words[1], json);
-    if (words.size() == 2 && command == "register" && !json) return registerMedium(words[1]);
-    if (words.size() == 2 && command == "dump") return dump(words[1], json);
-    tools::usage(stderr);
+        return tools::Help(stdout, "");
+    if (words.size() == 2 && command == "help" && !json) return tools::Help(stdout, words[1]);
+    if (words.size() == 2 && command == "check") return Check(words[1], json);
+    if (words.size() == 2 && command == "verify") return Verify(words[1], json);
+    if (words.size() == 2 && command == "register" && !json) return RegisterMedium(words[1]);
+    if (words.size() == 2 && command == "dump") return Dump(words[1], json);
+    tools::Usage(stderr);
     return 2;
 }

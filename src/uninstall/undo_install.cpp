@@ -9,8 +9,8 @@ namespace uninstall {
 bool ReachesThroughLink(os::FileSystem& fs, const std::string& base, const std::string& path) {
     constexpr std::uint32_t kReparsePoint = 0x400;
     if (path.size() <= base.size() + 1 || path.compare(0, base.size(), base) != 0) return false;
-    for (std::size_t sep = support::findChar(path, '\\', base.size() + 1); sep != support::npos;
-         sep = support::findChar(path, '\\', sep + 1)) {
+    for (std::size_t sep = support::FindChar(path, '\\', base.size() + 1); sep != support::npos;
+         sep = support::FindChar(path, '\\', sep + 1)) {
         std::uint32_t attributes = 0;
         if (fs.GetAttributes(path.substr(0, sep), attributes) && (attributes & kReparsePoint)) return true;
     }
@@ -29,7 +29,7 @@ void RemoveStartMenuEntries(setupdata::SetupContext& context) {
 void RemoveDesktopShortcut(setupdata::SetupContext& context) {
     std::string desktop;
     if (!context.services.shell.DesktopFolder(desktop)) return;
-    context.services.files.RemoveFile(support::withTrailingBackslash(desktop) +
+    context.services.files.RemoveFile(support::WithTrailingBackslash(desktop) +
                                       install::ShortcutFileName(context, context.setupData->title));
 }
 

@@ -13,7 +13,7 @@
 namespace uninstall {
 namespace {
 
-std::string saveName(const std::string& folder, const char* stem, int slot, const char* extension) {
+std::string SaveName(const std::string& folder, const char* stem, int slot, const char* extension) {
     char name[64];
     std::snprintf(name, sizeof name, "Save\\%s%04d.%s", stem, slot, extension);
     return folder + name;
@@ -23,10 +23,10 @@ std::string saveName(const std::string& folder, const char* stem, int slot, cons
 
 std::string NoUninstallPlan::GetMessage() const { return "the installed-state record names no usable install"; }
 
-bool readRecordedInstallType(setupdata::SetupContext& context, const std::string& installFolder,
+bool ReadRecordedInstallType(setupdata::SetupContext& context, const std::string& installFolder,
                              setupdata::InstallType& type) {
     std::int32_t value = 0;
-    if (!setupdata::readProfileInt(context.services.files, install::GameProfilePath(context, installFolder), "PATH",
+    if (!setupdata::ReadProfileInt(context.services.files, install::GameProfilePath(context, installFolder), "PATH",
                                    "SetupType", value))
         return false;
     type = value == 0 ? 1 : 0;
@@ -40,13 +40,13 @@ UninstallJob::UninstallJob(ui::WindowSystem& ws, setupdata::SetupContext& contex
     const std::string recorded = install::InstalledFolder(context);
     // Only a full path may anchor removals: a relative one would resolve against the medium, and a
     // drive root or a ".." part would reach beyond any folder an install makes.
-    if (!setupdata::isSafeInstallFolder(recorded)) throw NoUninstallPlan();
-    const std::string folder = support::withTrailingBackslash(recorded);
+    if (!setupdata::IsSafeInstallFolder(recorded)) throw NoUninstallPlan();
+    const std::string folder = support::WithTrailingBackslash(recorded);
     installFolder_ = folder.substr(0, folder.size() - 1);
     // A profile that lost its install type still leaves the folder the files went to: the files
     // of either type are planned then, each once, all below that folder.
     setupdata::InstallType type = 0;
-    const bool typeKnown = readRecordedInstallType(context, folder, type);
+    const bool typeKnown = ReadRecordedInstallType(context, folder, type);
 
     add(RemoveStartMenuStep);
     add(RemoveDesktopStep);
@@ -56,7 +56,7 @@ UninstallJob::UninstallJob(ui::WindowSystem& ws, setupdata::SetupContext& contex
         const std::pair<const char*, int> groups[] = {{"SAVE", slots}, {"QSAVE", 10}, {"ASAVE", 10}};
         for (const auto& [stem, count] : groups)
             for (int slot = 1; slot <= count; ++slot)
-                for (const char* extension : {"DAT", "LOG", "BMP"}) add(DeleteFileStep, saveName(folder, stem, slot, extension));
+                for (const char* extension : {"DAT", "LOG", "BMP"}) add(DeleteFileStep, SaveName(folder, stem, slot, extension));
     }
     add(DeleteFileStep, folder + "Save\\unread.ini");
     for (std::size_t i = 0; i < data.files.size(); ++i) {

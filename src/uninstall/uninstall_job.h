@@ -57,7 +57,7 @@ private:
 
 // The install type the game's profile in `installFolder` records: "SetupType" 0 is the full
 // install (1), any other number the voice-less one (0). False when there is no readable value.
-bool readRecordedInstallType(setupdata::SetupContext& context, const std::string& installFolder,
+bool ReadRecordedInstallType(setupdata::SetupContext& context, const std::string& installFolder,
                              setupdata::InstallType& type);
 
 }  // namespace uninstall

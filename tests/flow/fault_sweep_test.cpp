@@ -34,10 +34,10 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
                             ? " (" + points.names[static_cast<std::size_t>(points.failAt - 1)] + ")"
                             : std::string();
     for (const auto& box : sc.s.ws.Boxes()) boxes += " [" + box.text + "]";
-    const auto after = contentsOf(sc.games.target.host());
-    EXPECT_EQ(contentsOf(sc.s.medium.host()), sc.mediumBefore) << trace;
+    const auto after = ContentsOf(sc.games.target.host());
+    EXPECT_EQ(ContentsOf(sc.s.medium.host()), sc.mediumBefore) << trace;
     EXPECT_EQ(after.at("beside.txt"), "not the setup's") << trace;
-    const std::string folderKey = "Games/" + hostKey(kTitle);
+    const std::string folderKey = "Games/" + HostKey(kTitle);
     if (run.finished) {
         EXPECT_EQ(install::InstalledFolder(*sc.s.context), sc.games.folder) << trace;
         for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
@@ -59,17 +59,17 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
     } else {
         sc.ExpectNothingLost(after, false, trace);
         for (const auto& [path, bytes] : after)
-            EXPECT_TRUE(sc.before.count(path) || below(path, folderKey)) << trace << ": made " << path;
+            EXPECT_TRUE(sc.before.count(path) || Below(path, folderKey)) << trace << ": made " << path;
     }
     // A key whose value could not be written nor the key taken back (the registry failing from
     // then on) offers an uninstall that cannot plan; that removes it. The next install starts
     // without it.
-    os::systemRegistry().DeleteKey(sc.s.context->registryKeyPath);
+    os::SystemRegistry().DeleteKey(sc.s.context->registryKeyPath);
     if (thenNext) ExpectNextInstallSucceeds(sc, trace);
     return run;
 }
 
-std::string traceOf(const char* what, bool existing, int n, FaultPoints::Mode mode) {
+std::string TraceOf(const char* what, bool existing, int n, FaultPoints::Mode mode) {
     return std::string(what) + (existing ? " over the player's copy" : " into a fresh folder") + ", call " +
            std::to_string(n) + (mode == FaultPoints::Once ? " fails once" : " fails from then on");
 }
@@ -83,7 +83,7 @@ TEST(FaultSweep, EveryCallOfAnInstallFailsInTurn) {
         for (FaultPoints::Mode mode : {FaultPoints::Once, FaultPoints::FromThenOn})
             for (int n = 1; n <= clean.calls; ++n) {
                 InstallWithFaults(existing, [&](FaultPoints& p) { p.failAt = n, p.mode = mode; }, mode == FaultPoints::Once,
-                                  traceOf("install", existing, n, mode));
+                                  TraceOf("install", existing, n, mode));
                 ++points;
                 if (::testing::Test::HasFailure()) return;
             }
@@ -99,12 +99,12 @@ TEST(FaultSweep, EveryCallOfARollbackFailsInTurn) {
         const int record = RecordWriteCall(existing);
         ASSERT_GT(record, 0);
         const Outcome failed = InstallWithFaults(existing, [&](FaultPoints& p) { p.triggerAt = record; }, true,
-                                             traceOf("rollback", existing, 0, FaultPoints::Once), false);
+                                             TraceOf("rollback", existing, 0, FaultPoints::Once), false);
         ASSERT_FALSE(failed.finished);
         for (FaultPoints::Mode mode : {FaultPoints::Once, FaultPoints::FromThenOn})
             for (int n = record + 1; n <= failed.calls; ++n) {
                 InstallWithFaults(existing, [&](FaultPoints& p) { p.triggerAt = record, p.failAt = n, p.mode = mode; }, false,
-                                  traceOf("rollback", existing, n, mode));
+                                  TraceOf("rollback", existing, n, mode));
                 ++points;
                 if (::testing::Test::HasFailure()) return;
             }
@@ -120,7 +120,7 @@ TEST(FaultSweep, EveryCallOfAnUninstallFailsInTurn) {
         for (FaultPoints::Mode mode : {FaultPoints::Once, FaultPoints::FromThenOn})
             for (bool keep : {true, false}) {
                 if (n == 0 && (mode != FaultPoints::Once || !keep)) continue;
-                const std::string trace = traceOf(keep ? "uninstall keeping the saves" : "uninstall", true, n, mode);
+                const std::string trace = TraceOf(keep ? "uninstall keeping the saves" : "uninstall", true, n, mode);
                 Scene sc(true);
                 ChooseAndInstall(sc.s, sc.games.root);
                 std::map<std::string, std::string> before;
@@ -128,7 +128,7 @@ TEST(FaultSweep, EveryCallOfAnUninstallFailsInTurn) {
                 sc.s.Then([&](HeadlessWindowSystem&) {
                     sc.games.target.write(sc.in("Save\\unread.ini"), "read");
                     sc.games.target.write(sc.in("notes.txt"), "the player's");
-                    before = contentsOf(sc.games.target.host());
+                    before = ContentsOf(sc.games.target.host());
                     p.failAt = n;
                     p.mode = mode;
                     p.counting = true;
@@ -141,8 +141,8 @@ TEST(FaultSweep, EveryCallOfAnUninstallFailsInTurn) {
                 sc.s.Run();
                 p.counting = false;
                 if (n == 0) calls = p.calls;
-                const auto after = contentsOf(sc.games.target.host());
-                const std::string folder = "Games/" + hostKey(kTitle);
+                const auto after = ContentsOf(sc.games.target.host());
+                const std::string folder = "Games/" + HostKey(kTitle);
                 const std::set<std::string> planned = {folder,
                                                        folder + "/Game.exe",
                                                        folder + "/Data",
@@ -153,7 +153,7 @@ TEST(FaultSweep, EveryCallOfAnUninstallFailsInTurn) {
                 for (const auto& [path, bytes] : before) {
                     auto at = after.find(path);
                     if (at == after.end()) {
-                        const bool save = below(path, folder + "/Save") && path != folder + "/Save";
+                        const bool save = Below(path, folder + "/Save") && path != folder + "/Save";
                         EXPECT_TRUE(planned.count(path) || (!keep && save)) << trace << ": removed " << path;
                     } else {
                         EXPECT_EQ(at->second, bytes) << trace << ": changed " << path;

@@ -50,7 +50,7 @@ inline const std::string kTitle(SJ("星降る丘の物語"));
 
 // A description of two folders and files of both types: 100 + 2000 bytes for the voice-less
 // install, 1,048,576 more for the full one.
-inline setupdata::SetupData demoDescription(const std::string& registryRoot) {
+inline setupdata::SetupData DemoDescription(const std::string& registryRoot) {
     setupdata::SetupData d;
     d.title = kTitle;
     d.registryRoot = registryRoot;
@@ -64,7 +64,7 @@ inline setupdata::SetupData demoDescription(const std::string& registryRoot) {
     return d;
 }
 
-inline std::string uniqueRegistryRoot() {
+inline std::string UniqueRegistryRoot() {
     static int counter = 0;
     return "Software\\SetupFlow\\" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
            "_" + std::to_string(++counter) + "\\";
@@ -74,7 +74,7 @@ class SetupRun {
 public:
     // `mediumName` ends the name of the medium's folder.
     explicit SetupRun(std::u8string_view mediumName = {})
-        : medium(mediumName), box(ws), registryRoot(uniqueRegistryRoot()), description(demoDescription(registryRoot)) {}
+        : medium(mediumName), box(ws), registryRoot(UniqueRegistryRoot()), description(DemoDescription(registryRoot)) {}
 
     // Writes Setup.ini (unless told otherwise) and builds the context from the medium.
     // The medium's files of demoDescription, with bytes of their own.
@@ -90,7 +90,7 @@ public:
     }
 
     void Start(bool writeSetupIni = true) {
-        if (writeSetupIni) description.writeSetupFile(os::systemFileSystem(), medium.path("Setup.ini"));
+        if (writeSetupIni) description.writeSetupFile(os::SystemFileSystem(), medium.path("Setup.ini"));
         testing_support::CurrentFolder cd(medium.path());
         context = std::make_unique<setupdata::SetupContext>(*services, box);
     }
@@ -125,7 +125,7 @@ public:
     }
 
     testing_support::TempFolder medium;
-    os::Services* services = &os::systemServices();
+    os::Services* services = &os::SystemServices();
     HeadlessWindowSystem ws;
     StartupBox box;
     std::string registryRoot;
@@ -140,7 +140,7 @@ private:
     } keep_;
 };
 
-inline std::string sj(std::string_view text) { return std::string(text); }
+inline std::string Sj(std::string_view text) { return std::string(text); }
 
 // Welcome → settings → a chosen install root → Install, with the medium pointed at when asked.
 inline void ChooseAndInstall(SetupRun& s, const std::string& root, const std::vector<Settings>& clicks = {}) {
@@ -165,21 +165,21 @@ struct GamesFolder {
 // The shortcut files of the title in the user's folders, whether they exist or not.
 struct ShortcutPlaces {
     explicit ShortcutPlaces(const std::string& title = kTitle) {
-        const std::string ext = os::systemShell().ShortcutExtension();
-        os::systemShell().ProgramsFolder(programs);
-        os::systemShell().DesktopFolder(desktop);
+        const std::string ext = os::SystemShell().ShortcutExtension();
+        os::SystemShell().ProgramsFolder(programs);
+        os::SystemShell().DesktopFolder(desktop);
         startMenuFolder = programs + "\\" + title;
-        links = {startMenuFolder + "\\" + sj(SJ("ゲームスタート")) + ext, startMenuFolder + "\\" + sj(SJ("ヘルプの実行")) + ext,
+        links = {startMenuFolder + "\\" + Sj(SJ("ゲームスタート")) + ext, startMenuFolder + "\\" + Sj(SJ("ヘルプの実行")) + ext,
                  desktop + "\\" + title + ext};
     }
     // Shortcuts an earlier test left.
     void Clear() {
-        for (const std::string& link : links) os::systemFileSystem().RemoveFile(link);
-        os::systemFileSystem().RemoveFolder(startMenuFolder);
+        for (const std::string& link : links) os::SystemFileSystem().RemoveFile(link);
+        os::SystemFileSystem().RemoveFolder(startMenuFolder);
     }
     bool Exists(std::size_t i) {
         std::string bytes;
-        return os::readWholeFile(os::systemFileSystem(), links[i], bytes);
+        return os::ReadWholeFile(os::SystemFileSystem(), links[i], bytes);
     }
     std::string programs, desktop, startMenuFolder;
     std::vector<std::string> links;  // Start menu: game, help; then the desktop

@@ -40,7 +40,7 @@ namespace flow {
 namespace {
 
 using testing_support::ForwardingFileSystem;
-using testing_support::treeOf;
+using testing_support::TreeOf;
 
 const std::string kSucceeded(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！"));
 
@@ -66,7 +66,7 @@ private:
 
 class WatchedFiles : public ForwardingFileSystem {
 public:
-    explicit WatchedFiles(Watch& watch) : ForwardingFileSystem(os::systemFileSystem()), watch_(watch) {}
+    explicit WatchedFiles(Watch& watch) : ForwardingFileSystem(os::SystemFileSystem()), watch_(watch) {}
     // An opening for writing, and the first bytes written.
     std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override {
         auto file = real_.Open(p, r);
@@ -100,7 +100,7 @@ private:
 
 class WatchedRegistry : public testing_support::RecordingRegistry {
 public:
-    explicit WatchedRegistry(Watch& watch) : RecordingRegistry(os::systemRegistry()), watch_(watch) {}
+    explicit WatchedRegistry(Watch& watch) : RecordingRegistry(os::SystemRegistry()), watch_(watch) {}
     bool SetValue(const std::string& k, const std::string& n, os::ValueType t, const std::string& d) override {
         watch_.Note("value " + n);
         return RecordingRegistry::SetValue(k, n, t, d);
@@ -113,12 +113,12 @@ private:
 class WatchedShell : public os::Shell {
 public:
     explicit WatchedShell(Watch& watch) : watch_(watch) {}
-    bool ProgramsFolder(std::string& f) override { return os::systemShell().ProgramsFolder(f); }
-    bool DesktopFolder(std::string& f) override { return os::systemShell().DesktopFolder(f); }
-    std::string ShortcutExtension() override { return os::systemShell().ShortcutExtension(); }
+    bool ProgramsFolder(std::string& f) override { return os::SystemShell().ProgramsFolder(f); }
+    bool DesktopFolder(std::string& f) override { return os::SystemShell().DesktopFolder(f); }
+    std::string ShortcutExtension() override { return os::SystemShell().ShortcutExtension(); }
     bool WriteShortcut(const std::string& link, const std::string& target, const std::string& working) override {
         watch_.Note("shortcut " + link);
-        return os::systemShell().WriteShortcut(link, target, working);
+        return os::SystemShell().WriteShortcut(link, target, working);
     }
 
 private:
@@ -135,7 +135,7 @@ TEST(CopyPageStatus, NamesTheFoldersTheFilesAndTheRegistryAsTheJobReachesThem) {
     WatchedFiles files(watch);
     WatchedRegistry registry(watch);
     WatchedShell shell(watch);
-    os::Services services{files, os::systemBitmapLoader(), registry, os::systemProcesses(), shell};
+    os::Services services{files, os::SystemBitmapLoader(), registry, os::SystemProcesses(), shell};
     s.services = &services;
     s.Start();
     ChooseAndInstall(s, games.root);
@@ -169,7 +169,7 @@ TEST(CopyPageStatus, NamesTheFoldersTheFilesAndTheRegistryAsTheJobReachesThem) {
         seen.push_back({m.change, m.status});
     }
     EXPECT_EQ(seen, expected);
-    os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+    os::SystemRegistry().DeleteKey(s.context->registryKeyPath);
     places.Clear();
 }
 
@@ -183,7 +183,7 @@ TEST(CopyBuffer, ThatCannotBeHadStopsTheInstallWithItsOwnBox) {
         SetupRun s;
         s.WriteFiles();
         GamesFolder games;
-        const auto before = treeOf(games.target.host());
+        const auto before = TreeOf(games.target.host());
         s.Start();
         s.Then([&](HeadlessWindowSystem&) {
             gFailingArraySize = install::CopyChunkSize;
@@ -199,12 +199,12 @@ TEST(CopyBuffer, ThatCannotBeHadStopsTheInstallWithItsOwnBox) {
         s.Then([&](HeadlessWindowSystem& ws) {
             gArraysBeforeFailure = -1;
             ASSERT_EQ(ws.Boxes().size(), 3u);
-            EXPECT_EQ(ws.Boxes()[1].text, sj(SJ("ﾒﾓﾘの確保に失敗！")));
-            EXPECT_EQ(ws.Boxes()[1].caption, sj(SJ("ｺﾋﾟｰのｴﾗｰ")));
+            EXPECT_EQ(ws.Boxes()[1].text, Sj(SJ("ﾒﾓﾘの確保に失敗！")));
+            EXPECT_EQ(ws.Boxes()[1].caption, Sj(SJ("ｺﾋﾟｰのｴﾗｰ")));
             EXPECT_EQ(ws.Boxes()[1].flags, ui::kMbOk | ui::kMbIconInformation);
-            EXPECT_EQ(ws.Boxes()[2].text, sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！")));
-            EXPECT_EQ(treeOf(games.target.host()), before);
-            EXPECT_FALSE(os::systemRegistry().KeyExists(s.context->registryKeyPath));
+            EXPECT_EQ(ws.Boxes()[2].text, Sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！")));
+            EXPECT_EQ(TreeOf(games.target.host()), before);
+            EXPECT_FALSE(os::SystemRegistry().KeyExists(s.context->registryKeyPath));
             EXPECT_TRUE(s.Visible(201));
         });
         ChooseAndInstall(s, games.root);
@@ -214,7 +214,7 @@ TEST(CopyBuffer, ThatCannotBeHadStopsTheInstallWithItsOwnBox) {
         });
         s.Run();
         gArraysBeforeFailure = -1;
-        os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+        os::SystemRegistry().DeleteKey(s.context->registryKeyPath);
         places.Clear();
     }
 }
@@ -226,12 +226,12 @@ protected:
         s.WriteFiles();
     }
     ~ShortcutChoices() override {
-        if (s.context) os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+        if (s.context) os::SystemRegistry().DeleteKey(s.context->registryKeyPath);
         places.Clear();
     }
     bool FolderExists(const std::string& path) {
         std::uint32_t attributes = 0;
-        return os::systemFileSystem().GetAttributes(path, attributes) && (attributes & os::kAttributeFolder);
+        return os::SystemFileSystem().GetAttributes(path, attributes) && (attributes & os::kAttributeFolder);
     }
     void Uninstall() {
         s.Then([this](HeadlessWindowSystem&) { s.Click(Welcome::InstallOrUninstall); });
@@ -253,7 +253,7 @@ TEST_F(ShortcutChoices, TheDesktopAloneMakesNoStartMenuFolder) {
     });
     Uninstall();
     s.Then([this](HeadlessWindowSystem& ws) {
-        EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！")));
+        EXPECT_EQ(ws.Boxes().back().text, Sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！")));
         EXPECT_FALSE(places.Exists(2));
         EXPECT_FALSE(FolderExists(places.startMenuFolder));
     });
@@ -263,9 +263,9 @@ TEST_F(ShortcutChoices, TheDesktopAloneMakesNoStartMenuFolder) {
 // A Start-menu folder of the title that is there already, holding a file of the player's: the
 // install puts its shortcuts in it, and the uninstall takes only those.
 TEST_F(ShortcutChoices, AnExistingStartMenuFolderIsUsedAndKeepsThePlayersFile) {
-    ASSERT_TRUE(os::systemFileSystem().CreateFolder(places.startMenuFolder));
+    ASSERT_TRUE(os::SystemFileSystem().CreateFolder(places.startMenuFolder));
     const std::string mine = places.startMenuFolder + "\\mine.txt";
-    ASSERT_TRUE(os::writeWholeFile(os::systemFileSystem(), mine, "mine"));
+    ASSERT_TRUE(os::WriteWholeFile(os::SystemFileSystem(), mine, "mine"));
     s.Start();
     ChooseAndInstall(s, games.root, {Settings::DesktopShortcut});  // the desktop unticked
     s.Then([this](HeadlessWindowSystem& ws) {
@@ -279,9 +279,9 @@ TEST_F(ShortcutChoices, AnExistingStartMenuFolderIsUsedAndKeepsThePlayersFile) {
     EXPECT_FALSE(places.Exists(0));
     EXPECT_FALSE(places.Exists(1));
     std::string bytes;
-    EXPECT_TRUE(os::readWholeFile(os::systemFileSystem(), mine, bytes));
+    EXPECT_TRUE(os::ReadWholeFile(os::SystemFileSystem(), mine, bytes));
     EXPECT_EQ(bytes, "mine");
-    os::systemFileSystem().RemoveFile(mine);
+    os::SystemFileSystem().RemoveFile(mine);
 }
 
 // Files stamped before 1970, as old CD-ROM masters may be: the copies carry the same write time,
@@ -299,7 +299,7 @@ TEST(OldSourceTimes, TheCopiesKeepTimesBefore1970) {
     };
     for (const auto& [rel, seconds] : stamps) {
         const std::uint64_t at = os::FileTimeOfSecondsBefore1970(seconds);
-        ASSERT_TRUE(os::systemFileSystem().SetFileTimes(s.medium.path(rel), &at, &at, &at)) << rel;
+        ASSERT_TRUE(os::SystemFileSystem().SetFileTimes(s.medium.path(rel), &at, &at, &at)) << rel;
     }
     s.Start();
     ChooseAndInstall(s, games.root);
@@ -307,12 +307,12 @@ TEST(OldSourceTimes, TheCopiesKeepTimesBefore1970) {
     s.Run();
     for (const auto& [rel, seconds] : stamps) {
         os::FoundFile from, to;
-        ASSERT_TRUE(os::systemFileSystem().FindFile(s.medium.path(rel), from));
-        ASSERT_TRUE(os::systemFileSystem().FindFile(games.folder + "\\" + rel, to)) << rel;
+        ASSERT_TRUE(os::SystemFileSystem().FindFile(s.medium.path(rel), from));
+        ASSERT_TRUE(os::SystemFileSystem().FindFile(games.folder + "\\" + rel, to)) << rel;
         EXPECT_EQ(to.writeTime / 10000000, from.writeTime / 10000000) << rel;
         EXPECT_EQ(os::SecondsOfFileTimeBefore1970(from.writeTime), seconds) << rel;
     }
-    os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+    os::SystemRegistry().DeleteKey(s.context->registryKeyPath);
     places.Clear();
 }
 

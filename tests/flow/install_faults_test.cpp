@@ -9,10 +9,10 @@ namespace flow {
 namespace {
 
 using testing_support::ForwardingFileSystem;
-using testing_support::keyOf;
-using testing_support::treeOf;
+using testing_support::KeyOf;
+using testing_support::TreeOf;
 
-bool inside(const std::string& path, const std::string& folder) {
+bool Inside(const std::string& path, const std::string& folder) {
     return !folder.empty() && path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
            path[folder.size()] == '\\';
 }
@@ -25,22 +25,22 @@ public:
 
     std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override {
         if (!armed) return real_.Open(p, r);
-        const bool refused = p == refusedFile || p == os::rewriteTemporaryPath(refusedFile);  // a rewrite goes by its temporary file
-        if (r.write && (inside(p, readOnly) || (refused && ++refusedOpens >= refusedFrom))) return nullptr;
+        const bool refused = p == refusedFile || p == os::RewriteTemporaryPath(refusedFile);  // a rewrite goes by its temporary file
+        if (r.write && (Inside(p, readOnly) || (refused && ++refusedOpens >= refusedFrom))) return nullptr;
         auto file = real_.Open(p, r);
         if (!file) return file;
-        if (r.write && !r.read && inside(p, installFolder) && ++writeOpens == fullFile)
+        if (r.write && !r.read && Inside(p, installFolder) && ++writeOpens == fullFile)
             return std::make_unique<Faulty>(std::move(file), 0, fullChunk);
-        if (r.read && !r.write && inside(p, medium) && ++readOpens == badReadFile)
+        if (r.read && !r.write && Inside(p, medium) && ++readOpens == badReadFile)
             return std::make_unique<Faulty>(std::move(file), badReadChunk, 0);
         return file;
     }
     bool CreateFolder(const std::string& p) override {
-        if (armed && (inside(p, readOnly) || p == refusedFolder)) return false;
+        if (armed && (Inside(p, readOnly) || p == refusedFolder)) return false;
         return real_.CreateFolder(p);
     }
-    bool RemoveFile(const std::string& p) override { return !(armed && inside(p, readOnly)) && real_.RemoveFile(p); }
-    bool RemoveFolder(const std::string& p) override { return !(armed && inside(p, readOnly)) && real_.RemoveFolder(p); }
+    bool RemoveFile(const std::string& p) override { return !(armed && Inside(p, readOnly)) && real_.RemoveFile(p); }
+    bool RemoveFolder(const std::string& p) override { return !(armed && Inside(p, readOnly)) && real_.RemoveFolder(p); }
 
     bool armed = false;
     std::string installFolder, medium;
@@ -73,12 +73,12 @@ private:
 
 class FaultyShell : public os::Shell {
 public:
-    bool ProgramsFolder(std::string& f) override { return os::systemShell().ProgramsFolder(f); }
-    bool DesktopFolder(std::string& f) override { return os::systemShell().DesktopFolder(f); }
-    std::string ShortcutExtension() override { return os::systemShell().ShortcutExtension(); }
+    bool ProgramsFolder(std::string& f) override { return os::SystemShell().ProgramsFolder(f); }
+    bool DesktopFolder(std::string& f) override { return os::SystemShell().DesktopFolder(f); }
+    std::string ShortcutExtension() override { return os::SystemShell().ShortcutExtension(); }
     bool WriteShortcut(const std::string& link, const std::string& target, const std::string& working) override {
         if (armed && !refused.empty() && link.find(refused) != std::string::npos) return false;
-        return os::systemShell().WriteShortcut(link, target, working);
+        return os::SystemShell().WriteShortcut(link, target, working);
     }
     bool armed = false;
     std::string refused;  // a shortcut whose path holds this cannot be written
@@ -86,7 +86,7 @@ public:
 
 class FaultyRegistry : public testing_support::RecordingRegistry {
 public:
-    FaultyRegistry() : RecordingRegistry(os::systemRegistry()) {}
+    FaultyRegistry() : RecordingRegistry(os::SystemRegistry()) {}
     bool CreateKey(const std::string& k) override { return !(armed && refuseCreate) && RecordingRegistry::CreateKey(k); }
     bool SetValue(const std::string& k, const std::string& n, os::ValueType t, const std::string& d) override {
         return !(armed && refuseValue) && RecordingRegistry::SetValue(k, n, t, d);
@@ -107,7 +107,7 @@ void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
 const std::string kFailed(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！"));
 const std::string kNoFolder(SJ("フォルダの作成に失敗しました。"));
 
-std::vector<Fault> faults() {
+std::vector<Fault> Faults() {
     std::vector<Fault> all;
     // The voice file is three chunks long; files open for writing in the order Game.exe, a.pak, v.pak.
     for (int file : {1, 2, 3})
@@ -128,9 +128,9 @@ std::vector<Fault> faults() {
     all.push_back({"ReadOnlyInstallFolder",
                    [](FaultyFiles& f, auto&, auto&, auto&, const std::string& folder) { f.readOnly = folder; },
                    {kNoFolder, kFailed}});
-    all.push_back({"GameShortcutCannotBeWritten", [](auto&, FaultyShell& s, auto&, auto&, auto&) { s.refused = sj(SJ("ゲームスタート")); },
+    all.push_back({"GameShortcutCannotBeWritten", [](auto&, FaultyShell& s, auto&, auto&, auto&) { s.refused = Sj(SJ("ゲームスタート")); },
                    {kFailed}});
-    all.push_back({"HelpShortcutCannotBeWritten", [](auto&, FaultyShell& s, auto&, auto&, auto&) { s.refused = sj(SJ("ヘルプの実行")); },
+    all.push_back({"HelpShortcutCannotBeWritten", [](auto&, FaultyShell& s, auto&, auto&, auto&) { s.refused = Sj(SJ("ヘルプの実行")); },
                    {kFailed}});
     all.push_back({"DesktopShortcutCannotBeWritten",
                    [](auto&, FaultyShell& s, auto&, auto&, auto&) {
@@ -169,18 +169,18 @@ TEST_P(InstallFaults, AreTakenBackAndTheNextInstallSucceeds) {
     // An install folder that was there already goes with the rollback when it is empty.
     const bool folderExists = fault.name == "ReadOnlyInstallFolder";
     if (folderExists) std::filesystem::create_directories(target.host("Games\\" + kTitle));
-    auto targetBefore = treeOf(target.host());
-    if (folderExists) targetBefore.erase(keyOf(std::filesystem::path("Games") / testing_support::hostPathFromCp932(kTitle)));
+    auto targetBefore = TreeOf(target.host());
+    if (folderExists) targetBefore.erase(KeyOf(std::filesystem::path("Games") / testing_support::HostPathFromCp932(kTitle)));
 
-    FaultyFiles files(os::systemFileSystem());
+    FaultyFiles files(os::SystemFileSystem());
     FaultyShell shell;
     FaultyRegistry registry;
-    os::Services services{files, os::systemBitmapLoader(), registry, os::systemProcesses(), shell};
+    os::Services services{files, os::SystemBitmapLoader(), registry, os::SystemProcesses(), shell};
     s.services = &services;
     s.Start();
-    const auto mediumBefore = treeOf(s.medium.host());
+    const auto mediumBefore = TreeOf(s.medium.host());
     files.installFolder = folder;
-    files.medium = support::left(s.medium.path(), s.medium.path().size() - 1);
+    files.medium = support::Left(s.medium.path(), s.medium.path().size() - 1);
     fault.arm(files, shell, registry, root, folder);
     files.armed = shell.armed = registry.armed = true;
 
@@ -190,20 +190,20 @@ TEST_P(InstallFaults, AreTakenBackAndTheNextInstallSucceeds) {
         for (const auto& box : ws.Boxes()) shown.push_back(box.text);
         if (!folderExists) {
             ASSERT_FALSE(shown.empty());
-            EXPECT_EQ(shown.front(), sj(SJ("指定されたフォルダは存在しません。フォルダを作成しますか？")));
+            EXPECT_EQ(shown.front(), Sj(SJ("指定されたフォルダは存在しません。フォルダを作成しますか？")));
             shown.erase(shown.begin());
         }
         EXPECT_EQ(shown, fault.boxes);
         // Taken back: the folders hold what they held, there is no shortcut and no record.
-        EXPECT_EQ(treeOf(target.host()), targetBefore);
-        EXPECT_EQ(treeOf(s.medium.host()), mediumBefore);
+        EXPECT_EQ(TreeOf(target.host()), targetBefore);
+        EXPECT_EQ(TreeOf(s.medium.host()), mediumBefore);
         for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(places.Exists(i)) << places.links[i];
         std::uint32_t attributes;
-        EXPECT_FALSE(os::systemFileSystem().GetAttributes(places.startMenuFolder, attributes));
-        EXPECT_FALSE(os::systemRegistry().KeyExists(s.context->registryKeyPath));
+        EXPECT_FALSE(os::SystemFileSystem().GetAttributes(places.startMenuFolder, attributes));
+        EXPECT_FALSE(os::SystemRegistry().KeyExists(s.context->registryKeyPath));
         if (fault.jobStarts) {
             EXPECT_TRUE(s.Visible(201));
-            EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));
+            EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), Sj(SJ("ｲﾝｽﾄｰﾙ")));
             s.Click(Welcome::InstallOrUninstall);
         } else {
             EXPECT_TRUE(s.Visible(202));
@@ -217,17 +217,17 @@ TEST_P(InstallFaults, AreTakenBackAndTheNextInstallSucceeds) {
         s.Click(Settings::Install);
     });
     s.Then([&](HeadlessWindowSystem& ws) {
-        EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+        EXPECT_EQ(ws.Boxes().back().text, Sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
         EXPECT_TRUE(target.read("Games\\" + kTitle + "\\Voice\\v.pak") == s.medium.read("Voice\\v.pak"));
         EXPECT_EQ(install::InstalledFolder(*s.context), folder);
         for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(places.Exists(i)) << places.links[i];
     });
     s.Run();
-    os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+    os::SystemRegistry().DeleteKey(s.context->registryKeyPath);
     places.Clear();
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, InstallFaults, ::testing::ValuesIn(faults()),
+INSTANTIATE_TEST_SUITE_P(Each, InstallFaults, ::testing::ValuesIn(Faults()),
                          [](const ::testing::TestParamInfo<Fault>& info) { return info.param.name; });
 
 }  // namespace

@@ -18,7 +18,7 @@ using ui::FolderChoice;
 struct Outcome {
     explicit Outcome(SetupRun& s, const std::string& installFolder) : s_(s), folder_(installFolder) {}
     std::string profile(const std::string& key) {
-        return os::getProfileString(os::systemFileSystem(), folder_ + "\\" + kTitle + ".ini", "PATH", key, "?", 512);
+        return os::ReadProfileText(os::SystemFileSystem(), folder_ + "\\" + kTitle + ".ini", "PATH", key, "?", 512);
     }
     SetupRun& s_;
     std::string folder_;
@@ -49,17 +49,17 @@ TEST_F(InstallFlow, AFullInstallEndToEnd) {
     ChooseAndInstall(s, root());
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), 2u);
-        EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("指定されたフォルダは存在しません。フォルダを作成しますか？")));
-        EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("インストールフォルダの作成")));
+        EXPECT_EQ(ws.Boxes()[0].text, Sj(SJ("指定されたフォルダは存在しません。フォルダを作成しますか？")));
+        EXPECT_EQ(ws.Boxes()[0].caption, Sj(SJ("インストールフォルダの作成")));
         EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbYesNo | ui::kMbIconQuestion);
-        EXPECT_EQ(ws.Boxes()[1].text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+        EXPECT_EQ(ws.Boxes()[1].text, Sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
         EXPECT_EQ(ws.Boxes()[1].caption, ws.GetCaption(ws.MainWindow()));
         EXPECT_EQ(ws.Boxes()[1].flags, ui::kMbOk | ui::kMbIconInformation);
         ASSERT_GE(ws.Choosers().size(), 2u);
-        EXPECT_EQ(ws.Choosers()[1].title, sj(SJ("【『")) + kTitle + sj(SJ("』を挿入したドライブを指定してください】")));
+        EXPECT_EQ(ws.Choosers()[1].title, Sj(SJ("【『")) + kTitle + Sj(SJ("』を挿入したドライブを指定してください】")));
         EXPECT_EQ(ws.Choosers()[1].initialPath, s.medium.path().substr(0, 3));
         EXPECT_TRUE(s.Visible(201));
-        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
         EXPECT_TRUE(s.Enabled(Welcome::StartGame));
         EXPECT_EQ(s.Progress(Copying::OverallBar).pos, 2u + 3u + 1u);  // folders + files + the end
         EXPECT_EQ(s.Progress(Copying::OverallBar).max, 6u);
@@ -69,8 +69,8 @@ TEST_F(InstallFlow, AFullInstallEndToEnd) {
     for (const char* rel : {"Game.exe", "Data\\a.pak", "Voice\\v.pak"}) {
         EXPECT_TRUE(target.read(installed(rel)) == s.medium.read(rel)) << rel;
         install::FileStatus from, to;
-        ASSERT_TRUE(install::QueryFileStatus(os::systemFileSystem(), s.medium.path(rel), from));
-        ASSERT_TRUE(install::QueryFileStatus(os::systemFileSystem(), target.path(installed(rel)), to));
+        ASSERT_TRUE(install::QueryFileStatus(os::SystemFileSystem(), s.medium.path(rel), from));
+        ASSERT_TRUE(install::QueryFileStatus(os::SystemFileSystem(), target.path(installed(rel)), to));
         EXPECT_EQ(to.writeTime, from.writeTime) << rel;
         EXPECT_EQ(to.attributes & 0x01, 0) << rel;  // read-only cleared
     }
@@ -80,17 +80,17 @@ TEST_F(InstallFlow, AFullInstallEndToEnd) {
     EXPECT_EQ(o.profile("CDDrive"), s.medium.path());
     EXPECT_EQ(install::InstalledFolder(*s.context), folder());
     std::string programs, desktop;
-    ASSERT_TRUE(os::systemShell().ProgramsFolder(programs));
-    ASSERT_TRUE(os::systemShell().DesktopFolder(desktop));
-    const std::string ext = os::systemShell().ShortcutExtension();
-    for (std::string link : {programs + "\\" + kTitle + "\\" + sj(SJ("ゲームスタート")) + ext,
-                             programs + "\\" + kTitle + "\\" + sj(SJ("ヘルプの実行")) + ext, desktop + "\\" + kTitle + ext}) {
+    ASSERT_TRUE(os::SystemShell().ProgramsFolder(programs));
+    ASSERT_TRUE(os::SystemShell().DesktopFolder(desktop));
+    const std::string ext = os::SystemShell().ShortcutExtension();
+    for (std::string link : {programs + "\\" + kTitle + "\\" + Sj(SJ("ゲームスタート")) + ext,
+                             programs + "\\" + kTitle + "\\" + Sj(SJ("ヘルプの実行")) + ext, desktop + "\\" + kTitle + ext}) {
         std::string bytes;
-        EXPECT_TRUE(os::readWholeFile(os::systemFileSystem(), link, bytes)) << link;
+        EXPECT_TRUE(os::ReadWholeFile(os::SystemFileSystem(), link, bytes)) << link;
     }
 #ifndef _WIN32
     std::string entry;
-    os::readWholeFile(os::systemFileSystem(), desktop + "\\" + kTitle + ext, entry);
+    os::ReadWholeFile(os::SystemFileSystem(), desktop + "\\" + kTitle + ext, entry);
     EXPECT_NE(entry.find("Exec=\"" + target.host(installed("Game.exe")).string() + "\""), std::string::npos) << entry;
     EXPECT_NE(entry.find("Path=" + target.host("Games\\" + kTitle).string()), std::string::npos) << entry;
 #endif
@@ -104,12 +104,12 @@ TEST(InstallFlowFromAnywhere, AMediumInAFolderCp932CannotSpell) {
     GamesFolder games;
     ShortcutPlaces().Clear();
     s.Start();
-    EXPECT_FALSE(support::spellsInCp932(s.context->sourceFolder));
+    EXPECT_FALSE(support::SpellsInCp932(s.context->sourceFolder));
     EXPECT_EQ(s.context->sourceFolder, s.medium.path());
     ChooseAndInstall(s, games.root);
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), 2u);
-        EXPECT_EQ(ws.Boxes()[1].text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+        EXPECT_EQ(ws.Boxes()[1].text, Sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
     });
     s.Run();
     for (const char* rel : {"Game.exe", "Data\\a.pak", "Voice\\v.pak"})
@@ -126,7 +126,7 @@ TEST_F(InstallFlow, AVoicelessInstallWithoutShortcuts) {
     ChooseAndInstall(s, root(), {Settings::VoicelessInstall, Settings::StartMenu, Settings::DesktopShortcut});
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), 1u);
-        EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+        EXPECT_EQ(ws.Boxes()[0].text, Sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
     });
     s.Run();
     EXPECT_TRUE(target.exists(installed("Game.exe")));
@@ -135,9 +135,9 @@ TEST_F(InstallFlow, AVoicelessInstallWithoutShortcuts) {
     EXPECT_TRUE(target.exists(installed("Voice")));  // every folder is made
     EXPECT_EQ(Outcome(s, folder()).profile("SetupType"), "128");
     std::string desktop;
-    os::systemShell().DesktopFolder(desktop);
+    os::SystemShell().DesktopFolder(desktop);
     std::string bytes;
-    EXPECT_FALSE(os::readWholeFile(os::systemFileSystem(), desktop + "\\" + kTitle + os::systemShell().ShortcutExtension(), bytes));
+    EXPECT_FALSE(os::ReadWholeFile(os::SystemFileSystem(), desktop + "\\" + kTitle + os::SystemShell().ShortcutExtension(), bytes));
 }
 
 TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
@@ -147,7 +147,7 @@ TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
     std::uint32_t stoppedAt = 0;
     std::size_t questions = 0;
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
-        if (s.Text(Copying::Status) != sj(SJ("コピー中...　Voice\\v.pak")) || s.Progress(Copying::FileBar).pos < 1)
+        if (s.Text(Copying::Status) != Sj(SJ("コピー中...　Voice\\v.pak")) || s.Progress(Copying::FileBar).pos < 1)
             return false;
         s.Click(Copying::Cancel);  // the job stops at its next look, before another chunk
         ws.QueueAnswer(ui::kIdNo);
@@ -159,7 +159,7 @@ TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
         if (s.Progress(Copying::FileBar).pos <= stoppedAt) return false;
         EXPECT_EQ(s.Progress(Copying::FileBar).pos, stoppedAt + 1);
-        EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
+        EXPECT_EQ(ws.Boxes().back().text, Sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
         EXPECT_EQ(ws.Boxes().back().flags, ui::kMbYesNo | ui::kMbIconWarning);
         EXPECT_TRUE(s.Visible(203));
         EXPECT_TRUE(target.exists(installed("Voice\\v.pak")));
@@ -170,10 +170,10 @@ TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
     });
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), questions);  // both presses happened before the player's next act
-        EXPECT_EQ(s.Text(Copying::Heading), sj(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙを削除中...")));
+        EXPECT_EQ(s.Text(Copying::Heading), Sj(SJ("ｲﾝｽﾄｰﾙﾌｧｲﾙを削除中...")));
         EXPECT_FALSE(s.Enabled(Copying::Cancel));
         EXPECT_TRUE(s.Visible(201));
-        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), Sj(SJ("ｲﾝｽﾄｰﾙ")));
     });
     s.Run();
     EXPECT_FALSE(target.exists("Games\\" + kTitle));  // files, folders and the install folder are gone
@@ -182,13 +182,13 @@ TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
 }
 
 TEST_F(InstallFlow, AFailureInTheThirdFileIsRolledBack) {
-    testing_support::FailingWrites failing(os::systemFileSystem(), 3);
-    os::Services services{failing, os::systemBitmapLoader(), os::systemRegistry(), os::systemProcesses(), os::systemShell()};
+    testing_support::FailingWrites failing(os::SystemFileSystem(), 3);
+    os::Services services{failing, os::SystemBitmapLoader(), os::SystemRegistry(), os::SystemProcesses(), os::SystemShell()};
     s.services = &services;
     s.Start();
     ChooseAndInstall(s, root());
     s.Then([&](HeadlessWindowSystem& ws) {
-        ASSERT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！")));
+        ASSERT_EQ(ws.Boxes().back().text, Sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！")));
         EXPECT_EQ(ws.Boxes().back().flags, ui::kMbOk | ui::kMbIconError);
         EXPECT_TRUE(s.Visible(201));
     });
@@ -249,7 +249,7 @@ TEST(InstallClose, AtEveryDrainTheInstallIsWholeOrGone) {
         ++points;
         EXPECT_EQ(exitCode, 1) << closeAt;
         EXPECT_EQ(s.ws.MainWindow(), nullptr);
-        for (const auto& box : s.ws.Boxes()) EXPECT_NE(box.text, sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？"))) << closeAt;
+        for (const auto& box : s.ws.Boxes()) EXPECT_NE(box.text, Sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？"))) << closeAt;
         if (install::InstalledFolder(*s.context) == games.folder) {
             ++whole;
             for (const char* rel : {"Game.exe", "Data\\a.pak", "Voice\\v.pak"})
@@ -262,7 +262,7 @@ TEST(InstallClose, AtEveryDrainTheInstallIsWholeOrGone) {
             EXPECT_FALSE(games.target.exists("Games\\" + kTitle)) << closeAt;
             for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(places.Exists(i)) << closeAt << " shortcut " << i;
         }
-        os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+        os::SystemRegistry().DeleteKey(s.context->registryKeyPath);
         places.Clear();
     }
     std::printf("install closed at %d drains: %d whole, %d gone\n", points, whole, gone);

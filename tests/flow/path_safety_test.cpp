@@ -12,37 +12,37 @@ namespace flow {
 namespace {
 
 // Names that climb out, name a root, a drive, a device, or break the CP932 that joins paths.
-std::vector<std::string> hostileNames() {
+std::vector<std::string> HostileNames() {
     const std::vector<std::string> cores = {
         "..", ". .", " ..", "..\\..\\outside", "\\outside", "Z:\\outside", "Z:outside", "C:", "CON", "nul.txt", "Com1",
         "lpt9.dat", "CONIN$", "a?b", "a*", "a|b", "a\"b", "a<b", "x\x95", "a\x01z", std::string(300, 'a'),
-        "a/../../outside", "\\\\srv\\share\\x", "outside::$DATA", "..\\" + sj(SJ("表")), sj(SJ("ソ")) + "\\..\\..",
+        "a/../../outside", "\\\\srv\\share\\x", "outside::$DATA", "..\\" + Sj(SJ("表")), Sj(SJ("ソ")) + "\\..\\..",
         // Windows drops a final dot or blank, so these name another entry than the one written.
-        "Game.exe.", "Data ", "x. ", "a.\\b", sj(SJ("表")) + ".", "COM0", "lpt0.txt", "\\\\?\\Z:\\outside",
+        "Game.exe.", "Data ", "x. ", "a.\\b", Sj(SJ("表")) + ".", "COM0", "lpt0.txt", "\\\\?\\Z:\\outside",
         "\\\\.\\Z:\\outside", "\\\\.\\GLOBALROOT\\Device\\HarddiskVolume1\\outside"};
     std::vector<std::string> names;
     // Below a harmless part a rooted core is only an empty part, so those stand alone.
-    for (const std::string& prefix : {std::string(), std::string("a\\"), sj(SJ("表示")) + "\\"})
+    for (const std::string& prefix : {std::string(), std::string("a\\"), Sj(SJ("表示")) + "\\"})
         for (const std::string& core : cores)
             if (prefix.empty() || core[0] != '\\') names.push_back(prefix + core);
     return names;
 }
 
 TEST(PathSafety, HostileNamesAreRefusedAndTrailBytesAreNoSeparators) {
-    for (const std::string& name : hostileNames()) {
-        EXPECT_FALSE(setupdata::isSafeFolderName(name)) << support::toUtf8Lossy(name);
-        EXPECT_FALSE(setupdata::isSafeFileName(name)) << support::toUtf8Lossy(name);
+    for (const std::string& name : HostileNames()) {
+        EXPECT_FALSE(setupdata::IsSafeFolderName(name)) << support::ToUtf8Lossy(name);
+        EXPECT_FALSE(setupdata::IsSafeFileName(name)) << support::ToUtf8Lossy(name);
     }
     // 0x5C as the second byte of a character: "表" is 95 5C, "ソ" is 83 5C.
-    for (const std::string& name : {sj(SJ("表示")), sj(SJ("ソフト.dat")), std::string("CONFIG.SYS"), std::string("a.b.c"),
+    for (const std::string& name : {Sj(SJ("表示")), Sj(SJ("ソフト.dat")), std::string("CONFIG.SYS"), std::string("a.b.c"),
                                     std::string(255, 'x')})
-        EXPECT_TRUE(setupdata::isSafeFileName(name)) << support::toUtf8Lossy(name);
-    EXPECT_TRUE(setupdata::isSafeFolderName(sj(SJ("表示")) + "\\" + sj(SJ("ソ"))));
-    EXPECT_FALSE(setupdata::isSafeFileName(std::string(256, 'x')));
+        EXPECT_TRUE(setupdata::IsSafeFileName(name)) << support::ToUtf8Lossy(name);
+    EXPECT_TRUE(setupdata::IsSafeFolderName(Sj(SJ("表示")) + "\\" + Sj(SJ("ソ"))));
+    EXPECT_FALSE(setupdata::IsSafeFileName(std::string(256, 'x')));
 
     for (const std::string& folder : {std::string("C:\\Games\\T"), std::string("c:/Games/T/"), std::string("\\\\srv\\share\\T"),
                                       std::string("\\\\srv\\C$\\T"), std::string("C:\\.Games\\T")})
-        EXPECT_TRUE(setupdata::isSafeInstallFolder(folder)) << folder;
+        EXPECT_TRUE(setupdata::IsSafeInstallFolder(folder)) << folder;
     for (const std::string& folder :
          {std::string(), std::string("C:\\"), std::string("C:"), std::string("Games\\T"), std::string("\\Games"),
           std::string("C:\\Games\\.."), std::string("C:\\a\\..\\..\\b"), std::string("\\\\srv"), std::string("\\\\srv\\share"),
@@ -53,7 +53,7 @@ TEST(PathSafety, HostileNamesAreRefusedAndTrailBytesAreNoSeparators) {
           std::string("\\\\.\\pipe\\T"), std::string("\\\\srv.\\share\\T"), std::string("\\\\srv\\share \\T"),
           std::string("\\\\srv\\C:\\T"), std::string("C:\\Games.\\T"), std::string("C:\\Games\\T "),
           std::string("C:\\Games\\T."), std::string("C:\\Games\\COM0")})
-        EXPECT_FALSE(setupdata::isSafeInstallFolder(folder)) << folder;
+        EXPECT_FALSE(setupdata::IsSafeInstallFolder(folder)) << folder;
 }
 
 // Every CP932 character after COM and LPT: CP932 has no code for the superscripts one to three
@@ -63,7 +63,7 @@ TEST(PathSafety, EveryCharacterAfterComAndLpt) {
     int characters = 0;
     auto tryCharacter = [&](const std::string& c) {
         std::string utf8;
-        if (!support::toUtf8(c, utf8)) return;
+        if (!support::ToUtf8(c, utf8)) return;
         ++characters;
         for (const char* superscript : {"\xC2\xB9", "\xC2\xB2", "\xC2\xB3"}) ASSERT_NE(utf8, superscript);
         const bool digit = c.size() == 1 && c[0] >= '0' && c[0] <= '9';
@@ -72,20 +72,20 @@ TEST(PathSafety, EveryCharacterAfterComAndLpt) {
             for (const char* extension : {"", ".pak"}) {
                 const std::string name = device + c + extension;
                 if (refusedAnyway && !(c[0] == '.' && *extension)) continue;
-                EXPECT_EQ(setupdata::isSafeFileName(name), !digit) << support::toUtf8Lossy(name);
+                EXPECT_EQ(setupdata::IsSafeFileName(name), !digit) << support::ToUtf8Lossy(name);
             }
     };
     for (int lead = 0x20; lead <= 0xFF; ++lead) {
         tryCharacter(std::string(1, static_cast<char>(lead)));
-        if (support::isLeadByte(static_cast<unsigned char>(lead)))
+        if (support::IsLeadByte(static_cast<unsigned char>(lead)))
             for (int trail = 0x40; trail <= 0xFC; ++trail) tryCharacter({static_cast<char>(lead), static_cast<char>(trail)});
     }
     std::printf("%d CP932 characters after COM and LPT\n", characters);
     EXPECT_GT(characters, 7000);
 }
 
-using testing_support::keyOf;
-using testing_support::treeOf;
+using testing_support::KeyOf;
+using testing_support::TreeOf;
 
 enum class Place { Folder, File, Title };
 
@@ -111,7 +111,7 @@ public:
             s.Click(Settings::Install);
         });
         s.Then([this](HeadlessWindowSystem&) {
-            if (s.Visible(201) && s.Text(Welcome::InstallOrUninstall) == sj(SJ("ｱﾝｲﾝｽﾄｰﾙ"))) s.Click(Welcome::InstallOrUninstall);
+            if (s.Visible(201) && s.Text(Welcome::InstallOrUninstall) == Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ"))) s.Click(Welcome::InstallOrUninstall);
         });
         s.Then([this](HeadlessWindowSystem&) {
             if (s.Visible(204)) s.Click(UninstallSettings::Uninstall);
@@ -121,9 +121,9 @@ public:
 
     // What changed anywhere in the world lies below the install folder.
     void ExpectNothingChangedOutside(const std::map<std::string, std::uintmax_t>& before, const std::string& what) {
-        const std::string folder = keyOf(std::filesystem::path("Games") / testing_support::hostPathFromCp932(kTitle));
+        const std::string folder = KeyOf(std::filesystem::path("Games") / testing_support::HostPathFromCp932(kTitle));
         const std::string inside = folder + "/";
-        const auto after = treeOf(target.host());
+        const auto after = TreeOf(target.host());
         using Tree = std::map<std::string, std::uintmax_t>;
         for (const auto& [one, other] : {std::pair<const Tree*, const Tree*>{&before, &after}, {&after, &before}})
             for (const auto& [path, size] : *one) {
@@ -140,20 +140,20 @@ public:
 TEST(PathSafety, NoHostileNameMakesTheSetupTouchAnythingOutside) {
     int cases = 0;
     for (Place place : {Place::Folder, Place::File, Place::Title})
-        for (const std::string& name : hostileNames()) {
+        for (const std::string& name : HostileNames()) {
             HostileRun run;
             switch (place) {
                 case Place::Folder: run.s.description.folders.push_back(name); break;
                 case Place::File: run.s.description.files.push_back(std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{-1, name, 4, -1})); break;
                 default: run.s.description.title = name; break;
             }
-            const auto before = treeOf(run.target.host());
-            const auto medium = treeOf(run.s.medium.host());
+            const auto before = TreeOf(run.target.host());
+            const auto medium = TreeOf(run.s.medium.host());
             run.s.Start();
             run.Play();
-            run.ExpectNothingChangedOutside(before, support::toUtf8Lossy(name));
-            EXPECT_TRUE(treeOf(run.s.medium.host()).size() == medium.size() + 1) << "only Setup.ini is new on the medium";
-            os::systemRegistry().DeleteKey(run.s.context->registryKeyPath);
+            run.ExpectNothingChangedOutside(before, support::ToUtf8Lossy(name));
+            EXPECT_TRUE(TreeOf(run.s.medium.host()).size() == medium.size() + 1) << "only Setup.ini is new on the medium";
+            os::SystemRegistry().DeleteKey(run.s.context->registryKeyPath);
             ShortcutPlaces().Clear();
             ++cases;
         }
@@ -175,14 +175,14 @@ TEST(PathSafety, AHostileRecordRemovesNothing) {
             run.target.write(at + kTitle + ".ini", "[PATH]\r\nSetupType=0\r\n");
         }
         run.s.Start();
-        os::Registry& registry = os::systemRegistry();
+        os::Registry& registry = os::SystemRegistry();
         ASSERT_TRUE(registry.CreateKey(run.s.context->registryKeyPath));
         registry.SetValue(run.s.context->registryKeyPath, "Install", os::ValueType::String, record + '\0');
-        const auto before = treeOf(run.target.host());
+        const auto before = TreeOf(run.target.host());
         run.Play();
-        EXPECT_TRUE(treeOf(run.target.host()) == before) << support::toUtf8Lossy(record);
+        EXPECT_TRUE(TreeOf(run.target.host()) == before) << support::ToUtf8Lossy(record);
         EXPECT_EQ(run.s.ws.Boxes().front().text,
-                  sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
+                  Sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
         registry.DeleteKey(run.s.context->registryKeyPath);
         ShortcutPlaces().Clear();
     }

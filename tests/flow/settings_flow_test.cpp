@@ -9,10 +9,10 @@ namespace {
 
 const std::string kFormatVoiceless(SJ("音声なしｲﾝｽﾄｰﾙ　（約 %sﾊﾞｲﾄ）"));
 
-std::string freeText(const std::string& root) {
+std::string FreeText(const std::string& root) {
     std::uint64_t bytes = 0;
-    platform::DiskFreeSpace query(os::systemFileSystem(), root, bytes);
-    return platform::freeSpaceText(query.succeeded ? bytes : 0);
+    platform::DiskFreeSpace query(os::SystemFileSystem(), root, bytes);
+    return platform::FreeSpaceText(query.succeeded ? bytes : 0);
 }
 
 // Opens the settings page, then runs the steps.
@@ -26,13 +26,13 @@ TEST(SettingsFlow, TheDefaultsAtStart) {
     s.Start();
     OnSettingsPage(s, {[&](HeadlessWindowSystem&) {
         EXPECT_EQ(s.Text(Settings::InstallFolder), "C:\\" + kTitle);
-        EXPECT_EQ(s.Text(Settings::FreeSpace), freeText("C:\\"));
+        EXPECT_EQ(s.Text(Settings::FreeSpace), FreeText("C:\\"));
         EXPECT_TRUE(s.Checked(Settings::FullInstall));
         EXPECT_FALSE(s.Checked(Settings::VoicelessInstall));
         EXPECT_TRUE(s.Checked(Settings::StartMenu));
         EXPECT_TRUE(s.Checked(Settings::DesktopShortcut));
-        EXPECT_EQ(s.Text(Settings::VoicelessInstall), sj(SJ("音声なしｲﾝｽﾄｰﾙ　（約 2.05Kﾊﾞｲﾄ）")));
-        EXPECT_EQ(s.Text(Settings::FullInstall), sj(SJ("ﾌﾙｲﾝｽﾄｰﾙ　　　　 （約   1Mﾊﾞｲﾄ）")));
+        EXPECT_EQ(s.Text(Settings::VoicelessInstall), Sj(SJ("音声なしｲﾝｽﾄｰﾙ　（約 2.05Kﾊﾞｲﾄ）")));
+        EXPECT_EQ(s.Text(Settings::FullInstall), Sj(SJ("ﾌﾙｲﾝｽﾄｰﾙ　　　　 （約   1Mﾊﾞｲﾄ）")));
         EXPECT_TRUE(s.FocusIs(Settings::Install));
     }});
     s.Run();
@@ -50,7 +50,7 @@ TEST(SettingsFlow, TheChooserSetsTheRootAndTheTitleFollows) {
         },
         [&](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Choosers().size(), 1u);
-            EXPECT_EQ(ws.Choosers()[0].title, sj(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定")));
+            EXPECT_EQ(ws.Choosers()[0].title, Sj(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞの指定")));
             EXPECT_EQ(ws.Choosers()[0].initialPath, "C:\\");
             EXPECT_EQ(ws.Choosers()[0].owner, s.Page(202));
             EXPECT_EQ(s.context->installRoot, "C:\\");
@@ -62,7 +62,7 @@ TEST(SettingsFlow, TheChooserSetsTheRootAndTheTitleFollows) {
             EXPECT_EQ(s.context->installRoot, games);
             EXPECT_EQ(s.Text(Settings::InstallFolder), games + "\\" + kTitle);
             EXPECT_EQ(s.Text(Settings::FreeSpace).substr(0, 1), " ");
-            EXPECT_NE(s.Text(Settings::FreeSpace), platform::freeSpaceText(0));  // measured at the chosen folder
+            EXPECT_NE(s.Text(Settings::FreeSpace), platform::FreeSpaceText(0));  // measured at the chosen folder
             ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path().substr(0, 3)});
             s.Click(Settings::Browse);
         },
@@ -75,8 +75,8 @@ TEST(SettingsFlow, TheChooserSetsTheRootAndTheTitleFollows) {
         },
         [&](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().size(), 1u);
-            EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞの指定に失敗しました！")));
-            EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")));
+            EXPECT_EQ(ws.Boxes()[0].text, Sj(SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞの指定に失敗しました！")));
+            EXPECT_EQ(ws.Boxes()[0].caption, Sj(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")));
             EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconWarning);
             EXPECT_EQ(ws.Boxes()[0].owner, s.Page(129));
             EXPECT_EQ(s.context->installRoot, s.medium.path().substr(0, 3));  // unchanged
@@ -93,14 +93,14 @@ TEST(SettingsFlow, AnInstallRootCp932CannotSpellIsRefused) {
     OnSettingsPage(s, {
         [&](HeadlessWindowSystem& ws) {
             for (std::u16string_view name : {u"Caf\u00E9", u"\u00A5Games", u"\uAC8C\uC784", u"\uE000"})
-                ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path() + support::fromUtf16(name)});
+                ws.QueueFolderChoice({ui::FolderChoice::Outcome::Chosen, s.medium.path() + support::FromUtf16(name)});
             for (int i = 0; i < 4; ++i) s.Click(Settings::Browse);
         },
         [&](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().size(), 4u);
             for (const auto& box : ws.Boxes()) {
-                EXPECT_EQ(box.text, sj(SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞの指定に失敗しました！")));
-                EXPECT_EQ(box.caption, sj(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")));
+                EXPECT_EQ(box.text, Sj(SJ("ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞの指定に失敗しました！")));
+                EXPECT_EQ(box.caption, Sj(SJ("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞのｴﾗｰ")));
             }
             EXPECT_EQ(s.context->installRoot, "C:\\");
             EXPECT_EQ(s.Text(Settings::InstallFolder), "C:\\" + kTitle);
@@ -131,7 +131,7 @@ TEST(SettingsFlow, LeavingAndComingBackKeepsEveryChoice) {
             EXPECT_TRUE(s.Checked(Settings::StartMenu));
             EXPECT_FALSE(s.Checked(Settings::DesktopShortcut));
             EXPECT_EQ(s.Text(Settings::InstallFolder), s.medium.path() + kTitle);
-            EXPECT_EQ(s.Text(Settings::VoicelessInstall), sj(SJ("音声なしｲﾝｽﾄｰﾙ　（約 2.05Kﾊﾞｲﾄ）")));  // formatted once
+            EXPECT_EQ(s.Text(Settings::VoicelessInstall), Sj(SJ("音声なしｲﾝｽﾄｰﾙ　（約 2.05Kﾊﾞｲﾄ）")));  // formatted once
         },
     });
     s.Run();
@@ -150,8 +150,8 @@ TEST(SettingsFlow, TwoPressesBeforeAStepCountOnce) {
             EXPECT_TRUE(s.Visible(202));
             EXPECT_EQ(ws.Choosers().size(), 1u);  // validation ran once
             ASSERT_EQ(ws.Boxes().size(), 1u);
-            EXPECT_EQ(ws.Boxes()[0].text, "Q" + sj(SJ(" ドライブに十分な空き容量がありません。")));
-            EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("インストール先のエラー")));
+            EXPECT_EQ(ws.Boxes()[0].text, "Q" + Sj(SJ(" ドライブに十分な空き容量がありません。")));
+            EXPECT_EQ(ws.Boxes()[0].caption, Sj(SJ("インストール先のエラー")));
         },
     });
     s.Run();

@@ -17,7 +17,7 @@ TEST(StartupFlow, AValidMediumOpensTheWelcomePage) {
         checked = true;
         ui::WindowHandle main = ws.MainWindow();
         ASSERT_NE(main, nullptr);
-        EXPECT_EQ(ws.GetCaption(main), sj(SJ("　『")) + kTitle + sj(SJ("』 ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑ")));
+        EXPECT_EQ(ws.GetCaption(main), Sj(SJ("　『")) + kTitle + Sj(SJ("』 ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑ")));
         EXPECT_TRUE(ws.IsVisible(main));
         for (int id : {202, 203, 204, 205}) EXPECT_FALSE(s.Visible(id)) << id;
         EXPECT_TRUE(s.Visible(201));
@@ -46,12 +46,12 @@ TEST(StartupFlow, MissingOrDamagedDataShowsTheBoxOnceAndStillOpens) {
         SetupRun s;
         if (damaged) s.medium.write("Setup.ini", "[SETUP]2.01\x05");
         s.Start(false);
-        EXPECT_EQ(s.box.shown, std::vector<std::string>{sj(SJ("初期データのロードor登録に失敗しました！"))});
-        EXPECT_EQ(s.context->setupData->title, sj(SJ("未登録")));
-        EXPECT_EQ(s.context->mutexName, sj(SJ("未登録")) + "_Running");
+        EXPECT_EQ(s.box.shown, std::vector<std::string>{Sj(SJ("初期データのロードor登録に失敗しました！"))});
+        EXPECT_EQ(s.context->setupData->title, Sj(SJ("未登録")));
+        EXPECT_EQ(s.context->mutexName, Sj(SJ("未登録")) + "_Running");
         s.Then([&](HeadlessWindowSystem& ws) {
             EXPECT_NE(ws.MainWindow(), nullptr);
-            EXPECT_EQ(s.Text(Welcome::Greeting), "\"" + sj(SJ("未登録")) + "\"" + sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
+            EXPECT_EQ(s.Text(Welcome::Greeting), "\"" + Sj(SJ("未登録")) + "\"" + Sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
             s.Click(Welcome::Cancel);
         });
         EXPECT_EQ(s.Run(), 1);
@@ -120,10 +120,10 @@ TEST(WelcomeFlow, FirstStartOffersInstall) {
     SetupRun s;
     s.Start();
     s.Then([&](HeadlessWindowSystem& ws) {
-        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), Sj(SJ("ｲﾝｽﾄｰﾙ")));
         EXPECT_FALSE(s.Enabled(Welcome::StartGame));
         EXPECT_FALSE(s.Enabled(Welcome::DirectXSetup));  // no dxsetup.exe on the medium
-        EXPECT_EQ(s.Text(Welcome::Greeting), "\"" + kTitle + "\"" + sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
+        EXPECT_EQ(s.Text(Welcome::Greeting), "\"" + kTitle + "\"" + Sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
         ws.PressKey(ui::kVkReturn);  // Enter chooses install
     });
     s.Then([&](HeadlessWindowSystem&) {
@@ -137,9 +137,9 @@ TEST(WelcomeFlow, FirstStartOffersInstall) {
 TEST(WelcomeFlow, AnInstalledGameOffersUninstallEvenWithAnEmptyKey) {
     SetupRun s;
     s.Start();
-    ASSERT_TRUE(os::systemRegistry().CreateKey(s.context->registryKeyPath));
+    ASSERT_TRUE(os::SystemRegistry().CreateKey(s.context->registryKeyPath));
     s.Then([&](HeadlessWindowSystem&) {
-        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
         EXPECT_TRUE(s.Enabled(Welcome::StartGame));
         s.Click(Welcome::InstallOrUninstall);
     });
@@ -176,7 +176,7 @@ TEST(WelcomeFlow, ThePercentSignOfATitleStaysAsWritten) {
     s.Then([&](HeadlessWindowSystem&) { s.Click(Welcome::InstallOrUninstall); });
     s.Then([&](HeadlessWindowSystem&) { s.Click(Settings::Cancel); });
     s.Then([&](HeadlessWindowSystem&) {
-        EXPECT_EQ(s.Text(Welcome::Greeting), "\"100%s %d\"" + sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
+        EXPECT_EQ(s.Text(Welcome::Greeting), "\"100%s %d\"" + Sj(SJ("ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ")));
     });
     s.Run();
 }
@@ -205,8 +205,8 @@ TEST(WelcomeFlow, TheDirectXButtonStartsTheMediumsSetup) {
     });
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), 1u);
-        EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("DirectXのｾｯﾄｱｯﾌﾟの実行に失敗しました！")));
-        EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("DirectXのｾｯﾄｱｯﾌﾟ")));
+        EXPECT_EQ(ws.Boxes()[0].text, Sj(SJ("DirectXのｾｯﾄｱｯﾌﾟの実行に失敗しました！")));
+        EXPECT_EQ(ws.Boxes()[0].caption, Sj(SJ("DirectXのｾｯﾄｱｯﾌﾟ")));
         EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconInformation);
         EXPECT_EQ(ws.Boxes()[0].owner, ws.Dialog(129));
     });
@@ -240,12 +240,12 @@ TEST(GameStartFlow, AGameThatWillNotStartKeepsTheSetupOpen) {
     for (bool emptyRecord : {false, true}) {
         SetupRun s;
         s.Start();
-        if (emptyRecord) ASSERT_TRUE(os::systemRegistry().CreateKey(s.context->registryKeyPath));
+        if (emptyRecord) ASSERT_TRUE(os::SystemRegistry().CreateKey(s.context->registryKeyPath));
         else ASSERT_TRUE(install::RecordInstallFolder(*s.context, s.medium.path("nowhere")));
         s.Then([&](HeadlessWindowSystem&) { s.Click(Welcome::StartGame); });
         s.Then([&](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().size(), 1u);
-            EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ｹﾞｰﾑの実行に失敗しました！")));
+            EXPECT_EQ(ws.Boxes()[0].text, Sj(SJ("ｹﾞｰﾑの実行に失敗しました！")));
             EXPECT_EQ(ws.Boxes()[0].caption, ws.GetCaption(ws.MainWindow()));
             EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconError);
             EXPECT_TRUE(s.Visible(201));

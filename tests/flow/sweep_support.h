@@ -19,12 +19,12 @@ namespace flow {
 
 
 // Every file below a host folder with its bytes; folders as "/".
-inline std::map<std::string, std::string> contentsOf(const std::filesystem::path& root) {
+inline std::map<std::string, std::string> ContentsOf(const std::filesystem::path& root) {
     std::map<std::string, std::string> out;
     std::error_code ec;
     for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-        const std::string key = testing_support::keyOf(it->path().lexically_relative(root));
+        const std::string key = testing_support::KeyOf(it->path().lexically_relative(root));
         if (it->is_directory()) {
             out[key] = "/";
             continue;
@@ -35,8 +35,8 @@ inline std::map<std::string, std::string> contentsOf(const std::filesystem::path
     return out;
 }
 
-inline std::string hostKey(const std::string& cp932) {
-    return testing_support::keyOf(testing_support::hostPathFromCp932(cp932));
+inline std::string HostKey(const std::string& cp932) {
+    return testing_support::KeyOf(testing_support::HostPathFromCp932(cp932));
 }
 
 inline const std::string kProfileName = kTitle + ".ini";
@@ -89,11 +89,11 @@ struct Scene {
         games.target.write("beside.txt", "not the setup's");
         s.services = &counted.services;
         s.Start();
-        before = contentsOf(games.target.host());
-        mediumBefore = contentsOf(s.medium.host());
+        before = ContentsOf(games.target.host());
+        mediumBefore = ContentsOf(s.medium.host());
     }
     ~Scene() {
-        os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+        os::SystemRegistry().DeleteKey(s.context->registryKeyPath);
         places.Clear();
     }
     std::string in(const std::string& relative) const { return "Games\\" + kTitle + "\\" + relative; }
@@ -132,7 +132,7 @@ inline int RecordWriteCall(bool existing) {
 
 inline const std::string kInstalled(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！"));
 
-inline bool below(const std::string& key, const std::string& folder) { return key == folder || key.rfind(folder + "/", 0) == 0; }
+inline bool Below(const std::string& key, const std::string& folder) { return key == folder || key.rfind(folder + "/", 0) == 0; }
 
 // The next setup, with no fault, installs over whatever the last one left and keeps the player's
 // profile keys and save files.
@@ -142,7 +142,7 @@ inline void ExpectNextInstallSucceeds(Scene& sc, const std::string& trace, bool 
     SetupRun next;
     next.services = &uncounted.services;
     next.registryRoot = sc.s.registryRoot;
-    next.description = demoDescription(sc.s.registryRoot);
+    next.description = DemoDescription(sc.s.registryRoot);
     next.WriteFiles(3000);
     next.Start();
     ChooseAndInstall(next, sc.games.root);

@@ -31,7 +31,7 @@ protected:
     void Install(const std::vector<Settings>& clicks = {}) {
         ChooseAndInstall(s, target.path("Games"), clicks);
         s.Then([this](HeadlessWindowSystem& ws) {
-            ASSERT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+            ASSERT_EQ(ws.Boxes().back().text, Sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
             files.removals.clear();
         });
     }
@@ -46,19 +46,19 @@ protected:
     void ExpectUninstalledBox() {
         s.Then([this](HeadlessWindowSystem& ws) {
             ASSERT_FALSE(ws.Boxes().empty());
-            EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！")));
+            EXPECT_EQ(ws.Boxes().back().text, Sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！")));
             EXPECT_EQ(ws.Boxes().back().flags, ui::kMbOk | ui::kMbIconInformation);
             EXPECT_TRUE(s.Visible(201));
             EXPECT_FALSE(s.Visible(205));
-            EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));
+            EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), Sj(SJ("ｲﾝｽﾄｰﾙ")));
             EXPECT_FALSE(s.Enabled(Welcome::StartGame));
         });
     }
     HeadlessWindowSystem::Progress Bar() { return s.Progress(Uninstalling::OverallBar); }
 
-    RecordingRemovals files{os::systemFileSystem()};
-    RecordingRegistry registry{os::systemRegistry()};
-    os::Services services{files, os::systemBitmapLoader(), registry, os::systemProcesses(), os::systemShell()};
+    RecordingRemovals files{os::SystemFileSystem()};
+    RecordingRegistry registry{os::SystemRegistry()};
+    os::Services services{files, os::SystemBitmapLoader(), registry, os::SystemProcesses(), os::SystemShell()};
     SetupRun s;
     testing_support::TempFolder target;
     ShortcutPlaces places;
@@ -100,7 +100,7 @@ TEST_F(UninstallFlow, EveryRemovalInItsPlaceAndOrder) {
     EXPECT_FALSE(installed("Save\\env.ini"));
     EXPECT_TRUE(installed(kTitle + ".ini"));
     for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(places.Exists(i)) << i;
-    EXPECT_FALSE(os::systemRegistry().KeyExists(s.context->registryKeyPath));
+    EXPECT_FALSE(os::SystemRegistry().KeyExists(s.context->registryKeyPath));
 }
 
 TEST_F(UninstallFlow, TheStepCountFollowsSlotsSavesAndType) {
@@ -179,7 +179,7 @@ TEST_F(UninstallFlow, CancelAnsweredNoResumesAndYesLeavesWhatIsLeft) {
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
         if (Bar().pos <= stoppedAt) return false;
         EXPECT_EQ(ws.Boxes().back().text,
-                  sj(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？")));
+                  Sj(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？")));
         EXPECT_EQ(ws.Boxes().back().flags, ui::kMbYesNo | ui::kMbIconWarning);
         EXPECT_TRUE(s.Visible(205));
         s.Click(Uninstalling::Cancel);
@@ -193,7 +193,7 @@ TEST_F(UninstallFlow, CancelAnsweredNoResumesAndYesLeavesWhatIsLeft) {
         EXPECT_TRUE(s.Visible(201));
         EXPECT_FALSE(s.Visible(205));
         EXPECT_EQ(Bar().pos, stoppedAt + 1);  // on from where it stopped, one removal further
-        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));  // the key goes last, so it is still there
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));  // the key goes last, so it is still there
     });
     s.Run();
     std::vector<std::string> r;
@@ -217,21 +217,21 @@ TEST_F(UninstallFlow, ANestedFolderListedAfterItsParentKeepsTheParent) {
     s.Run();
     EXPECT_FALSE(installed("Data\\Sub"));
     EXPECT_TRUE(installed("Data"));  // tried while Sub was still in it
-    EXPECT_FALSE(os::systemRegistry().KeyExists(s.context->registryKeyPath));  // the key goes all the same
+    EXPECT_FALSE(os::SystemRegistry().KeyExists(s.context->registryKeyPath));  // the key goes all the same
 }
 
 TEST_F(UninstallFlow, AForeignFileKeepsTheStartMenuFolder) {
     s.Start();
     Install();
-    s.Then([this](HeadlessWindowSystem&) { os::writeWholeFile(os::systemFileSystem(), places.startMenuFolder + "\\readme.txt", "mine"); });
+    s.Then([this](HeadlessWindowSystem&) { os::WriteWholeFile(os::SystemFileSystem(), places.startMenuFolder + "\\readme.txt", "mine"); });
     Uninstall(false);
     ExpectUninstalledBox();
     s.Run();
     EXPECT_FALSE(places.Exists(0));
     EXPECT_FALSE(places.Exists(1));
     std::string bytes;
-    EXPECT_TRUE(os::readWholeFile(os::systemFileSystem(), places.startMenuFolder + "\\readme.txt", bytes));
-    os::systemFileSystem().RemoveFile(places.startMenuFolder + "\\readme.txt");
+    EXPECT_TRUE(os::ReadWholeFile(os::SystemFileSystem(), places.startMenuFolder + "\\readme.txt", bytes));
+    os::SystemFileSystem().RemoveFile(places.startMenuFolder + "\\readme.txt");
     places.Clear();
 }
 
@@ -239,14 +239,14 @@ TEST_F(UninstallFlow, InstallUninstallAndInstallAgain) {
     s.Start();
     Install();
     s.Then([this](HeadlessWindowSystem&) {
-        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
         EXPECT_TRUE(s.Enabled(Welcome::StartGame));
     });
     Uninstall(false);
     ExpectUninstalledBox();
     Install();
     s.Then([this](HeadlessWindowSystem& ws) {
-        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+        EXPECT_EQ(s.Text(Welcome::InstallOrUninstall), Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
         EXPECT_TRUE(s.Enabled(Welcome::StartGame));
         EXPECT_EQ(ws.Boxes().size(), 4u);  // folder question, success; success; success
     });
@@ -268,7 +268,7 @@ TEST_F(UninstallFlow, AnUnusableRecordRemovesNothing) {
         run.Start();
         target.write("Games\\" + kTitle + "\\Game.exe", "game");
         ASSERT_TRUE(install::WriteGameProfile(*run.context, 1, folder(), run.medium.path()));
-        auto& reg = os::systemRegistry();
+        auto& reg = os::SystemRegistry();
         const std::string& key = run.context->registryKeyPath;
         if (fault == NoInstallValue) ASSERT_TRUE(reg.CreateKey(key));
         else ASSERT_TRUE(install::RecordInstallFolder(*run.context, "Games"));
@@ -277,10 +277,10 @@ TEST_F(UninstallFlow, AnUnusableRecordRemovesNothing) {
         run.Then([&run](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().size(), 1u);
             EXPECT_EQ(ws.Boxes()[0].text,
-                      sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
+                      Sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
             EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconError);
             EXPECT_TRUE(run.Visible(201));
-            EXPECT_EQ(run.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ")));  // the install is offered again
+            EXPECT_EQ(run.Text(Welcome::InstallOrUninstall), Sj(SJ("ｲﾝｽﾄｰﾙ")));  // the install is offered again
             run.Click(Welcome::InstallOrUninstall);
         });
         run.Then([&run](HeadlessWindowSystem&) { EXPECT_TRUE(run.Visible(202)); });
@@ -320,7 +320,7 @@ TEST_F(UninstallFlow, AProfileWithoutItsTypeRemovesTheFilesOfBothTypes) {
             run.Then([&run](HeadlessWindowSystem&) { run.Click(UninstallSettings::Uninstall); });
             run.Run();
             ASSERT_EQ(run.ws.Boxes().size(), 1u) << label;
-            EXPECT_EQ(run.ws.Boxes()[0].text, sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"))) << label;
+            EXPECT_EQ(run.ws.Boxes()[0].text, Sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"))) << label;
             EXPECT_EQ(registry.deleted, std::vector<std::string>{run.context->registryKeyPath}) << label;
             std::vector<std::string> entries;
             for (const std::string& r : files.removals) {
@@ -354,13 +354,13 @@ TEST_F(UninstallFlow, ClosingTheWindowStopsTheUninstallWithoutAQuestion) {
 
 // The rollback walks the undo log backwards.
 TEST_F(UninstallFlow, AFailureInTheThirdFileRollsBackNewestFirst) {
-    testing_support::FailingWrites failing(os::systemFileSystem(), 3);
+    testing_support::FailingWrites failing(os::SystemFileSystem(), 3);
     RecordingRemovals recording(failing);
-    os::Services faulty{recording, os::systemBitmapLoader(), registry, os::systemProcesses(), os::systemShell()};
+    os::Services faulty{recording, os::SystemBitmapLoader(), registry, os::SystemProcesses(), os::SystemShell()};
     s.services = &faulty;
     s.Start();
     ChooseAndInstall(s, target.path("Games"));
-    s.Then([&](HeadlessWindowSystem& ws) { EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！"))); });
+    s.Then([&](HeadlessWindowSystem& ws) { EXPECT_EQ(ws.Boxes().back().text, Sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！"))); });
     s.Run();
     EXPECT_EQ(recording.removals, (std::vector<std::string>{"file " + in("Voice\\v.pak"), "file " + in("Data\\a.pak"),
                                                             "file " + in("Game.exe"), "folder " + in("Voice"),
@@ -371,8 +371,8 @@ TEST_F(UninstallFlow, AFailureInTheThirdFileRollsBackNewestFirst) {
 
 TEST_F(UninstallFlow, ACancelledCopyTouchesNoShortcut) {
     // Shortcuts of an earlier install of the same title: the cancelled one never made them.
-    os::systemFileSystem().CreateFolder(places.startMenuFolder);
-    for (std::size_t i = 0; i < 3; ++i) ASSERT_TRUE(os::writeWholeFile(os::systemFileSystem(), places.links[i], "old"));
+    os::SystemFileSystem().CreateFolder(places.startMenuFolder);
+    for (std::size_t i = 0; i < 3; ++i) ASSERT_TRUE(os::WriteWholeFile(os::SystemFileSystem(), places.links[i], "old"));
     s.WriteFiles(3 * 1048576);
     s.Start();
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
@@ -383,7 +383,7 @@ TEST_F(UninstallFlow, ACancelledCopyTouchesNoShortcut) {
     });
     ChooseAndInstall(s, target.path("Games"));
     s.Run();
-    EXPECT_EQ(s.ws.Boxes().back().text, sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
+    EXPECT_EQ(s.ws.Boxes().back().text, Sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
     for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(places.Exists(i)) << i;
     for (const auto& r : files.removals) EXPECT_EQ(r.find(folder()), r.find(' ') + 1) << r;  // all inside the install
     EXPECT_FALSE(target.exists("Games\\" + kTitle));
@@ -406,7 +406,7 @@ TEST_F(UninstallFlow, ACancelNoJobTookDoesNotStopTheNextJob) {
         return true;
     });
     s.ws.AddBusyStep([this](HeadlessWindowSystem&) {
-        if (!s.Visible(205) || os::systemRegistry().KeyExists(s.context->registryKeyPath)) return false;
+        if (!s.Visible(205) || os::SystemRegistry().KeyExists(s.context->registryKeyPath)) return false;
         s.Click(Uninstalling::Cancel);
         return true;
     });
@@ -418,8 +418,8 @@ TEST_F(UninstallFlow, ACancelNoJobTookDoesNotStopTheNextJob) {
     ExpectUninstalledBox();
     s.Run();
     for (const auto& box : s.ws.Boxes()) {
-        EXPECT_NE(box.text, sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
-        EXPECT_NE(box.text, sj(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？")));
+        EXPECT_NE(box.text, Sj(SJ("ｾｯﾄｱｯﾌﾟをｷｬﾝｾﾙしますか？")));
+        EXPECT_NE(box.text, Sj(SJ("ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙさせると正しくﾃﾞｰﾀが削除されません。ｱﾝｲﾝｽﾄｰﾙをｷｬﾝｾﾙしますか？")));
     }
     EXPECT_EQ(s.ws.Boxes().size(), 5u);  // the folder question, then two installs and two uninstalls
     EXPECT_FALSE(installed("Game.exe"));

@@ -10,8 +10,8 @@ namespace flow {
 namespace {
 
 // Names with trail bytes 0x5C (表, ソ, 能), blanks, dots, a percent sign, ASCII case.
-const std::vector<std::string> kParts = {sj(SJ("表")), sj(SJ("ソフト")), "Data", "data", "a b", "x.y", sj(SJ("能力")), "%s",
-                                         sj(SJ("ｾｰﾌﾞ")), "Save", ".v1", sj(SJ("十"))};
+const std::vector<std::string> kParts = {Sj(SJ("表")), Sj(SJ("ソフト")), "Data", "data", "a b", "x.y", Sj(SJ("能力")), "%s",
+                                         Sj(SJ("ｾｰﾌﾞ")), "Save", ".v1", Sj(SJ("十"))};
 
 struct Generated {
     std::mt19937 random;
@@ -64,10 +64,10 @@ protected:
         // A rollback after a failure in one of the copies, which come before every other write.
         const int count = s.description.fileCountOfType(type);
         if (rollBack && count > 0) failFrom = 1 + g.below(count);
-        testing_support::FailingWrites failing(os::systemFileSystem(), failFrom > 0 ? failFrom : 1 << 30);
+        testing_support::FailingWrites failing(os::SystemFileSystem(), failFrom > 0 ? failFrom : 1 << 30);
         testing_support::RecordingRemovals files(failing);
-        testing_support::RecordingRegistry registry(os::systemRegistry());
-        os::Services services{files, os::systemBitmapLoader(), registry, os::systemProcesses(), os::systemShell()};
+        testing_support::RecordingRegistry registry(os::SystemRegistry());
+        os::Services services{files, os::SystemBitmapLoader(), registry, os::SystemProcesses(), os::SystemShell()};
         s.services = &services;
         const std::string title = s.description.title;
         ShortcutPlaces places(title);
@@ -95,7 +95,7 @@ protected:
         s.Run();
         ASSERT_FALSE(s.ws.Boxes().empty());
         const std::string last = s.ws.Boxes().back().text;
-        EXPECT_EQ(last, sj(fails ? SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！") : SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"))) << seed;
+        EXPECT_EQ(last, Sj(fails ? SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！") : SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"))) << seed;
         EXPECT_TRUE(!fails || !target.exists("Games\\" + title)) << seed;
 
         auto below = [](const std::string& path, const std::string& root) {
@@ -116,7 +116,7 @@ protected:
             EXPECT_TRUE(s.medium.exists(rel)) << seed << " " << rel;  // the medium keeps every file
         }
         places.Clear();
-        os::systemRegistry().DeleteKey(s.context->registryKeyPath);
+        os::SystemRegistry().DeleteKey(s.context->registryKeyPath);
         ++cases;
         rolledBack += fails;
     }

@@ -24,7 +24,7 @@ public:
 
 class Validation : public ::testing::Test {
 protected:
-    Validation() : fs(os::systemFileSystem()) {
+    Validation() : fs(os::SystemFileSystem()) {
         s.services = &services;
         s.Start();
         s.context->installRoot = target.path().substr(0, target.path().size() - 1);
@@ -41,7 +41,7 @@ protected:
     std::uint64_t fullSize() { return s.context->setupData->totalSizeOfType(1); }
 
     FixedFreeSpace fs;
-    os::Services services{fs, os::systemBitmapLoader(), os::systemRegistry(), os::systemProcesses(), os::systemShell()};
+    os::Services services{fs, os::SystemBitmapLoader(), os::SystemRegistry(), os::SystemProcesses(), os::SystemShell()};
     SetupRun s;
     testing_support::TempFolder target;
     InstallOptions options;
@@ -51,14 +51,14 @@ TEST_F(Validation, FreeSpaceEqualToTheSizePassesOneByteLessFails) {
     fs.freeBytes = fullSize() - 1;
     EXPECT_FALSE(validateWithMedium());
     ASSERT_EQ(s.ws.Boxes().size(), 1u);
-    EXPECT_EQ(s.ws.Boxes()[0].text, s.context->installRoot.substr(0, 1) + sj(SJ(" ドライブに十分な空き容量がありません。")));
+    EXPECT_EQ(s.ws.Boxes()[0].text, s.context->installRoot.substr(0, 1) + Sj(SJ(" ドライブに十分な空き容量がありません。")));
     EXPECT_EQ(s.ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconWarning);
     EXPECT_FALSE(target.exists(kTitle));
 
     fs.freeBytes = fullSize();
     EXPECT_TRUE(validateWithMedium());
     EXPECT_TRUE(target.exists(kTitle));  // created after the question
-    EXPECT_EQ(s.ws.Boxes().back().text, sj(SJ("指定されたフォルダは存在しません。フォルダを作成しますか？")));
+    EXPECT_EQ(s.ws.Boxes().back().text, Sj(SJ("指定されたフォルダは存在しません。フォルダを作成しますか？")));
     EXPECT_EQ(options.installFolder, target.path() + kTitle);
     EXPECT_EQ(options.sourcePath, s.medium.path());
     EXPECT_EQ(options.installType, 1);
@@ -82,8 +82,8 @@ TEST_F(Validation, TheFolderQuestionAndItsFailure) {
     s.context->installRoot = target.path("missing\\parent");  // one level only: this cannot be made
     EXPECT_FALSE(validateWithMedium());
     ASSERT_EQ(s.ws.Boxes().size(), 3u);
-    EXPECT_EQ(s.ws.Boxes()[2].text, sj(SJ("フォルダの作成に失敗しました。")));
-    EXPECT_EQ(s.ws.Boxes()[2].caption, sj(SJ("エラー")));
+    EXPECT_EQ(s.ws.Boxes()[2].text, Sj(SJ("フォルダの作成に失敗しました。")));
+    EXPECT_EQ(s.ws.Boxes()[2].caption, Sj(SJ("エラー")));
 }
 
 TEST_F(Validation, TheMediumOnAHardDisk) {
@@ -104,7 +104,7 @@ TEST_F(Validation, TheMediumOnAHardDisk) {
     EXPECT_FALSE(validate());
     EXPECT_TRUE(s.ws.Boxes().empty());
     const auto& asked = s.ws.Choosers().back();
-    EXPECT_EQ(asked.title, sj(SJ("【『")) + kTitle + sj(SJ("』を挿入したドライブを指定してください】")));
+    EXPECT_EQ(asked.title, Sj(SJ("【『")) + kTitle + Sj(SJ("』を挿入したドライブを指定してください】")));
     EXPECT_EQ(asked.initialPath, std::string(1, s.context->sourceFolder[0]) + ":\\");
 }
 

@@ -11,12 +11,12 @@ using os::posix::Drive;
 
 class DriveKinds : public ::testing::Test {
 protected:
-    void SetUp() override { saved_ = os::posix::driveTable(); }
-    void TearDown() override { os::posix::setDriveTable(saved_); }
+    void SetUp() override { saved_ = os::posix::DriveTable(); }
+    void TearDown() override { os::posix::SetDriveTable(saved_); }
 
     // C: the hard disk to install on, D: the drive of the medium, E: a CD-ROM to install on.
     void Drives(os::DriveType mediumType) {
-        os::posix::setDriveTable({{'C', disk.host().string(), os::DriveType::Fixed},
+        os::posix::SetDriveTable({{'C', disk.host().string(), os::DriveType::Fixed},
                                   {'D', s.medium.host().string(), mediumType},
                                   {'E', cd.host().string(), os::DriveType::CdRom},
                                   {'Z', "/", os::DriveType::Fixed}});
@@ -47,13 +47,13 @@ TEST_F(DriveKinds, FromACdRomNoQuestionIsAsked) {
     EXPECT_EQ(s.context->sourceFolder, "D:\\");
     Install("C:\\");
     s.Then([&](HeadlessWindowSystem& ws) {
-        EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+        EXPECT_EQ(ws.Boxes().back().text, Sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
         EXPECT_EQ(ws.Choosers().size(), 1u);  // only the install root was chosen
     });
     s.Run();
     EXPECT_TRUE(disk.read(kTitle + "\\Voice\\v.pak") == s.medium.read("Voice\\v.pak"));
     EXPECT_EQ(install::InstalledFolder(*s.context), "C:\\" + kTitle);
-    std::string cdDrive = os::getProfileString(os::systemFileSystem(), "C:\\" + kTitle + "\\" + kTitle + ".ini", "PATH",
+    std::string cdDrive = os::ReadProfileText(os::SystemFileSystem(), "C:\\" + kTitle + "\\" + kTitle + ".ini", "PATH",
                                                "CDDrive", "", 512);
     EXPECT_EQ(cdDrive, "D:\\");
 }
@@ -68,8 +68,8 @@ TEST_F(DriveKinds, AMediumOnARemovableDriveIsNotRecognised) {
     Install("C:\\");
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), 1u);
-        EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ドライブが判別できません！")));
-        EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("インストールエラー")));
+        EXPECT_EQ(ws.Boxes()[0].text, Sj(SJ("ドライブが判別できません！")));
+        EXPECT_EQ(ws.Boxes()[0].caption, Sj(SJ("インストールエラー")));
         EXPECT_EQ(ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconError);
         EXPECT_TRUE(s.Visible(202));
     });
@@ -86,8 +86,8 @@ TEST_F(DriveKinds, ACdRomIsNoDestination) {
     Install("E:\\");
     s.Then([&](HeadlessWindowSystem& ws) {
         ASSERT_EQ(ws.Boxes().size(), 1u);
-        EXPECT_EQ(ws.Boxes()[0].text, sj(SJ("ドライブ名指定が正しくありません。再入力してください。")));
-        EXPECT_EQ(ws.Boxes()[0].caption, sj(SJ("インストール先のエラー")));
+        EXPECT_EQ(ws.Boxes()[0].text, Sj(SJ("ドライブ名指定が正しくありません。再入力してください。")));
+        EXPECT_EQ(ws.Boxes()[0].caption, Sj(SJ("インストール先のエラー")));
         EXPECT_EQ(s.Text(Settings::InstallFolder), "E:\\" + kTitle);
     });
     s.Run();

@@ -9,7 +9,7 @@
 
 namespace {
 
-std::string iconvConvert(const std::string& in, const char* to, const char* from) {
+std::string IconvConvert(const std::string& in, const char* to, const char* from) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return "<no converter>";
     std::string out(in.size() * 4 + 4, '\0');
@@ -38,7 +38,7 @@ TEST(Cp932AgainstIconv, EveryTextOfTheSetupMatches) {
         {SJ("ゲームスタート ヘルプの実行 ｺﾋﾟｰのｴﾗｰ ﾊﾞｲﾄ"), "ゲームスタート ヘルプの実行 ｺﾋﾟｰのｴﾗｰ ﾊﾞｲﾄ"},
         {SJ("ＭＳ Ｐゴシック 設定 登録 未登録"), "ＭＳ Ｐゴシック 設定 登録 未登録"},
     };
-    for (const auto& t : texts) EXPECT_EQ(std::string(t.ours), iconvConvert(t.utf8, "CP932", "UTF-8")) << t.utf8;
+    for (const auto& t : texts) EXPECT_EQ(std::string(t.ours), IconvConvert(t.utf8, "CP932", "UTF-8")) << t.utf8;
 }
 
 TEST(Cp932AgainstIconv, DecodingAgreesOverEveryDoubleByteCode) {
@@ -47,11 +47,11 @@ TEST(Cp932AgainstIconv, DecodingAgreesOverEveryDoubleByteCode) {
         if (lead > 0x9F && lead < 0xE0) continue;
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
             std::string code{static_cast<char>(lead), static_cast<char>(trail)};
-            std::string ref = iconvConvert(code, "UTF-8", "CP932");
+            std::string ref = IconvConvert(code, "UTF-8", "CP932");
             std::string ours;
-            if (ref[0] == '<' || !support::toUtf8(code, ours)) continue;
+            if (ref[0] == '<' || !support::ToUtf8(code, ours)) continue;
             // glibc maps a handful of codes to different look-alikes (the wave dash and kin).
-            std::string backRef = iconvConvert(ref, "CP932", "UTF-8");
+            std::string backRef = IconvConvert(ref, "CP932", "UTF-8");
             if (ours != ref && backRef != code) continue;
             EXPECT_EQ(ours, ref) << std::hex << lead << trail;
             ++compared;

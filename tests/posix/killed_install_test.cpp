@@ -48,7 +48,7 @@ private:
     int tell_, wait_;
 };
 
-using testing_support::treeOf;
+using testing_support::TreeOf;
 
 TEST(KilledInstall, LeavesNoRecordRefusesASecondSetupAndInstallsCleanlyAfterwards) {
     // Game.exe and a.pak are one chunk each, v.pak four; the profile is the seventh stop.
@@ -74,8 +74,8 @@ TEST(KilledInstall, LeavesNoRecordRefusesASecondSetupAndInstallsCleanlyAfterward
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            Gate gate(os::systemFileSystem(), folder, tell[1], wait[0]);
-            os::Services services{gate, os::systemBitmapLoader(), os::systemRegistry(), os::systemProcesses(), os::systemShell()};
+            Gate gate(os::SystemFileSystem(), folder, tell[1], wait[0]);
+            os::Services services{gate, os::SystemBitmapLoader(), os::SystemRegistry(), os::SystemProcesses(), os::SystemShell()};
             first.services = &services;
             first.Start();
             ChooseAndInstall(first, root);
@@ -90,13 +90,13 @@ TEST(KilledInstall, LeavesNoRecordRefusesASecondSetupAndInstallsCleanlyAfterward
         ASSERT_EQ(::read(tell[0], &byte, 1), 1);  // the child now waits at its stop
 
         {  // A second setup while the first installs: refused, and it changes nothing.
-            const auto before = treeOf(target.host());
+            const auto before = TreeOf(target.host());
             SetupRun second;
             second.Start();
             EXPECT_EQ(second.Run(), 0);
             EXPECT_EQ(second.ws.MainWindow(), nullptr);
             EXPECT_TRUE(second.ws.Boxes().empty());
-            EXPECT_EQ(treeOf(target.host()), before);
+            EXPECT_EQ(TreeOf(target.host()), before);
         }
 
         ::kill(child, SIGKILL);
@@ -105,26 +105,26 @@ TEST(KilledInstall, LeavesNoRecordRefusesASecondSetupAndInstallsCleanlyAfterward
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
         for (int fd : {tell[0], tell[1], wait[0], wait[1]}) ::close(fd);
         EXPECT_TRUE(target.exists("Games\\" + kTitle + "\\Game.exe"));  // what the killed setup left
-        EXPECT_FALSE(os::systemRegistry().KeyExists(first.registryRoot + kTitle));
+        EXPECT_FALSE(os::SystemRegistry().KeyExists(first.registryRoot + kTitle));
 
         // The lock went with the killed process: the next setup runs, offers the install only and
         // installs over what the first one left.
         SetupRun next;
         next.registryRoot = first.registryRoot;
-        next.description = demoDescription(first.registryRoot);
+        next.description = DemoDescription(first.registryRoot);
         next.WriteFiles(3 * 1048576 + 5);
         next.Start();
-        next.Then([&](HeadlessWindowSystem&) { EXPECT_EQ(next.Text(Welcome::InstallOrUninstall), sj(SJ("ｲﾝｽﾄｰﾙ"))); });
+        next.Then([&](HeadlessWindowSystem&) { EXPECT_EQ(next.Text(Welcome::InstallOrUninstall), Sj(SJ("ｲﾝｽﾄｰﾙ"))); });
         ChooseAndInstall(next, root);
         next.Then([&](HeadlessWindowSystem& ws) {
-            EXPECT_EQ(ws.Boxes().back().text, sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
-            EXPECT_EQ(next.Text(Welcome::InstallOrUninstall), sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
+            EXPECT_EQ(ws.Boxes().back().text, Sj(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！")));
+            EXPECT_EQ(next.Text(Welcome::InstallOrUninstall), Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
         });
         next.Run();
         for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
             EXPECT_TRUE(target.read("Games\\" + kTitle + "\\" + file) == next.medium.read(file)) << file;
         EXPECT_EQ(install::InstalledFolder(*next.context), folder);
-        os::systemRegistry().DeleteKey(next.context->registryKeyPath);
+        os::SystemRegistry().DeleteKey(next.context->registryKeyPath);
         places.Clear();
     }
 }

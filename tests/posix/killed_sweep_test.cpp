@@ -47,10 +47,10 @@ bool KilledBefore(int n, FaultPoints& points, const std::function<void()>& setup
 
 // The uninstall of the next setup; without services of its own it must end with `box`.
 void Uninstall(Scene& sc, os::Services* services, bool keep,
-               const std::string& box = sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"))) {
+               const std::string& box = Sj(SJ("ｱﾝｲﾝｽﾄｰﾙが正常に終了しました！"))) {
     SetupRun un;
     un.registryRoot = sc.s.registryRoot;
-    un.description = demoDescription(sc.s.registryRoot);
+    un.description = DemoDescription(sc.s.registryRoot);
     un.WriteFiles(3000);
     if (services) un.services = services;
     un.Start();
@@ -69,20 +69,20 @@ void Uninstall(Scene& sc, os::Services* services, bool keep,
 int bareKeys = 0;
 
 void ExpectAfterKilledInstall(Scene& sc, const std::string& trace) {
-    const auto after = contentsOf(sc.games.target.host());
-    EXPECT_EQ(contentsOf(sc.s.medium.host()), sc.mediumBefore) << trace;
+    const auto after = ContentsOf(sc.games.target.host());
+    EXPECT_EQ(ContentsOf(sc.s.medium.host()), sc.mediumBefore) << trace;
     const bool finished = !install::InstalledFolder(*sc.s.context).empty();
     if (!finished) sc.ExpectNothingLost(after, false, trace);
     for (const auto& [path, bytes] : after)
-        EXPECT_TRUE(sc.before.count(path) || below(path, "Games/" + hostKey(kTitle))) << trace << ": made " << path;
+        EXPECT_TRUE(sc.before.count(path) || Below(path, "Games/" + HostKey(kTitle))) << trace << ": made " << path;
     if (finished) {
         // Killed after its record, while it removed the copies it kept: the install is finished.
         Uninstall(sc, nullptr, true);
-    } else if (os::systemRegistry().KeyExists(sc.s.context->registryKeyPath)) {
+    } else if (os::SystemRegistry().KeyExists(sc.s.context->registryKeyPath)) {
         // Killed between making the key and writing its value: the next setup offers the
         // uninstall, which cannot plan, removes nothing but the key and offers the install.
-        Uninstall(sc, nullptr, true, sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
-        EXPECT_EQ(contentsOf(sc.games.target.host()), after) << trace;
+        Uninstall(sc, nullptr, true, Sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
+        EXPECT_EQ(ContentsOf(sc.games.target.host()), after) << trace;
         ++bareKeys;
     }
     ExpectNextInstallSucceeds(sc, trace);
@@ -133,22 +133,22 @@ TEST(KilledSweep, AtEveryChangeOfAnUninstall) {
             ChooseAndInstall(sc.s, sc.games.root);
             sc.s.Run();
             sc.games.target.write(sc.in("Save\\unread.ini"), "read");
-            const auto before = contentsOf(sc.games.target.host());
+            const auto before = ContentsOf(sc.games.target.host());
             const bool killed = KilledBefore(n, sc.counted.points, [&] {
                 sc.counted.points.counting = true;
                 Uninstall(sc, &sc.counted.services, keep);
             });
             if (!killed) break;
-            const auto after = contentsOf(sc.games.target.host());
-            const std::string folder = "Games/" + hostKey(kTitle);
+            const auto after = ContentsOf(sc.games.target.host());
+            const std::string folder = "Games/" + HostKey(kTitle);
             for (const auto& [path, bytes] : before) {
                 auto at = after.find(path);
-                const bool save = below(path, folder + "/Save") && path != folder + "/Save" && path != folder + "/Save/unread.ini";
+                const bool save = Below(path, folder + "/Save") && path != folder + "/Save" && path != folder + "/Save/unread.ini";
                 if (at != after.end()) EXPECT_EQ(at->second, bytes) << trace << ": changed " << path;
                 else EXPECT_TRUE(!save || !keep) << trace << ": removed " << path;
-                EXPECT_TRUE(at != after.end() || below(path, folder)) << trace << ": removed " << path;
+                EXPECT_TRUE(at != after.end() || Below(path, folder)) << trace << ": removed " << path;
             }
-            EXPECT_TRUE(after.count(folder + "/" + hostKey(kProfileName))) << trace;
+            EXPECT_TRUE(after.count(folder + "/" + HostKey(kProfileName))) << trace;
             Uninstall(sc, nullptr, true);  // the next setup finishes it
             ExpectNextInstallSucceeds(sc, trace, keep);
             ++kills;

@@ -13,13 +13,13 @@
 
 namespace {
 
-std::string readHost(const std::filesystem::path& path) {
+std::string ReadHost(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Runs `write` with writes beyond `limit` bytes of any file refused, as a full disk refuses them.
-bool withFileSizeLimit(rlim_t limit, const std::function<bool()>& write) {
+bool WithFileSizeLimit(rlim_t limit, const std::function<bool()>& write) {
     struct rlimit saved;
     ::getrlimit(RLIMIT_FSIZE, &saved);
     struct rlimit limited = saved;
@@ -41,21 +41,21 @@ TEST(RegistryStore, AFullDiskAtEveryOffsetLeavesTheOldKeysOrTheNew) {
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGXFSZ, &ignore, &previous);
 
-    os::Registry& registry = os::systemRegistry();
+    os::Registry& registry = os::SystemRegistry();
     const std::string key = "Software\\Maker\\Game";
     ASSERT_TRUE(registry.CreateKey(key));
     ASSERT_TRUE(registry.SetValue(key, "Install", os::ValueType::String, std::string("C:\\Games\\Old\0", 13)));
-    const std::string old = readHost(store);
+    const std::string old = ReadHost(store);
     const std::string value("C:\\Games\\A new and longer folder\0", 33);
     ASSERT_TRUE(registry.SetValue(key, "Install", os::ValueType::String, value));
-    const std::string fresh = readHost(store);
+    const std::string fresh = ReadHost(store);
     int offsets = 0;
     for (std::size_t limit = 0; limit <= fresh.size(); ++limit, ++offsets) {
         std::ofstream(store, std::ios::binary | std::ios::trunc) << old;
-        const bool ok = withFileSizeLimit(limit, [&] {
+        const bool ok = WithFileSizeLimit(limit, [&] {
             return registry.SetValue(key, "Install", os::ValueType::String, value);
         });
-        const std::string now = readHost(store);
+        const std::string now = ReadHost(store);
         EXPECT_TRUE(now == (ok ? fresh : old)) << "limit " << limit;
         EXPECT_EQ(ok, limit == fresh.size()) << "limit " << limit;
         EXPECT_FALSE(std::filesystem::exists(tmp.host("registry.txt.new"))) << "limit " << limit;

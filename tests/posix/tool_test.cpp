@@ -16,7 +16,7 @@ struct Result {
     std::string out;
 };
 
-Result run(const std::string& args) {
+Result RunTool(const std::string& args) {
     std::string command = std::string(SETUPDATA_TOOL) + " " + args + " 2>&1";
     FILE* p = popen(command.c_str(), "r");
     Result r{-1, {}};
@@ -32,26 +32,26 @@ TEST(Tool, DumpsTheWorkedExampleAsJson) {
     TempFolder tmp;
     tmp.write("Setup.ini", std::string("[SETUP]2.01\x02\x00" "ab", 15) + std::string(8, '\0') +
                                std::string("\x03\0\0\0\x01\0\0\0\x01\0v\x01\0\0\0\x02\0\0\0\x01\0x\x05\0\0\0\0\0\0\0\0\0\0\0", 34));
-    Result r = run("dump " + tmp.host("Setup.ini").string() + " --json");
+    Result r = RunTool("dump " + tmp.host("Setup.ini").string() + " --json");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "{\n  \"title\": \"ab\",\n  \"registryRoot\": \"\",\n  \"directXFolder\": \"\",\n  \"executable\": \"\",\n"
               "  \"dataFolder\": \"\",\n  \"saveSlotCount\": 3,\n  \"folders\": [\"v\"],\n  \"files\": [\n"
               "    {\"typeMask\": 2, \"name\": \"x\", \"size\": 5, \"folderIndex\": 0}\n  ]\n}\n");
     tmp.write("bad.ini", "[SETUP]2.02");
-    r = run("dump " + tmp.host("bad.ini").string());
+    r = RunTool("dump " + tmp.host("bad.ini").string());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("signature"), std::string::npos) << r.out;
-    EXPECT_EQ(run("dump").status, 2);
+    EXPECT_EQ(RunTool("dump").status, 2);
 }
 
 TEST(Tool, RegistersTheDemoMedium) {
     TempFolder tmp;
     std::filesystem::copy(DEMO_MEDIUM, tmp.host(), std::filesystem::copy_options::recursive);
     std::filesystem::remove(tmp.host("Setup.ini"));
-    Result r = run("register " + tmp.host().string());
+    Result r = RunTool("register " + tmp.host().string());
     ASSERT_EQ(r.status, 0) << r.out;
-    Result dump = run("dump " + tmp.host("Setup.ini").string() + " --json");
+    Result dump = RunTool("dump " + tmp.host("Setup.ini").string() + " --json");
     EXPECT_EQ(dump.status, 0);
     EXPECT_NE(dump.out.find("\"title\": \"星降る丘の物語\""), std::string::npos) << dump.out;
     EXPECT_NE(dump.out.find("\"folders\": [\"Data\", \"Voice\"]"), std::string::npos) << dump.out;
@@ -63,19 +63,19 @@ TEST(Tool, NamesTheKeyTheReasonAndThePath) {
                       "save=1\r\n[" + std::string(SJ("登録")) + "]\r\ncount=1\r\nregist00=TYPE1,Voice,Voice\\" +
                       std::string(SJ("声.wav")) + "\r\n";
     tmp.write("SetupRegist.ini", ini);
-    Result r = run("register " + tmp.host().string());
+    Result r = RunTool("register " + tmp.host().string());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("SetupRegist.ini:9: error: regist00: file not found on the medium: Voice\\声.wav\n"),
               std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Setup.ini not written"), std::string::npos) << r.out;
     EXPECT_FALSE(tmp.exists("Setup.ini"));
-    r = run("register " + tmp.host("nowhere").string());
+    r = RunTool("register " + tmp.host("nowhere").string());
     EXPECT_EQ(r.status, 1);
 }
 
-std::filesystem::path repository() { return std::filesystem::path(DEMO_MEDIUM).parent_path().parent_path(); }
+std::filesystem::path Repository() { return std::filesystem::path(DEMO_MEDIUM).parent_path().parent_path(); }
 
-std::string readHost(const std::filesystem::path& p) {
+std::string ReadHost(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -83,14 +83,14 @@ std::string readHost(const std::filesystem::path& p) {
 // Every test medium checked, and the demo medium verified as registered, with a file missing and
 // with one resized: the reports and exit codes the publisher gets, text and JSON.
 TEST(Tool, ChecksAndVerifiesTheTestMediaAsExpected) {
-    std::string command = "bash " + (repository() / "scripts/check-media.sh").string() + " " + SETUPDATA_TOOL + " 2>&1";
+    std::string command = "bash " + (Repository() / "scripts/check-media.sh").string() + " " + SETUPDATA_TOOL + " 2>&1";
     FILE* p = popen(command.c_str(), "r");
     std::string out;
     char buffer[4096];
     std::size_t n;
     while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
     EXPECT_EQ(pclose(p), 0);
-    const std::string expected = readHost(repository() / "tests/media/expected.txt");
+    const std::string expected = ReadHost(Repository() / "tests/media/expected.txt");
     EXPECT_EQ(out, expected);
     // The trap a new publisher walks into, and a Unicode authoring file that registers.
     EXPECT_NE(expected.find("SetupRegist.ini:12: error: regist01: the install copies Data\\Voice\\a.wav"), std::string::npos);
@@ -100,48 +100,48 @@ TEST(Tool, ChecksAndVerifiesTheTestMediaAsExpected) {
 
 TEST(Tool, RegisterRefusesAMediumWithAnError) {
     TempFolder tmp;
-    std::filesystem::copy(repository() / "tests/media/trap", tmp.host(), std::filesystem::copy_options::recursive);
-    Result r = run("register " + tmp.host().string());
+    std::filesystem::copy(Repository() / "tests/media/trap", tmp.host(), std::filesystem::copy_options::recursive);
+    Result r = RunTool("register " + tmp.host().string());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("SetupRegist.ini:12: error: regist01:"), std::string::npos) << r.out;
     EXPECT_FALSE(tmp.exists("Setup.ini"));
     // Warnings alone do not stop it.
     TempFolder demo;
     std::filesystem::copy(DEMO_MEDIUM, demo.host(), std::filesystem::copy_options::recursive);
-    r = run("register " + demo.host().string());
+    r = RunTool("register " + demo.host().string());
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("warning: DXCurrent"), std::string::npos) << r.out;
 }
 
 TEST(Tool, AUnicodeAuthoringFileRegistersLikeItsShiftJisTwin) {
     TempFolder unicode, shiftJis;
-    std::filesystem::copy(repository() / "tests/media/utf16", unicode.host(), std::filesystem::copy_options::recursive);
-    std::filesystem::copy(repository() / "tests/media/utf16", shiftJis.host(), std::filesystem::copy_options::recursive);
+    std::filesystem::copy(Repository() / "tests/media/utf16", unicode.host(), std::filesystem::copy_options::recursive);
+    std::filesystem::copy(Repository() / "tests/media/utf16", shiftJis.host(), std::filesystem::copy_options::recursive);
     std::string text = "[" + std::string(SJ("設定")) + "]\r\nName=" + std::string(SJ("星降る丘の物語")) +
                        "\r\nRegistry=Software\\Maker\\\r\nDXCurrent=DirectX\\\r\nexec=Game.exe\r\nfolder=\r\nsave=20\r\n[" +
                        std::string(SJ("登録")) + "]\r\ncount=2\r\nregist00=(TYPE0,,Game.exe)\r\nregist01=(TYPE1,Voice,Voice\\" +
                        std::string(SJ("声.wav")) + ")\r\n";
     shiftJis.write("SetupRegist.ini", text);
-    ASSERT_EQ(run("register " + unicode.host().string()).status, 0);
-    ASSERT_EQ(run("register " + shiftJis.host().string()).status, 0);
+    ASSERT_EQ(RunTool("register " + unicode.host().string()).status, 0);
+    ASSERT_EQ(RunTool("register " + shiftJis.host().string()).status, 0);
     EXPECT_EQ(unicode.read("Setup.ini"), shiftJis.read("Setup.ini"));
     EXPECT_NE(unicode.read("Setup.ini").find(SJ("星降る丘の物語")), std::string::npos);
 }
 
 TEST(Tool, HelpAndExitCodes) {
-    Result r = run("--help");
+    Result r = RunTool("--help");
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"check", "verify", "register", "dump", "Exit status"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
-    r = run("help check");
+    r = RunTool("help check");
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"encoding", "layout", "settings", "file keys", "files", "medium", "--json"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
-    EXPECT_EQ(run("help verify").status, 0);
-    EXPECT_EQ(run("help nothing").status, 2);
+    EXPECT_EQ(RunTool("help verify").status, 0);
+    EXPECT_EQ(RunTool("help nothing").status, 2);
     for (const char* args : {"", "check", "verify a b", "register a --json", "frobnicate x"})
-        EXPECT_EQ(run(args).status, 2) << args;
-    EXPECT_EQ(run("check /nonexistent/medium").status, 1);
+        EXPECT_EQ(RunTool(args).status, 2) << args;
+    EXPECT_EQ(RunTool("check /nonexistent/medium").status, 1);
 }
 
 }  // namespace

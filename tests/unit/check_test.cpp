@@ -12,14 +12,14 @@ using testing_support::TempFolder;
 
 namespace {
 
-os::FileSystem& fs() { return os::systemFileSystem(); }
+os::FileSystem& Fs() { return os::SystemFileSystem(); }
 
-std::string authoring(const std::string& dataFolder, const std::string& value, const std::string& exec = "a.wav") {
+std::string Authoring(const std::string& dataFolder, const std::string& value, const std::string& exec = "a.wav") {
     return "[" + std::string(SJ("設定")) + "]\r\nName=T\r\nRegistry=R\\\r\nDXCurrent=D\\\r\nexec=" + exec + "\r\nfolder=" +
            dataFolder + "\r\nsave=1\r\n[" + std::string(SJ("登録")) + "]\r\ncount=1\r\nregist00=" + value + "\r\n";
 }
 
-bool hasFinding(const CheckReport& r, Severity s, const std::string& key, const std::string& text) {
+bool HasFinding(const CheckReport& r, Severity s, const std::string& key, const std::string& text) {
     for (const Finding& f : r.findings)
         if (f.severity == s && f.key == key && f.message.find(text) != std::string::npos) return true;
     return false;
@@ -37,18 +37,18 @@ TEST(Check, TheTrapIsFoundExactlyWhenTheInstallReadsAnotherFile) {
                 for (std::size_t i = 0; i < paths.size(); ++i) tmp.write(paths[i], std::string(i + 1, 'x'));  // sizes differ
                 tmp.write("Setup.bmp", "b");
                 tmp.write("D\\dxsetup.exe", "d");
-                tmp.write("SetupRegist.ini", authoring(dataFolder, "(TYPE0," + folder + "," + path + ")",
+                tmp.write("SetupRegist.ini", Authoring(dataFolder, "(TYPE0," + folder + "," + path + ")",
                                                             folder.empty() ? "a.wav" : folder + "\\a.wav"));
                 CurrentFolder cd(tmp.path());
                 std::string copied = (dataFolder.empty() ? "" : "Data\\") + (folder.empty() ? "" : folder + "\\") + "a.wav";
                 const bool trap = copied != path;
                 const std::string where = "folder=" + dataFolder + " token=" + folder + " path=" + path;
-                CheckReport checked = checkAuthoringFile(fs(), tmp.path());
-                EXPECT_EQ(hasFinding(checked, Severity::Error, "regist00", "the install copies " + copied), trap) << where;
+                CheckReport checked = CheckAuthoringFile(Fs(), tmp.path());
+                EXPECT_EQ(HasFinding(checked, Severity::Error, "regist00", "the install copies " + copied), trap) << where;
                 SetupData data;
-                ASSERT_TRUE(data.registerFromSource(fs(), tmp.path("SetupRegist.ini"))) << where;
-                ASSERT_TRUE(data.writeSetupFile(fs(), tmp.path("Setup.ini")));
-                CheckReport verified = verifySetupFile(fs(), tmp.path());
+                ASSERT_TRUE(data.registerFromSource(Fs(), tmp.path("SetupRegist.ini"))) << where;
+                ASSERT_TRUE(data.writeSetupFile(Fs(), tmp.path("Setup.ini")));
+                CheckReport verified = VerifySetupFile(Fs(), tmp.path());
                 EXPECT_EQ(verified.count(Severity::Error) > 0, trap) << where;
                 EXPECT_EQ(checked.count(Severity::Error) > 0, trap) << where;
                 traps += trap;
@@ -71,11 +71,11 @@ TEST(Check, NeverPassesWhatRegistrationRefuses) {
         TempFolder tmp;
         tmp.write("a.wav", "aaa");
         tmp.write("sub\\x", "x");
-        tmp.write("SetupRegist.ini", authoring("", value));
+        tmp.write("SetupRegist.ini", Authoring("", value));
         CurrentFolder cd(tmp.path());
         SetupData data;
-        bool registers = data.registerFromSource(fs(), tmp.path("SetupRegist.ini"));
-        CheckReport checked = checkAuthoringFile(fs(), tmp.path());
+        bool registers = data.registerFromSource(Fs(), tmp.path("SetupRegist.ini"));
+        CheckReport checked = CheckAuthoringFile(Fs(), tmp.path());
         if (!registers) {
             EXPECT_GT(checked.count(Severity::Error), 0u) << value;
         }
@@ -106,8 +106,8 @@ TEST(Check, VerifyWalksEachInstallType) {
     };
     add(-1, "a.wav", 3, -1);
     add(2, "b.wav", 5, 0);
-    ASSERT_TRUE(data.writeSetupFile(fs(), tmp.path("Setup.ini")));
-    CheckReport r = verifySetupFile(fs(), tmp.path());
+    ASSERT_TRUE(data.writeSetupFile(Fs(), tmp.path("Setup.ini")));
+    CheckReport r = VerifySetupFile(Fs(), tmp.path());
     EXPECT_TRUE(r.findings.empty()) << r.findings[0].message;
     ASSERT_EQ(r.types.size(), 2u);
     EXPECT_EQ(r.types[0].files, 1u);
@@ -119,17 +119,17 @@ TEST(Check, VerifyWalksEachInstallType) {
     add(-1, "x.wav", 1, -1); // missing
     add(2, "c.wav", 0, 0);   // a folder
     data.title = "A:B";
-    ASSERT_TRUE(data.writeSetupFile(fs(), tmp.path("Setup.ini")));
-    r = verifySetupFile(fs(), tmp.path());
-    EXPECT_TRUE(hasFinding(r, Severity::Error, "title", "cannot be a folder name"));
-    EXPECT_TRUE(hasFinding(r, Severity::Error, "Data\\Voice\\b.wav", "is 5 bytes, Setup.ini records 4"));
-    EXPECT_TRUE(hasFinding(r, Severity::Error, "Data\\x.wav", "missing"));
-    EXPECT_TRUE(hasFinding(r, Severity::Error, "Data\\Voice\\c.wav", "is a folder"));
+    ASSERT_TRUE(data.writeSetupFile(Fs(), tmp.path("Setup.ini")));
+    r = VerifySetupFile(Fs(), tmp.path());
+    EXPECT_TRUE(HasFinding(r, Severity::Error, "title", "cannot be a folder name"));
+    EXPECT_TRUE(HasFinding(r, Severity::Error, "Data\\Voice\\b.wav", "is 5 bytes, Setup.ini records 4"));
+    EXPECT_TRUE(HasFinding(r, Severity::Error, "Data\\x.wav", "missing"));
+    EXPECT_TRUE(HasFinding(r, Severity::Error, "Data\\Voice\\c.wav", "is a folder"));
     EXPECT_EQ(r.count(Severity::Error), 4u);
     // What the setup cannot read at all is one error, with the reader's reason.
     add(2, "d.wav", 0, 7);
-    ASSERT_TRUE(data.writeSetupFile(fs(), tmp.path("Setup.ini")));
-    r = verifySetupFile(fs(), tmp.path());
+    ASSERT_TRUE(data.writeSetupFile(Fs(), tmp.path("Setup.ini")));
+    r = VerifySetupFile(Fs(), tmp.path());
     ASSERT_EQ(r.findings.size(), 1u);
     EXPECT_EQ(r.findings[0].message, "cannot be read: a file record names a folder that does not exist");
 }
@@ -138,14 +138,14 @@ TEST(Check, VerifyWalksEachInstallType) {
 TEST(Check, MissingFileKeysAsRuns) {
     TempFolder tmp;
     tmp.write("a.wav", "a");
-    std::string ini = authoring("", "(TYPE0,,a.wav)");
+    std::string ini = Authoring("", "(TYPE0,,a.wav)");
     ini.replace(ini.find("count=1"), 7, "count=2147483647");
     tmp.write("SetupRegist.ini", ini + "regist03=(TYPE0,,a.wav)\r\nregist2147483647=(TYPE0,,a.wav)\r\n");
     CurrentFolder cd(tmp.path());
-    CheckReport r = checkAuthoringFile(fs(), tmp.path());
-    EXPECT_TRUE(hasFinding(r, Severity::Error, "regist01", "regist01 to regist02 are missing: count is 2147483647"));
-    EXPECT_TRUE(hasFinding(r, Severity::Error, "regist04", "regist04 to regist2147483646 are missing"));
-    EXPECT_TRUE(hasFinding(r, Severity::Warning, "regist2147483647", "not registered: count is 2147483647"));
+    CheckReport r = CheckAuthoringFile(Fs(), tmp.path());
+    EXPECT_TRUE(HasFinding(r, Severity::Error, "regist01", "regist01 to regist02 are missing: count is 2147483647"));
+    EXPECT_TRUE(HasFinding(r, Severity::Error, "regist04", "regist04 to regist2147483646 are missing"));
+    EXPECT_TRUE(HasFinding(r, Severity::Warning, "regist2147483647", "not registered: count is 2147483647"));
     EXPECT_EQ(r.count(Severity::Error), 2u);
 }
 

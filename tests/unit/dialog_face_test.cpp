@@ -35,7 +35,7 @@ public:
     std::vector<std::u16string> checked;
 };
 
-setupdata::SetupData demoData() {
+setupdata::SetupData DemoData() {
     setupdata::SetupData d;
     d.title = std::string(SJ("星降る丘の物語"));
     d.folders = {std::string(SJ("音声")), "Data"};
@@ -43,10 +43,10 @@ setupdata::SetupData demoData() {
     return d;
 }
 
-const std::u16string kAll = app::CharactersOf(pages::ShownTexts(demoData()));
+const std::u16string kAll = app::CharactersOf(pages::ShownTexts(DemoData()));
 const std::u16string kNamed(app::kNamedFace);
 
-std::u16string without(std::u16string s, char16_t c) {
+std::u16string Without(std::u16string s, char16_t c) {
     std::erase(s, c);
     return s;
 }
@@ -60,7 +60,7 @@ TEST(DialogFace, TheCharactersOfEveryShownText) {
     EXPECT_EQ(app::CharactersOf(texts), u"?ab\u2460\uFF5E\uFF70\uFF72\uFF7D\uFF84\uFF99\uFF9D");
 
     // Every table text, every catalogue text and the description's names are in the set.
-    const std::vector<std::string> shown = pages::ShownTexts(demoData());
+    const std::vector<std::string> shown = pages::ShownTexts(DemoData());
     auto holds = [&](std::string_view text) { return std::ranges::find(shown, std::string(text)) != shown.end(); };
     for (const ui::ControlTemplate& control : pages::kWelcomeDialog.controls)
         if (!control.text.empty()) {
@@ -106,7 +106,7 @@ TEST(DialogFace, ThePreferenceOrderOverEveryInstalledSubset) {
             fonts.faces[kNamed] = u"";  // the named face exists but draws nothing
             for (std::size_t i = 0; i < n; ++i)
                 if (installed & (1u << i))
-                    fonts.faces[std::u16string(preferred[i])] = (whole & (1u << i)) ? kAll : without(kAll, lacking);
+                    fonts.faces[std::u16string(preferred[i])] = (whole & (1u << i)) ? kAll : Without(kAll, lacking);
             const app::FaceChoice choice = app::ChooseDialogFace(fonts, kAll);
             std::u16string expected = kNamed;
             for (std::size_t i = 0; i < n; ++i)
@@ -122,7 +122,7 @@ TEST(DialogFace, ThePreferenceOrderOverEveryInstalledSubset) {
 
 TEST(DialogFace, ShiftJisFacesComeAfterThePreferredOnes) {
     ScriptedFonts fonts;
-    fonts.faces[u"VL PGothic"] = without(kAll, u'星');
+    fonts.faces[u"VL PGothic"] = Without(kAll, u'星');
     fonts.faces[u"@TakaoPGothic"] = kAll;  // vertical writing: never
     fonts.faces[u"TakaoPGothic"] = kAll;
     fonts.faces[u"Sazanami"] = kAll;
@@ -157,7 +157,7 @@ TEST(DialogFace, WithoutAnyJapaneseFontTheNamedFaceStays) {
 TEST(DialogFace, AnyOneMissingCharacterReplacesTheNamedFace) {
     for (char16_t c : kAll) {
         ScriptedFonts fonts;
-        fonts.faces[kNamed] = without(kAll, c);
+        fonts.faces[kNamed] = Without(kAll, c);
         fonts.faces[u"IPAPGothic"] = kAll;
         const app::FaceChoice choice = app::ChooseDialogFace(fonts, kAll);
         ASSERT_EQ(choice.face, u"IPAPGothic") << std::hex << static_cast<int>(c);

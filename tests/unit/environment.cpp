@@ -15,7 +15,7 @@ namespace {
 class UserState : public ::testing::Environment {
 public:
     void SetUp() override {
-        os::initializeProcess();  // COM, for the shell's shortcut objects
+        os::InitializeProcess();  // COM, for the shell's shortcut objects
 #ifndef _WIN32
         folder_ = std::filesystem::temp_directory_path() / ("setup-user-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);

@@ -25,7 +25,7 @@ protected:
         } while (last == CopyContinue && steps < 100);
         return steps;
     }
-    std::unique_ptr<FileCopier> copier(const std::string& rel, os::FileSystem& fs = os::systemFileSystem()) {
+    std::unique_ptr<FileCopier> copier(const std::string& rel, os::FileSystem& fs = os::SystemFileSystem()) {
         return std::make_unique<FileCopier>(ws, fs, from.path(), to.path(), rel);
     }
     ui::headless::HeadlessWindowSystem ws;
@@ -74,8 +74,8 @@ TEST_F(Copy, TimesAndAttributesComeAlongWithoutReadOnly) {
     ASSERT_EQ(last, CopyComplete);
     EXPECT_EQ(to.read("Data\\ro.dat"), "read only");
     FileStatus a, b;
-    ASSERT_TRUE(QueryFileStatus(os::systemFileSystem(), from.path("Data\\ro.dat"), a));
-    ASSERT_TRUE(QueryFileStatus(os::systemFileSystem(), to.path("Data\\ro.dat"), b));
+    ASSERT_TRUE(QueryFileStatus(os::SystemFileSystem(), from.path("Data\\ro.dat"), a));
+    ASSERT_TRUE(QueryFileStatus(os::SystemFileSystem(), to.path("Data\\ro.dat"), b));
     EXPECT_EQ(a.attributes & 0x01, 0x01);
     EXPECT_EQ(b.attributes & 0x01, 0);
     EXPECT_EQ(b.writeTime, a.writeTime);
@@ -94,7 +94,7 @@ TEST_F(Copy, EachFailureHasItsMessage) {
     EXPECT_EQ(ws.Boxes()[0].owner, nullptr);
 
     from.write("busy.dat", "x");
-    auto holder = os::systemFileSystem().Open(from.path("busy.dat"), os::OpenRequest{true});
+    auto holder = os::SystemFileSystem().Open(from.path("busy.dat"), os::OpenRequest{true});
     EXPECT_FALSE(copier("busy.dat")->ready);
     EXPECT_EQ(ws.Boxes().back().text, std::string(SJ("busy.dat ﾌｧｲﾙ(Read)のｵｰﾌﾟﾝに失敗！")));
     holder.reset();
@@ -135,7 +135,7 @@ TEST_F(Copy, ASourceThatGrewIsAnErrorByTheChunkThatShowsIt) {
             if (grew >= size) continue;
             from.write("grew.dat", std::string(size, 'g'));
             std::filesystem::remove(to.host("grew.dat"));  // the copier makes a new file only
-            GrowingSource fs(os::systemFileSystem(), grew);
+            GrowingSource fs(os::SystemFileSystem(), grew);
             auto copy = copier("grew.dat", fs);
             ASSERT_TRUE(copy->ready);
             CopyResult last;
@@ -148,7 +148,7 @@ TEST_F(Copy, ASourceThatGrewIsAnErrorByTheChunkThatShowsIt) {
 
 TEST_F(Copy, ASourceThatEndsEarlyIsAnErrorNotAnEndlessCopy) {
     from.write("short.dat", std::string(100, 's'));
-    ShrinkingSource fs(os::systemFileSystem());
+    ShrinkingSource fs(os::SystemFileSystem());
     auto copy = copier("short.dat", fs);
     ASSERT_TRUE(copy->ready);
     EXPECT_EQ(copy->CopyStep(), CopyContinue);
@@ -167,7 +167,7 @@ TEST(GameProfile, ThreeKeysAndEverythingElseKept) {
         void Show(const std::string&) override {}
     } box;
     testing_support::CurrentFolder cd(folder.path());
-    setupdata::SetupContext context(os::systemServices(), box);
+    setupdata::SetupContext context(os::SystemServices(), box);
     context.setupData->title = std::string(SJ("ゲーム"));
     const std::string file = std::string(SJ("ゲーム.ini"));
     folder.write(file, "[User]\r\nName=Player\r\n[PATH]\r\nSetupType=5\r\nOther=keep\r\n");
@@ -175,7 +175,7 @@ TEST(GameProfile, ThreeKeysAndEverythingElseKept) {
     EXPECT_EQ(GameProfilePath(context, installFolder), folder.path(file));
     ASSERT_TRUE(WriteGameProfile(context, 0, installFolder, "D:\\Data"));
     auto get = [&](const char* section, const char* key) {
-        return os::getProfileString(os::systemFileSystem(), folder.path(file), section, key, "?", 512);
+        return os::ReadProfileText(os::SystemFileSystem(), folder.path(file), section, key, "?", 512);
     };
     EXPECT_EQ(get("PATH", "SetupType"), "128");
     EXPECT_EQ(get("PATH", "Current"), folder.path());
@@ -185,7 +185,7 @@ TEST(GameProfile, ThreeKeysAndEverythingElseKept) {
     ASSERT_TRUE(WriteGameProfile(context, 1, installFolder, "E:\\"));
     EXPECT_EQ(get("PATH", "SetupType"), "0");
     EXPECT_EQ(get("PATH", "CDDrive"), "E:\\");
-    EXPECT_FALSE(WriteProfileValue(os::systemFileSystem(), "", "v", "S", "k"));
+    EXPECT_FALSE(WriteProfileValue(os::SystemFileSystem(), "", "v", "S", "k"));
 }
 
 }  // namespace

@@ -10,26 +10,26 @@ using testing_support::TempFolder;
 
 namespace {
 
-os::FileSystem& fs() { return os::systemFileSystem(); }
+os::FileSystem& Fs() { return os::SystemFileSystem(); }
 
 TEST(ModeFlags, MapOntoTheOpenRequest) {
-    auto r = openRequestFromFlags(kModeRead);
+    auto r = OpenRequestFromFlags(kModeRead);
     EXPECT_TRUE(r.read);
     EXPECT_FALSE(r.write);
     EXPECT_EQ(r.disposition, os::Disposition::OpenExisting);
     EXPECT_TRUE(r.inheritable);
     EXPECT_FALSE(r.shareRead || r.shareWrite);
-    EXPECT_EQ(openRequestFromFlags(kModeCreate | kModeWrite).disposition, os::Disposition::CreateAlways);
-    EXPECT_EQ(openRequestFromFlags(kModeCreate | kModeAlways).disposition, os::Disposition::OpenAlways);
-    EXPECT_EQ(openRequestFromFlags(kModeAlways).disposition, os::Disposition::OpenExisting);
-    auto all = openRequestFromFlags(0x7F | 0x80 | 0x100);
+    EXPECT_EQ(OpenRequestFromFlags(kModeCreate | kModeWrite).disposition, os::Disposition::CreateAlways);
+    EXPECT_EQ(OpenRequestFromFlags(kModeCreate | kModeAlways).disposition, os::Disposition::OpenAlways);
+    EXPECT_EQ(OpenRequestFromFlags(kModeAlways).disposition, os::Disposition::OpenExisting);
+    auto all = OpenRequestFromFlags(0x7F | 0x80 | 0x100);
     EXPECT_TRUE(all.read && all.write && all.shareRead && all.shareWrite);
     EXPECT_FALSE(all.inheritable);
 }
 
 TEST(FileHandleTest, ReadsWritesAndRemembersItsPath) {
     TempFolder tmp;
-    FileHandle f(fs());
+    FileHandle f(Fs());
     EXPECT_FALSE(f.OpenWithFlags(tmp.path("missing.bin"), kModeRead));
     EXPECT_EQ(f.Path(), "");
     ASSERT_TRUE(f.OpenWithFlags(tmp.path("a.bin"), kModeCreate | kModeWrite));
@@ -63,7 +63,7 @@ TEST(FileHandleTest, LargeReadsArriveWhole) {
     std::string data(3 * 1024 * 1024 + 17, '\0');
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + i / 251);
     tmp.write("big.bin", data);
-    FileHandle f(fs());
+    FileHandle f(Fs());
     ASSERT_TRUE(f.OpenWithFlags(tmp.path("big.bin"), kModeRead));
     std::string got(data.size(), '\0');
     ASSERT_TRUE(f.ReadExactly(got.data(), 5));
@@ -75,7 +75,7 @@ TEST(FileHandleTest, LargeReadsArriveWhole) {
 TEST(FileHandleTest, AnExclusiveHandleKeepsOthersOut) {
     TempFolder tmp;
     tmp.write("x.dat", "abc");
-    FileHandle first(fs()), second(fs());
+    FileHandle first(Fs()), second(Fs());
     ASSERT_TRUE(first.OpenWithFlags(tmp.path("x.dat"), kModeRead));
     EXPECT_FALSE(second.OpenWithFlags(tmp.path("x.dat"), kModeRead));
     EXPECT_FALSE(second.OpenWithFlags(tmp.path("x.dat"), kModeCreate | kModeWrite));
@@ -87,41 +87,41 @@ TEST(FileHandleTest, AnExclusiveHandleKeepsOthersOut) {
 TEST(FileSystemTest, FoldersAndTheCurrentFolder) {
     TempFolder tmp;
     const std::string name = std::string(SJ("表示ソ"));  // both trail bytes are 0x5C
-    EXPECT_TRUE(fs().CreateFolder(tmp.path(name)));
-    EXPECT_FALSE(fs().CreateFolder(tmp.path(name)));
+    EXPECT_TRUE(Fs().CreateFolder(tmp.path(name)));
+    EXPECT_FALSE(Fs().CreateFolder(tmp.path(name)));
     EXPECT_TRUE(std::filesystem::is_directory(tmp.host(name)));
-    EXPECT_FALSE(fs().Open(tmp.path(name), openRequestFromFlags(kModeRead)));  // a folder is no file
+    EXPECT_FALSE(Fs().Open(tmp.path(name), OpenRequestFromFlags(kModeRead)));  // a folder is no file
 
     {
         testing_support::CurrentFolder cd(tmp.path(name));
-        EXPECT_EQ(fs().CurrentFolder(), tmp.path(name));
-        ASSERT_TRUE(os::writeWholeFile(fs(), "rel.txt", "r"));  // relative to the current folder
+        EXPECT_EQ(Fs().CurrentFolder(), tmp.path(name));
+        ASSERT_TRUE(os::WriteWholeFile(Fs(), "rel.txt", "r"));  // relative to the current folder
     }
     EXPECT_EQ(tmp.read(name + "\\rel.txt"), "r");
-    EXPECT_FALSE(fs().RemoveFolder(tmp.path(name)));  // not empty
-    EXPECT_FALSE(fs().RemoveFile(tmp.path(name)));    // a folder is not removed as a file
-    EXPECT_TRUE(fs().RemoveFile(tmp.path(name + "\\rel.txt")));
-    EXPECT_TRUE(fs().RemoveFolder(tmp.path(name)));
-    EXPECT_FALSE(fs().RemoveFolder(tmp.path(name)));  // gone: each removal answers once
-    EXPECT_FALSE(fs().RemoveFile(tmp.path(name + "\\rel.txt")));
+    EXPECT_FALSE(Fs().RemoveFolder(tmp.path(name)));  // not empty
+    EXPECT_FALSE(Fs().RemoveFile(tmp.path(name)));    // a folder is not removed as a file
+    EXPECT_TRUE(Fs().RemoveFile(tmp.path(name + "\\rel.txt")));
+    EXPECT_TRUE(Fs().RemoveFolder(tmp.path(name)));
+    EXPECT_FALSE(Fs().RemoveFolder(tmp.path(name)));  // gone: each removal answers once
+    EXPECT_FALSE(Fs().RemoveFile(tmp.path(name + "\\rel.txt")));
     EXPECT_FALSE(tmp.exists(name));
-    EXPECT_FALSE(fs().SetCurrentFolder(tmp.path("nowhere")));
+    EXPECT_FALSE(Fs().SetCurrentFolder(tmp.path("nowhere")));
 }
 
 TEST(FileSystemTest, FileNamesKeepTheirShiftJisBytes) {
     TempFolder tmp;
     const std::string name = std::string(SJ("ソフト表.txt"));
-    ASSERT_TRUE(os::writeWholeFile(fs(), tmp.path(name), "data"));
+    ASSERT_TRUE(os::WriteWholeFile(Fs(), tmp.path(name), "data"));
     EXPECT_TRUE(std::filesystem::exists(tmp.host(name)));
     std::string back;
-    ASSERT_TRUE(os::readWholeFile(fs(), tmp.path(name), back));
+    ASSERT_TRUE(os::ReadWholeFile(Fs(), tmp.path(name), back));
     EXPECT_EQ(back, "data");
-    EXPECT_FALSE(os::readWholeFile(fs(), tmp.path("\x83"), back));  // broken CP932
+    EXPECT_FALSE(os::ReadWholeFile(Fs(), tmp.path("\x83"), back));  // broken CP932
 }
 
 TEST(FileSystemTest, FixedDriveOfTheTempFolder) {
     TempFolder tmp;
-    EXPECT_EQ(fs().DriveTypeOf(tmp.path().substr(0, 3)), os::DriveType::Fixed);
+    EXPECT_EQ(Fs().DriveTypeOf(tmp.path().substr(0, 3)), os::DriveType::Fixed);
 }
 
 }  // namespace

@@ -15,12 +15,12 @@ class InstalledRecord : public ::testing::Test {
 protected:
     InstalledRecord() : cd_(medium_.path()) {
         static int counter = 0;
-        context_ = std::make_unique<setupdata::SetupContext>(os::systemServices(), box_);
+        context_ = std::make_unique<setupdata::SetupContext>(os::SystemServices(), box_);
         context_->registryKeyPath = "Software\\SetupRecordTests\\" +
                                     std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
                                     std::to_string(++counter) + std::string(SJ("\\ゲーム"));
     }
-    os::Registry& registry() { return os::systemRegistry(); }
+    os::Registry& registry() { return os::SystemRegistry(); }
     testing_support::TempFolder medium_;
     testing_support::CurrentFolder cd_;
     NoBox box_;

@@ -20,7 +20,7 @@ using testing_support::TempFolder;
 
 namespace {
 
-std::string uniqueKey(const std::string& leaf) {
+std::string UniqueKey(const std::string& leaf) {
     static int counter = 0;
     return "Software\\SetupTests\\" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
            std::to_string(++counter) + "\\" + leaf;
@@ -39,25 +39,25 @@ TEST(InstanceMutexTest, OneHolderPerName) {
 }
 
 TEST(RegistryTest, KeysExistOnceCreated) {
-    auto& registry = os::systemRegistry();
-    const std::string key = uniqueKey(std::string(SJ("ゲーム")));
+    auto& registry = os::SystemRegistry();
+    const std::string key = UniqueKey(std::string(SJ("ゲーム")));
     EXPECT_FALSE(registry.KeyExists(key));
     ASSERT_TRUE(registry.CreateKey(key));
     EXPECT_TRUE(registry.KeyExists(key));
-    EXPECT_TRUE(registry.KeyExists(support::foldAsciiCase(key)));  // ASCII case does not matter
+    EXPECT_TRUE(registry.KeyExists(support::FoldAsciiCase(key)));  // ASCII case does not matter
     EXPECT_TRUE(registry.KeyExists(key.substr(0, key.rfind('\\'))));  // parents come with it
     EXPECT_FALSE(registry.KeyExists(key + "x"));
 }
 
 TEST(RegistryTest, DeleteKeyTakesALeafWithItsValuesOnly) {
-    auto& registry = os::systemRegistry();
-    const std::string key = uniqueKey(std::string(SJ("ゲーム")));
+    auto& registry = os::SystemRegistry();
+    const std::string key = UniqueKey(std::string(SJ("ゲーム")));
     const std::string parent = key.substr(0, key.rfind('\\'));
     ASSERT_TRUE(registry.CreateKey(key));
     ASSERT_TRUE(registry.SetValue(key, "Install", os::ValueType::String, std::string("C:\\Games\0", 10)));
     EXPECT_FALSE(registry.DeleteKey(parent));  // a key with subkeys stays
     EXPECT_TRUE(registry.KeyExists(key));
-    EXPECT_TRUE(registry.DeleteKey(support::foldAsciiCase(key)));
+    EXPECT_TRUE(registry.DeleteKey(support::FoldAsciiCase(key)));
     EXPECT_FALSE(registry.KeyExists(key));
     os::ValueType type;
     std::string data;
@@ -67,7 +67,7 @@ TEST(RegistryTest, DeleteKeyTakesALeafWithItsValuesOnly) {
     EXPECT_TRUE(registry.DeleteKey(parent));
 }
 
-bool waitFor(const std::filesystem::path& file) {
+bool WaitFor(const std::filesystem::path& file) {
     for (int i = 0; i < 100 && !std::filesystem::exists(file); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -79,15 +79,15 @@ TEST(ProcessTest, StartsAProgramInItsFolder) {
     const std::string folder = std::string(SJ("ゲーム フォルダ"));  // a blank in the path needs no quoting
     std::filesystem::create_directories(tmp.host(folder));
     std::filesystem::copy_file(RECORD_START, tmp.host(folder + "\\my game.exe"));
-    EXPECT_TRUE(os::systemProcesses().Start(tmp.path(folder + "\\my game.exe"), tmp.path(folder + "\\")));
-    ASSERT_TRUE(waitFor(tmp.host(folder + "\\started.txt")));
+    EXPECT_TRUE(os::SystemProcesses().Start(tmp.path(folder + "\\my game.exe"), tmp.path(folder + "\\")));
+    ASSERT_TRUE(WaitFor(tmp.host(folder + "\\started.txt")));
     std::ifstream in(tmp.host(folder + "\\started.txt"), std::ios::binary);
     std::string cwd((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(std::filesystem::path(std::u8string(cwd.begin(), cwd.end())), tmp.host(folder));
 
     tmp.write("not a program.exe", "text");
-    EXPECT_FALSE(os::systemProcesses().Start(tmp.path("not a program.exe"), tmp.path()));
-    EXPECT_FALSE(os::systemProcesses().Start(tmp.path("missing.exe"), tmp.path()));
+    EXPECT_FALSE(os::SystemProcesses().Start(tmp.path("not a program.exe"), tmp.path()));
+    EXPECT_FALSE(os::SystemProcesses().Start(tmp.path("missing.exe"), tmp.path()));
 }
 
 TEST(FileStatusTest, SizeAttributesAndTimes) {
@@ -96,7 +96,7 @@ TEST(FileStatusTest, SizeAttributesAndTimes) {
     auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 30);
     std::filesystem::last_write_time(tmp.host("a.dat"), stamp);
     install::FileStatus status;
-    ASSERT_TRUE(install::QueryFileStatus(os::systemFileSystem(), tmp.path("a.dat"), status));
+    ASSERT_TRUE(install::QueryFileStatus(os::SystemFileSystem(), tmp.path("a.dat"), status));
     EXPECT_EQ(status.size, 5u);
     EXPECT_EQ(status.attributes & 0x80, 0);
     EXPECT_EQ(status.attributes & 0x10, 0);
@@ -106,20 +106,20 @@ TEST(FileStatusTest, SizeAttributesAndTimes) {
     EXPECT_NEAR(static_cast<double>(status.writeTime), static_cast<double>(expected), 3600 + 5.0);
     EXPECT_NE(status.creationTime, 0);
     EXPECT_NE(status.accessTime, 0);
-    EXPECT_FALSE(install::QueryFileStatus(os::systemFileSystem(), tmp.path("none.dat"), status));
+    EXPECT_FALSE(install::QueryFileStatus(os::SystemFileSystem(), tmp.path("none.dat"), status));
     const std::string folder = tmp.path().substr(0, tmp.path().size() - 1);  // no trailing backslash
-    ASSERT_TRUE(install::QueryFileStatus(os::systemFileSystem(), folder, status));
+    ASSERT_TRUE(install::QueryFileStatus(os::SystemFileSystem(), folder, status));
     EXPECT_EQ(status.attributes & 0x10, 0x10);
 }
 
 TEST(LocalTimeTest, SecondsRoundTripThroughFileTimes) {
     for (std::int64_t seconds : {std::int64_t{0} + 86400 * 365, std::int64_t{1700000000}, std::int64_t{2000000000}}) {
         std::int64_t back = -1;
-        ASSERT_TRUE(os::fileTimeToLocalSeconds(os::localSecondsToFileTime(seconds), back));
+        ASSERT_TRUE(os::FileTimeToLocalSeconds(os::LocalSecondsToFileTime(seconds), back));
         EXPECT_NEAR(static_cast<double>(back), static_cast<double>(seconds), 3600) << seconds;
     }
     std::int64_t old = -1;
-    ASSERT_TRUE(os::fileTimeToLocalSeconds(10000000ull * 86400 * 365, old));  // 1602
+    ASSERT_TRUE(os::FileTimeToLocalSeconds(10000000ull * 86400 * 365, old));  // 1602
     EXPECT_EQ(old, 0);
 }
 
@@ -129,21 +129,21 @@ TEST(LocalTimeTest, TimesBefore1970KeepTheirSeconds) {
     for (std::int64_t seconds = -2208902400; seconds < 0; seconds += 86400 * 7 + 3601) {
         for (std::int64_t at : {seconds, std::int64_t{-1}}) {
             std::int64_t back = 0;
-            ASSERT_TRUE(os::fileTimeToLocalSeconds(os::FileTimeOfSecondsBefore1970(at), back)) << at;
+            ASSERT_TRUE(os::FileTimeToLocalSeconds(os::FileTimeOfSecondsBefore1970(at), back)) << at;
             ASSERT_EQ(back, at);
-            ASSERT_EQ(os::localSecondsToFileTime(back), os::FileTimeOfSecondsBefore1970(at)) << at;
+            ASSERT_EQ(os::LocalSecondsToFileTime(back), os::FileTimeOfSecondsBefore1970(at)) << at;
         }
     }
 }
 
 TEST(BitmapTest, TheDemoBannerLoadsAndJunkDoesNot) {
-    std::string medium = os::setupPathFromHost(DEMO_MEDIUM);
-    auto banner = os::systemBitmapLoader().LoadFromFile(support::withTrailingBackslash(medium) + "Setup.bmp");
+    std::string medium = os::SetupPathFromHost(DEMO_MEDIUM);
+    auto banner = os::SystemBitmapLoader().LoadFromFile(support::WithTrailingBackslash(medium) + "Setup.bmp");
     EXPECT_NE(banner->Handle(), nullptr);
     TempFolder tmp;
     tmp.write("x.bmp", "not a bitmap");
-    EXPECT_EQ(os::systemBitmapLoader().LoadFromFile(tmp.path("x.bmp"))->Handle(), nullptr);
-    EXPECT_EQ(os::systemBitmapLoader().LoadFromFile(tmp.path("none.bmp"))->Handle(), nullptr);
+    EXPECT_EQ(os::SystemBitmapLoader().LoadFromFile(tmp.path("x.bmp"))->Handle(), nullptr);
+    EXPECT_EQ(os::SystemBitmapLoader().LoadFromFile(tmp.path("none.bmp"))->Handle(), nullptr);
 }
 
 // The real file system with the free-space answers the test chooses, recording what was asked.
@@ -179,7 +179,7 @@ public:
 };
 
 TEST(DiskFreeSpaceTest, ExtendedQueryAndTheFallback) {
-    FreeSpaceProbe fs(os::systemFileSystem());
+    FreeSpaceProbe fs(os::SystemFileSystem());
     TempFolder tmp;
     std::uint64_t bytes = 7;
     EXPECT_TRUE(platform::DiskFreeSpace(fs, tmp.path(), bytes).succeeded);
@@ -202,9 +202,9 @@ TEST(DiskFreeSpaceTest, ExtendedQueryAndTheFallback) {
 }
 
 TEST(DiskFreeSpaceTest, TheTextShowsEveryDigit) {
-    EXPECT_EQ(platform::freeSpaceText(5ull << 30), " 5368709120 " + std::string(SJ("ﾊﾞｲﾄ")));
-    EXPECT_EQ(platform::freeSpaceText(0), " 0 " + std::string(SJ("ﾊﾞｲﾄ")));
-    EXPECT_EQ(platform::freeSpaceText(~0ull), " 18446744073709551615 " + std::string(SJ("ﾊﾞｲﾄ")));
+    EXPECT_EQ(platform::FreeSpaceText(5ull << 30), " 5368709120 " + std::string(SJ("ﾊﾞｲﾄ")));
+    EXPECT_EQ(platform::FreeSpaceText(0), " 0 " + std::string(SJ("ﾊﾞｲﾄ")));
+    EXPECT_EQ(platform::FreeSpaceText(~0ull), " 18446744073709551615 " + std::string(SJ("ﾊﾞｲﾄ")));
 }
 
 }  // namespace

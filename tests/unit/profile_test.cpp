@@ -8,7 +8,7 @@ using os::ProfileFile;
 
 namespace {
 
-std::string get(const std::string& bytes, const std::string& section, const std::string& key,
+std::string Get(const std::string& bytes, const std::string& section, const std::string& key,
                 std::size_t size = 512, const std::string& def = "DEF") {
     return ProfileFile(bytes).GetString(section, key, def, size);
 }
@@ -33,35 +33,35 @@ TEST(ProfileRead, FindsSectionsAndKeysLikeTheSystem) {
         "[Next]\n"
         "lf=unix line\n"
         "last=no final newline";
-    EXPECT_EQ(get(file, "MAIN", "NAME"), "Value with  blanks");
-    EXPECT_EQ(get(file, " main ", " name "), "Value with  blanks");
-    EXPECT_EQ(get(file, "Main", "quoted"), "in quotes");
-    EXPECT_EQ(get(file, "Main", "single"), "x");
-    EXPECT_EQ(get(file, "Main", "mixed"), "\"x'");
-    EXPECT_EQ(get(file, "Main", "inner"), "a\"b\"");
-    EXPECT_EQ(get(file, "Main", "empty"), "");
-    EXPECT_EQ(get(file, "Main", "novalue"), "DEF");
-    EXPECT_EQ(get(file, "Main", ";hidden"), "1");  // the system reads ";" lines as keys
-    EXPECT_EQ(get(file, "", "top"), "before any section");
-    EXPECT_EQ(get(file, "Main", "other"), "DEF");  // the first matching section wins
-    EXPECT_EQ(get(file, "Main", "missing"), "DEF");
-    EXPECT_EQ(get(file, "Nowhere", "Name"), "DEF");
-    EXPECT_EQ(get(file, "Next", "lf"), "unix line");
-    EXPECT_EQ(get(file, "Next", "last"), "no final newline");
-    EXPECT_EQ(get(file, "Main", "missing", 512, "trailing  "), "trailing");
-    EXPECT_EQ(get("", "a", "b"), "DEF");
+    EXPECT_EQ(Get(file, "MAIN", "NAME"), "Value with  blanks");
+    EXPECT_EQ(Get(file, " main ", " name "), "Value with  blanks");
+    EXPECT_EQ(Get(file, "Main", "quoted"), "in quotes");
+    EXPECT_EQ(Get(file, "Main", "single"), "x");
+    EXPECT_EQ(Get(file, "Main", "mixed"), "\"x'");
+    EXPECT_EQ(Get(file, "Main", "inner"), "a\"b\"");
+    EXPECT_EQ(Get(file, "Main", "empty"), "");
+    EXPECT_EQ(Get(file, "Main", "novalue"), "DEF");
+    EXPECT_EQ(Get(file, "Main", ";hidden"), "1");  // the system reads ";" lines as keys
+    EXPECT_EQ(Get(file, "", "top"), "before any section");
+    EXPECT_EQ(Get(file, "Main", "other"), "DEF");  // the first matching section wins
+    EXPECT_EQ(Get(file, "Main", "missing"), "DEF");
+    EXPECT_EQ(Get(file, "Nowhere", "Name"), "DEF");
+    EXPECT_EQ(Get(file, "Next", "lf"), "unix line");
+    EXPECT_EQ(Get(file, "Next", "last"), "no final newline");
+    EXPECT_EQ(Get(file, "Main", "missing", 512, "trailing  "), "trailing");
+    EXPECT_EQ(Get("", "a", "b"), "DEF");
 }
 
 TEST(ProfileRead, ShiftJisNamesAndCuts) {
     const std::string so(SJ("ソ"));
     const std::string file = std::string("[") + std::string(SJ("設定")) + "]\r\nName=" + std::string(SJ("ゲーム")) + "\r\n[" + so +
                              "]\r\nk=" + std::string(600, 'v') + "\r\nj=ab" + so + "\r\n";
-    EXPECT_EQ(get(file, std::string(SJ("設定")), "name"), std::string(SJ("ゲーム")));
-    EXPECT_EQ(get(file, so, "k").size(), 511u);
-    EXPECT_EQ(get(file, so, "k", 4), "vvv");
-    EXPECT_EQ(get(file, so, "j", 4), "ab");  // never half a character
-    EXPECT_EQ(get(file, so, "j", 5), "ab" + so);
-    EXPECT_EQ(get(file, so, "j", 0), "");
+    EXPECT_EQ(Get(file, std::string(SJ("設定")), "name"), std::string(SJ("ゲーム")));
+    EXPECT_EQ(Get(file, so, "k").size(), 511u);
+    EXPECT_EQ(Get(file, so, "k", 4), "vvv");
+    EXPECT_EQ(Get(file, so, "j", 4), "ab");  // never half a character
+    EXPECT_EQ(Get(file, so, "j", 5), "ab" + so);
+    EXPECT_EQ(Get(file, so, "j", 0), "");
 }
 
 TEST(ProfileWrite, ChangesOnlyWhatItMust) {
@@ -95,15 +95,15 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
 
 TEST(ProfileWrite, CreatesAndUpdatesFiles) {
     testing_support::TempFolder tmp;
-    auto& fs = os::systemFileSystem();
+    auto& fs = os::SystemFileSystem();
     const std::string path = tmp.path(std::string(SJ("ゲーム.ini")));
-    ASSERT_TRUE(os::writeProfileString(fs, path, "PATH", "Current", "C:\\Games\\"));
-    ASSERT_TRUE(os::writeProfileString(fs, path, "PATH", "Current", "D:\\"));
-    ASSERT_TRUE(os::writeProfileString(fs, path, "PATH", "SetupType", "0"));
+    ASSERT_TRUE(os::WriteProfileText(fs, path, "PATH", "Current", "C:\\Games\\"));
+    ASSERT_TRUE(os::WriteProfileText(fs, path, "PATH", "Current", "D:\\"));
+    ASSERT_TRUE(os::WriteProfileText(fs, path, "PATH", "SetupType", "0"));
     EXPECT_EQ(tmp.read(std::string(SJ("ゲーム.ini"))), "[PATH]\r\nCurrent=D:\\\r\nSetupType=0\r\n");
-    EXPECT_EQ(os::getProfileString(fs, path, "path", "current", "", 512), "D:\\");
-    EXPECT_EQ(os::getProfileString(fs, tmp.path("none.ini"), "a", "b", "dflt", 512), "dflt");
-    EXPECT_FALSE(os::writeProfileString(fs, tmp.path("no\\such\\x.ini"), "a", "b", "c"));
+    EXPECT_EQ(os::ReadProfileText(fs, path, "path", "current", "", 512), "D:\\");
+    EXPECT_EQ(os::ReadProfileText(fs, tmp.path("none.ini"), "a", "b", "dflt", 512), "dflt");
+    EXPECT_FALSE(os::WriteProfileText(fs, tmp.path("no\\such\\x.ini"), "a", "b", "c"));
 }
 
 }  // namespace

@@ -11,17 +11,17 @@ using testing_support::TempFolder;
 
 namespace {
 
-os::FileSystem& fs() { return os::systemFileSystem(); }
+os::FileSystem& Fs() { return os::SystemFileSystem(); }
 
 const std::string kSettings(SJ("設定"));
 const std::string kListing(SJ("登録"));
 
-std::string header(const std::string& extra = {}) {
+std::string Header(const std::string& extra = {}) {
     return "[" + kSettings + "]\r\nName=" + std::string(SJ("テスト")) + "\r\nRegistry=Software\\Maker\\\r\n" +
            "DXCurrent=DirectX\\\r\nexec=Game.exe\r\nfolder=\r\nsave=3\r\n" + extra;
 }
 
-std::string listing(const std::vector<std::string>& values, const std::string& count = {}) {
+std::string Listing(const std::vector<std::string>& values, const std::string& count = {}) {
     std::string out = "[" + kListing + "]\r\ncount=" + (count.empty() ? std::to_string(values.size()) : count) + "\r\n";
     for (std::size_t i = 0; i < values.size(); ++i) {
         char key[32];
@@ -42,7 +42,7 @@ protected:
     bool run(const std::string& ini) {
         tmp_.write("SetupRegist.ini", ini);
         error_ = {};
-        return data_.registerFromSource(fs(), tmp_.path("SetupRegist.ini"), &error_);
+        return data_.registerFromSource(Fs(), tmp_.path("SetupRegist.ini"), &error_);
     }
     TempFolder tmp_;
     CurrentFolder cd_;
@@ -51,7 +51,7 @@ protected:
 };
 
 TEST_F(Medium, BuildsTheDescription) {
-    ASSERT_TRUE(run(header() + listing({"(TYPE0,,a.dat)", "(TYPE1, Voice, Voice\\intro.wav)",
+    ASSERT_TRUE(run(Header() + Listing({"(TYPE0,,a.dat)", "(TYPE1, Voice, Voice\\intro.wav)",
                                         "type1,Voice,Voice\\b.wav // the second line", "((TYPE0,voice,a.dat))"})));
     EXPECT_EQ(data_.title, std::string(SJ("テスト")));
     EXPECT_EQ(data_.registryRoot, "Software\\Maker\\");
@@ -80,17 +80,17 @@ TEST_F(Medium, BuildsTheDescription) {
 }
 
 TEST_F(Medium, CountsAndMissingKeys) {
-    EXPECT_TRUE(run(header() + listing({}, "0")));
+    EXPECT_TRUE(run(Header() + Listing({}, "0")));
     EXPECT_TRUE(data_.files.empty());
-    EXPECT_FALSE(run(header() + listing({"TYPE0,,a.dat", "", "TYPE0,,a.dat"})));
+    EXPECT_FALSE(run(Header() + Listing({"TYPE0,,a.dat", "", "TYPE0,,a.dat"})));
     EXPECT_EQ(error_.key, "regist01");
     EXPECT_EQ(error_.fault, RegistrationFault::Missing);
-    EXPECT_FALSE(run(header() + listing({"TYPE0,,a.dat"}, "-1")));  // runs until a key is missing
+    EXPECT_FALSE(run(Header() + Listing({"TYPE0,,a.dat"}, "-1")));  // runs until a key is missing
     EXPECT_EQ(error_.key, "regist01");
-    EXPECT_FALSE(run(header()));
+    EXPECT_FALSE(run(Header()));
     EXPECT_EQ(error_.key, "count");
     SetupData none;
-    EXPECT_FALSE(none.registerFromSource(fs(), tmp_.path("absent.ini")));
+    EXPECT_FALSE(none.registerFromSource(Fs(), tmp_.path("absent.ini")));
     EXPECT_EQ(none.title, std::string(SJ("未登録")));  // the reader's default stays behind
 }
 
@@ -103,70 +103,70 @@ TEST_F(Medium, ReportsEachFault) {
         {"[" + kSettings + "]\r\nName=  // only a comment\r\n", "Name", RegistrationFault::Empty},
         {"[" + kSettings + "]\r\nName=" + std::string(SJ("未登録")) + "\r\n", "Name", RegistrationFault::Unregistered},
         {"[" + kSettings + "]\r\nName=x\r\nRegistry=r\r\nexec=e\r\n", "DXCurrent", RegistrationFault::Missing},
-        {header() + listing({"()"}), "regist00", RegistrationFault::Empty},
-        {header() + listing({"TYPE0 a.dat"}), "regist00", RegistrationFault::NoTypeToken},
-        {header() + listing({"TYPE2,,a.dat"}), "regist00", RegistrationFault::UnknownTypeToken},
-        {header() + listing({"TYPE1 ,,a.dat"}), "regist00", RegistrationFault::UnknownTypeToken},
-        {header() + listing({"TYPE0,,missing.dat"}), "regist00", RegistrationFault::CannotOpen},
-        {header() + listing({"TYPE0,,Voice"}), "regist00", RegistrationFault::CannotOpen},  // a folder
-        {header() + listing({"TYPE0,,Voice\\"}), "regist00", RegistrationFault::CannotOpen},
-        {header() + listing({"TYPE0,..,a.dat"}), "regist00", RegistrationFault::UnsafeName},
-        {header() + listing({"TYPE0,C:\\Windows,a.dat"}), "regist00", RegistrationFault::UnsafeName},
+        {Header() + Listing({"()"}), "regist00", RegistrationFault::Empty},
+        {Header() + Listing({"TYPE0 a.dat"}), "regist00", RegistrationFault::NoTypeToken},
+        {Header() + Listing({"TYPE2,,a.dat"}), "regist00", RegistrationFault::UnknownTypeToken},
+        {Header() + Listing({"TYPE1 ,,a.dat"}), "regist00", RegistrationFault::UnknownTypeToken},
+        {Header() + Listing({"TYPE0,,missing.dat"}), "regist00", RegistrationFault::CannotOpen},
+        {Header() + Listing({"TYPE0,,Voice"}), "regist00", RegistrationFault::CannotOpen},  // a folder
+        {Header() + Listing({"TYPE0,,Voice\\"}), "regist00", RegistrationFault::CannotOpen},
+        {Header() + Listing({"TYPE0,..,a.dat"}), "regist00", RegistrationFault::UnsafeName},
+        {Header() + Listing({"TYPE0,C:\\Windows,a.dat"}), "regist00", RegistrationFault::UnsafeName},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(run(c.ini)) << c.key;
         EXPECT_EQ(error_.key, c.key);
-        EXPECT_EQ(error_.fault, c.fault) << c.key << ": " << describe(error_.fault);
+        EXPECT_EQ(error_.fault, c.fault) << c.key << ": " << Describe(error_.fault);
     }
 }
 
 TEST_F(Medium, AnOpenFileCannotBeMeasured) {
-    auto held = fs().Open(tmp_.path("a.dat"), os::OpenRequest{true, false, false, false, os::Disposition::OpenExisting, true});
+    auto held = Fs().Open(tmp_.path("a.dat"), os::OpenRequest{true, false, false, false, os::Disposition::OpenExisting, true});
     ASSERT_TRUE(held);
-    EXPECT_FALSE(run(header() + listing({"TYPE0,,a.dat"})));
+    EXPECT_FALSE(run(Header() + Listing({"TYPE0,,a.dat"})));
     EXPECT_EQ(error_.fault, RegistrationFault::CannotOpen);
     EXPECT_EQ(error_.path, "a.dat");
 }
 
 TEST_F(Medium, FilesOfFourGigabytesAreMeasuredInFull) {
     std::filesystem::resize_file(tmp_.host("a.dat"), (5ull << 30) + 3);
-    ASSERT_TRUE(run(header() + listing({"TYPE0,,a.dat"})));
+    ASSERT_TRUE(run(Header() + Listing({"TYPE0,,a.dat"})));
     EXPECT_EQ(data_.files[0]->size, (5ull << 30) + 3);
 }
 
 TEST(ProfileInt, ConvertsLikeTheSetupAlwaysHas) {
-    EXPECT_EQ(convertProfileInt("10"), 10);
-    EXPECT_EQ(convertProfileInt("0Ah"), 10);
-    EXPECT_EQ(convertProfileInt("0x0A"), 10);
-    EXPECT_EQ(convertProfileInt("0X1f"), 31);
-    EXPECT_EQ(convertProfileInt("-3"), -3);
-    EXPECT_EQ(convertProfileInt("3x"), 0);
-    EXPECT_EQ(convertProfileInt("-1h"), 0);  // no sign in base 16
-    EXPECT_EQ(convertProfileInt("h"), 0);
-    EXPECT_EQ(convertProfileInt("4294967297"), 1);  // wraps in 32 bits
-    EXPECT_EQ(convertProfileInt("FFFFFFFFh"), -1);
-    EXPECT_EQ(convertProfileInt("0x"), 0);
+    EXPECT_EQ(ConvertProfileInt("10"), 10);
+    EXPECT_EQ(ConvertProfileInt("0Ah"), 10);
+    EXPECT_EQ(ConvertProfileInt("0x0A"), 10);
+    EXPECT_EQ(ConvertProfileInt("0X1f"), 31);
+    EXPECT_EQ(ConvertProfileInt("-3"), -3);
+    EXPECT_EQ(ConvertProfileInt("3x"), 0);
+    EXPECT_EQ(ConvertProfileInt("-1h"), 0);  // no sign in base 16
+    EXPECT_EQ(ConvertProfileInt("h"), 0);
+    EXPECT_EQ(ConvertProfileInt("4294967297"), 1);  // wraps in 32 bits
+    EXPECT_EQ(ConvertProfileInt("FFFFFFFFh"), -1);
+    EXPECT_EQ(ConvertProfileInt("0x"), 0);
 }
 
 TEST(ProfileReaders, TrimCommentsAndDefaults) {
     TempFolder tmp;
     tmp.write("p.ini", "[S]\r\na= value // note\r\nb=\t\r\nc=" + std::string(SJ("未登録")) + "\r\nn=0x10 //x\r\nq=\"x\"\r\n");
     std::string out = "old";
-    EXPECT_FALSE(readProfileString(fs(), "", "S", "a", out));
+    EXPECT_FALSE(ReadProfileString(Fs(), "", "S", "a", out));
     EXPECT_EQ(out, "old");
-    EXPECT_TRUE(readProfileString(fs(), tmp.path("p.ini"), "S", "a", out));
+    EXPECT_TRUE(ReadProfileString(Fs(), tmp.path("p.ini"), "S", "a", out));
     EXPECT_EQ(out, "value");
-    EXPECT_FALSE(readProfileString(fs(), tmp.path("p.ini"), "S", "b", out));
+    EXPECT_FALSE(ReadProfileString(Fs(), tmp.path("p.ini"), "S", "b", out));
     EXPECT_EQ(out, "");
-    EXPECT_FALSE(readProfileString(fs(), tmp.path("p.ini"), "S", "c", out));
-    EXPECT_FALSE(readProfileString(fs(), tmp.path("p.ini"), "S", "zz", out));
+    EXPECT_FALSE(ReadProfileString(Fs(), tmp.path("p.ini"), "S", "c", out));
+    EXPECT_FALSE(ReadProfileString(Fs(), tmp.path("p.ini"), "S", "zz", out));
     EXPECT_EQ(out, std::string(SJ("未登録")));
-    EXPECT_TRUE(readProfileString(fs(), tmp.path("p.ini"), "S", "q", out));
+    EXPECT_TRUE(ReadProfileString(Fs(), tmp.path("p.ini"), "S", "q", out));
     EXPECT_EQ(out, "x");
     std::int32_t n = 99;
-    EXPECT_TRUE(readProfileInt(fs(), tmp.path("p.ini"), "S", "n", n));
+    EXPECT_TRUE(ReadProfileInt(Fs(), tmp.path("p.ini"), "S", "n", n));
     EXPECT_EQ(n, 16);
-    EXPECT_FALSE(readProfileInt(fs(), tmp.path("p.ini"), "S", "b", n));
+    EXPECT_FALSE(ReadProfileInt(Fs(), tmp.path("p.ini"), "S", "b", n));
     EXPECT_EQ(n, 16);
 }
 

@@ -42,16 +42,16 @@ private:
 
 // Rewrites the file once for every amount of room from none to enough; each time the file holds
 // the old bytes or the new ones and nothing is left beside it. Returns the offsets swept.
-std::size_t sweepFullDisk(TempFolder& tmp, const std::string& name, const std::string& old,
+std::size_t SweepFullDisk(TempFolder& tmp, const std::string& name, const std::string& old,
                           const std::function<bool(os::FileSystem&, const std::string&)>& rewrite) {
     std::string fresh;
     tmp.write(name, old);
-    EXPECT_TRUE(rewrite(os::systemFileSystem(), tmp.path(name)));
+    EXPECT_TRUE(rewrite(os::SystemFileSystem(), tmp.path(name)));
     fresh = tmp.read(name);
     EXPECT_NE(fresh, old);
     for (std::size_t room = 0; room <= fresh.size(); ++room) {
         tmp.write(name, old);
-        FillingDisk disk(os::systemFileSystem(), room);
+        FillingDisk disk(os::SystemFileSystem(), room);
         const bool ok = rewrite(disk, tmp.path(name));
         const std::string now = tmp.read(name);
         EXPECT_TRUE(now == (ok ? fresh : old)) << name << " with " << room << " bytes of room: " << now;
@@ -65,8 +65,8 @@ TEST(Rewrite, AFullDiskAtEveryOffsetLeavesTheOldBytesOrTheNew) {
     TempFolder tmp;
     const std::string profile = "; the player's\r\n[Config]\r\nVolume=7\r\nName=" + std::string(SJ("星")) +
                                 "\r\n[PATH]\r\nSetupType=0\r\nCurrent=C:\\Old\\\r\n";
-    std::size_t offsets = sweepFullDisk(tmp, "Game.ini", profile, [](os::FileSystem& fs, const std::string& path) {
-        return os::writeProfileString(fs, path, "PATH", "Current", "C:\\Games\\New\\");
+    std::size_t offsets = SweepFullDisk(tmp, "Game.ini", profile, [](os::FileSystem& fs, const std::string& path) {
+        return os::WriteProfileText(fs, path, "PATH", "Current", "C:\\Games\\New\\");
     });
 
     setupdata::SetupData d;
@@ -79,10 +79,10 @@ TEST(Rewrite, AFullDiskAtEveryOffsetLeavesTheOldBytesOrTheNew) {
         d.files.push_back(std::make_shared<setupdata::FileEntry>(
             setupdata::FileEntry{i % 2 ? 2 : -1, "file" + std::to_string(i) + ".pak", 1000u * i, i % 3 - 1}));
     TempFolder medium;
-    ASSERT_TRUE(d.writeSetupFile(os::systemFileSystem(), medium.path("Setup.ini")));
+    ASSERT_TRUE(d.writeSetupFile(os::SystemFileSystem(), medium.path("Setup.ini")));
     const std::string good = medium.read("Setup.ini");
     d.files.pop_back();
-    offsets += sweepFullDisk(medium, "Setup.ini", good,
+    offsets += SweepFullDisk(medium, "Setup.ini", good,
                              [&](os::FileSystem& fs, const std::string& path) { return d.writeSetupFile(fs, path); });
     std::printf("full-disk offsets swept: %zu\n", offsets);
     EXPECT_GT(offsets, 1000u);
@@ -90,17 +90,17 @@ TEST(Rewrite, AFullDiskAtEveryOffsetLeavesTheOldBytesOrTheNew) {
 
 TEST(Rewrite, AProfileThatCannotBeReadIsLeftAlone) {
     TempFolder tmp;
-    auto& fs = os::systemFileSystem();
+    auto& fs = os::SystemFileSystem();
     tmp.write("Game.ini", "[Config]\r\nVolume=7\r\n");
     {
         // Another program holds it without sharing: the system answers that it cannot be opened.
         auto held = fs.Open(tmp.path("Game.ini"), os::OpenRequest{true, true, false, false, os::Disposition::OpenExisting, true});
         ASSERT_TRUE(held);
-        EXPECT_FALSE(os::writeProfileString(fs, tmp.path("Game.ini"), "PATH", "SetupType", "0"));
+        EXPECT_FALSE(os::WriteProfileText(fs, tmp.path("Game.ini"), "PATH", "SetupType", "0"));
     }
     EXPECT_EQ(tmp.read("Game.ini"), "[Config]\r\nVolume=7\r\n");
     EXPECT_FALSE(tmp.exists("Game.ini.setup-new"));
-    EXPECT_TRUE(os::writeProfileString(fs, tmp.path("Game.ini"), "PATH", "SetupType", "0"));
+    EXPECT_TRUE(os::WriteProfileText(fs, tmp.path("Game.ini"), "PATH", "SetupType", "0"));
     EXPECT_EQ(tmp.read("Game.ini"), "[Config]\r\nVolume=7\r\n[PATH]\r\nSetupType=0\r\n");
 }
 

@@ -19,18 +19,18 @@ public:
 
 const std::string kFailure(SJ("初期データのロードor登録に失敗しました！"));
 
-std::string validSetupIni() {
+std::string ValidSetupIni() {
     SetupData d;
     d.title = "FromFile";
     d.registryRoot = "Software\\File\\";
     d.folders = {"f0", "f1"};
     d.files.push_back(std::make_shared<FileEntry>(FileEntry{2, "x", 5, 1}));
     TempFolder tmp;
-    d.writeSetupFile(os::systemFileSystem(), tmp.path("s.ini"));
+    d.writeSetupFile(os::SystemFileSystem(), tmp.path("s.ini"));
     return tmp.read("s.ini");
 }
 
-std::string registIni(const std::string& fifth) {
+std::string RegistIni(const std::string& fifth) {
     std::string ini = "[" + std::string(SJ("設定")) + "]\r\nName=" + std::string(SJ("登録版")) +
                       "\r\nRegistry=Software\\Reg\\\r\nDXCurrent=DX\\\r\nexec=g.exe\r\nsave=2\r\n[" +
                       std::string(SJ("登録")) + "]\r\ncount=5\r\n";
@@ -40,13 +40,13 @@ std::string registIni(const std::string& fifth) {
 
 class Startup : public ::testing::Test {
 protected:
-    std::unique_ptr<SetupContext> start() { return std::make_unique<SetupContext>(os::systemServices(), box_); }
+    std::unique_ptr<SetupContext> start() { return std::make_unique<SetupContext>(os::SystemServices(), box_); }
     TempFolder medium_;
     RecordingBox box_;
 };
 
 TEST_F(Startup, ReadsSetupIniWhenThereIsNoAuthoringFile) {
-    medium_.write("Setup.ini", validSetupIni());
+    medium_.write("Setup.ini", ValidSetupIni());
     CurrentFolder cd(medium_.path());
     auto ctx = start();
     EXPECT_TRUE(box_.shown.empty());
@@ -61,13 +61,13 @@ TEST_F(Startup, ReadsSetupIniWhenThereIsNoAuthoringFile) {
     ctx->installRoot = "D:\\Games";
     EXPECT_EQ(ctx->installFolderPath(true), "D:\\Games\\FromFile");
     EXPECT_EQ(ctx->banner->Handle(), nullptr);  // no Setup.bmp
-    EXPECT_EQ(medium_.read("Setup.ini"), validSetupIni());
+    EXPECT_EQ(medium_.read("Setup.ini"), ValidSetupIni());
 }
 
 TEST_F(Startup, RegistrationRewritesSetupIni) {
-    medium_.write("Setup.ini", validSetupIni());
+    medium_.write("Setup.ini", ValidSetupIni());
     medium_.write("a.dat", "abc");
-    medium_.write("SetupRegist.ini", registIni("TYPE1,,a.dat"));
+    medium_.write("SetupRegist.ini", RegistIni("TYPE1,,a.dat"));
     CurrentFolder cd(medium_.path());
     auto ctx = start();
     EXPECT_TRUE(box_.shown.empty());
@@ -75,15 +75,15 @@ TEST_F(Startup, RegistrationRewritesSetupIni) {
     EXPECT_EQ(ctx->setupData->files.size(), 5u);
     EXPECT_EQ(ctx->mutexName, std::string(SJ("登録版")) + "_Running");
     SetupData written;
-    ASSERT_TRUE(written.readSetupFile(os::systemFileSystem(), medium_.path("Setup.ini")));
+    ASSERT_TRUE(written.readSetupFile(os::SystemFileSystem(), medium_.path("Setup.ini")));
     EXPECT_EQ(written.title, ctx->setupData->title);
     EXPECT_EQ(written.folders.size(), 4u);
 }
 
 TEST_F(Startup, AFailedRegistrationFallsBackToTheFileAlone) {
-    medium_.write("Setup.ini", validSetupIni());
+    medium_.write("Setup.ini", ValidSetupIni());
     medium_.write("a.dat", "abc");
-    medium_.write("SetupRegist.ini", registIni("TYPE9,,a.dat"));
+    medium_.write("SetupRegist.ini", RegistIni("TYPE9,,a.dat"));
     CurrentFolder cd(medium_.path());
     auto ctx = start();
     EXPECT_TRUE(box_.shown.empty());
@@ -105,7 +105,7 @@ TEST_F(Startup, NothingToLoadShowsTheBoxOnce) {
 }
 
 TEST_F(Startup, TheBannerIsLoadedFromTheMedium) {
-    medium_.write("Setup.ini", validSetupIni());
+    medium_.write("Setup.ini", ValidSetupIni());
     std::string bmp(58, '\0');
     const unsigned char head[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
                                   1, 0, 24, 0};
@@ -137,17 +137,17 @@ TEST(SizeText, ShortFormsOfEveryRange) {
         {1000ull << 40, "????"},
         {~0ull, "????"},
     };
-    for (const auto& c : cases) EXPECT_EQ(platform::formatSizeText(c.bytes), c.text) << c.bytes;
+    for (const auto& c : cases) EXPECT_EQ(platform::FormatSizeText(c.bytes), c.text) << c.bytes;
 }
 
 TEST(SizeText, OfAnInstallType) {
     testing_support::TempFolder medium;
-    medium.write("Setup.ini", validSetupIni());
+    medium.write("Setup.ini", ValidSetupIni());
     RecordingBox box;
     CurrentFolder cd(medium.path());
-    SetupContext ctx(os::systemServices(), box);
-    EXPECT_EQ(platform::sizeText(ctx, 0), "0");
-    EXPECT_EQ(platform::sizeText(ctx, 1), "5");
+    SetupContext ctx(os::SystemServices(), box);
+    EXPECT_EQ(platform::SizeText(ctx, 0), "0");
+    EXPECT_EQ(platform::SizeText(ctx, 1), "5");
 }
 
 }  // namespace

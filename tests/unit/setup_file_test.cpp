@@ -10,7 +10,7 @@ using testing_support::TempFolder;
 
 namespace {
 
-os::FileSystem& fs() { return os::systemFileSystem(); }
+os::FileSystem& Fs() { return os::SystemFileSystem(); }
 
 const std::string kExample(
     "\x5B\x53\x45\x54\x55\x50\x5D\x32\x2E\x30\x31"
@@ -26,7 +26,7 @@ const std::string kExample(
     "\x00\x00\x00\x00",
     57);
 
-SetupData example() {
+SetupData Example() {
     SetupData d;
     d.title = "ab";
     d.saveSlotCount = 3;
@@ -37,11 +37,11 @@ SetupData example() {
 
 TEST(SetupFile, WorkedExampleByteForByte) {
     TempFolder tmp;
-    ASSERT_TRUE(example().writeSetupFile(fs(), tmp.path("Setup.ini")));
+    ASSERT_TRUE(Example().writeSetupFile(Fs(), tmp.path("Setup.ini")));
     EXPECT_EQ(tmp.read("Setup.ini"), kExample);
 
     SetupData d;
-    ASSERT_TRUE(d.readSetupFile(fs(), tmp.path("Setup.ini")));
+    ASSERT_TRUE(d.readSetupFile(Fs(), tmp.path("Setup.ini")));
     EXPECT_EQ(d.title, "ab");
     EXPECT_EQ(d.saveSlotCount, 3);
     EXPECT_EQ(d.folders, std::vector<std::string>{"v"});
@@ -67,9 +67,9 @@ TEST(SetupFile, RoundTripKeepsEverything) {
     d.folders = {"Voice", std::string(SJ("表示")) + "\\Sub"};
     d.files.push_back(std::make_shared<FileEntry>(FileEntry{-1, "a.pak", 0x123456789ABull, -1}));
     d.files.push_back(std::make_shared<FileEntry>(FileEntry{2, std::string(SJ("音声.wav")), 0, 1}));
-    ASSERT_TRUE(d.writeSetupFile(fs(), tmp.path("s.ini")));
+    ASSERT_TRUE(d.writeSetupFile(Fs(), tmp.path("s.ini")));
     SetupData r;
-    ASSERT_TRUE(r.readSetupFile(fs(), tmp.path("s.ini")));
+    ASSERT_TRUE(r.readSetupFile(Fs(), tmp.path("s.ini")));
     EXPECT_EQ(r.title, d.title);
     EXPECT_EQ(r.registryRoot, d.registryRoot);
     EXPECT_EQ(r.directXFolder, d.directXFolder);
@@ -95,12 +95,12 @@ TEST(SetupFile, AnEnormousCountThatEndsEarlyFailsAtOnce) {
     tmp.write("folders.ini", header + many + std::string("\x01\x00v\x01\x00w", 6));
     tmp.write("files.ini", header + none + many + record + record);
     SetupData d;
-    EXPECT_FALSE(d.readSetupFile(fs(), tmp.path("folders.ini")));
+    EXPECT_FALSE(d.readSetupFile(Fs(), tmp.path("folders.ini")));
     EXPECT_EQ(d.folders.size(), 2u);
     EXPECT_LT(d.folders.capacity(), 64u);
     SetupData e;
     std::string reason;
-    EXPECT_FALSE(e.readSetupFile(fs(), tmp.path("files.ini"), &reason));
+    EXPECT_FALSE(e.readSetupFile(Fs(), tmp.path("files.ini"), &reason));
     EXPECT_EQ(reason, "the file ends inside a file record");
     EXPECT_EQ(e.files.size(), 2u);
     EXPECT_LT(e.files.capacity(), 64u);
@@ -111,7 +111,7 @@ TEST(SetupFile, ReaderRejectsDamagedFiles) {
     auto readFails = [&](const std::string& bytes) {
         tmp.write("bad.ini", bytes);
         SetupData d;
-        return !d.readSetupFile(fs(), tmp.path("bad.ini"));
+        return !d.readSetupFile(Fs(), tmp.path("bad.ini"));
     };
     EXPECT_TRUE(readFails(kExample.substr(0, 11)));       // the signature alone
     EXPECT_TRUE(readFails("[setup]2.01" + kExample.substr(11)));  // letter case counts
@@ -120,7 +120,7 @@ TEST(SetupFile, ReaderRejectsDamagedFiles) {
     EXPECT_TRUE(readFails(withNul));
     EXPECT_TRUE(readFails(""));
     SetupData missing;
-    EXPECT_FALSE(missing.readSetupFile(fs(), tmp.path("none.ini")));
+    EXPECT_FALSE(missing.readSetupFile(Fs(), tmp.path("none.ini")));
 
     // Cut inside the last record's size: the entries before it stay.
     std::string two = kExample.substr(0, 34) + std::string("\x02\x00\x00\x00", 4) + kExample.substr(38);
@@ -128,7 +128,7 @@ TEST(SetupFile, ReaderRejectsDamagedFiles) {
     tmp.write("cut.ini", two);
     SetupData d;
     std::string reason;
-    EXPECT_FALSE(d.readSetupFile(fs(), tmp.path("cut.ini"), &reason));
+    EXPECT_FALSE(d.readSetupFile(Fs(), tmp.path("cut.ini"), &reason));
     EXPECT_EQ(d.files.size(), 1u);
     EXPECT_EQ(d.title, "ab");
     EXPECT_EQ(reason, "the file ends inside a file record");
@@ -138,42 +138,42 @@ TEST(SetupFile, ReaderToleratesWhatTheFormatAllows) {
     TempFolder tmp;
     tmp.write("a.ini", kExample + "trailing bytes");
     SetupData d;
-    EXPECT_TRUE(d.readSetupFile(fs(), tmp.path("a.ini")));
+    EXPECT_TRUE(d.readSetupFile(Fs(), tmp.path("a.ini")));
 
     // A NUL inside a counted string ends the text; the rest is still consumed.
     std::string nul = kExample;
     nul[14] = '\0';  // "ab" -> "a\0"
     tmp.write("b.ini", nul);
     SetupData e;
-    ASSERT_TRUE(e.readSetupFile(fs(), tmp.path("b.ini")));
+    ASSERT_TRUE(e.readSetupFile(Fs(), tmp.path("b.ini")));
     EXPECT_EQ(e.title, "a");
     EXPECT_EQ(e.files.size(), 1u);
 
     SetupData empty;
-    ASSERT_TRUE(empty.writeSetupFile(fs(), tmp.path("c.ini")));
+    ASSERT_TRUE(empty.writeSetupFile(Fs(), tmp.path("c.ini")));
     EXPECT_EQ(tmp.read("c.ini").size(), 11u + 10 + 12);
     SetupData back;
-    EXPECT_TRUE(back.readSetupFile(fs(), tmp.path("c.ini")));
+    EXPECT_TRUE(back.readSetupFile(Fs(), tmp.path("c.ini")));
     EXPECT_TRUE(back.files.empty() && back.folders.empty());
 }
 
 TEST(SetupFile, NamesThatLeaveTheirFolderAreRefused) {
     TempFolder tmp;
     auto withFolder = [](const std::string& folder) {
-        SetupData d = example();
+        SetupData d = Example();
         d.folders = {folder};
         return d;
     };
     auto withName = [](const std::string& name, std::int32_t folderIndex = 0) {
-        SetupData d = example();
+        SetupData d = Example();
         d.files[0]->name = name;
         d.files[0]->folderIndex = folderIndex;
         return d;
     };
     auto readBack = [&](const SetupData& d) {
-        EXPECT_TRUE(d.writeSetupFile(fs(), tmp.path("n.ini")));
+        EXPECT_TRUE(d.writeSetupFile(Fs(), tmp.path("n.ini")));
         SetupData r;
-        return r.readSetupFile(fs(), tmp.path("n.ini"));
+        return r.readSetupFile(Fs(), tmp.path("n.ini"));
     };
     for (const char* bad : {"", "..", "a\\..\\..", "\\Windows", "/etc", "C:\\x", "C:x", "a:b", ".", "./a", "a/../.."})
         EXPECT_FALSE(readBack(withFolder(bad))) << bad;
@@ -191,18 +191,18 @@ TEST(SetupFile, NamesThatLeaveTheirFolderAreRefused) {
 TEST(SetupFile, WriterRefusesOverlongStringsAndKeepsTheOldFile) {
     TempFolder tmp;
     tmp.write("Setup.ini", kExample);
-    SetupData d = example();
+    SetupData d = Example();
     d.title.assign(65536, 'a');
     std::string reason;
-    EXPECT_FALSE(d.writeSetupFile(fs(), tmp.path("Setup.ini"), &reason));
+    EXPECT_FALSE(d.writeSetupFile(Fs(), tmp.path("Setup.ini"), &reason));
     EXPECT_EQ(reason, "a string is longer than 65535 bytes");
     EXPECT_EQ(tmp.read("Setup.ini"), kExample);
     d.title.assign(65535, 'a');
-    EXPECT_TRUE(d.writeSetupFile(fs(), tmp.path("Setup.ini")));
+    EXPECT_TRUE(d.writeSetupFile(Fs(), tmp.path("Setup.ini")));
     SetupData r;
-    ASSERT_TRUE(r.readSetupFile(fs(), tmp.path("Setup.ini")));
+    ASSERT_TRUE(r.readSetupFile(Fs(), tmp.path("Setup.ini")));
     EXPECT_EQ(r.title.size(), 65535u);
-    EXPECT_FALSE(d.writeSetupFile(fs(), tmp.path("missing\\Setup.ini")));
+    EXPECT_FALSE(d.writeSetupFile(Fs(), tmp.path("missing\\Setup.ini")));
 }
 
 TEST(SetupDataTest, TypesSizesAndCounts) {

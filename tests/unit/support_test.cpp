@@ -27,40 +27,40 @@ TEST(Cp932Literal, TextsBecomeShiftJisBytes) {
 
 TEST(Cp932Search, TrailBytesAreNeverTakenForASeparator) {
     std::string path = "dir\\" + kHyo + "\\" + kSo;
-    EXPECT_EQ(findChar(path, '\\'), 3u);
-    EXPECT_EQ(findChar(path, '\\', 4), 6u);
-    EXPECT_EQ(findLastChar(path, '\\'), 6u);
-    EXPECT_EQ(findLastChar(kSo + kHyo, '\\'), npos);
-    EXPECT_EQ(fileNameOfPath(path), kSo);
-    EXPECT_EQ(fileNameOfPath("dir\\" + kHyo), kHyo);
-    EXPECT_EQ(fileNameOfPath(kHyo), kHyo);
-    EXPECT_EQ(fileNameOfPath("a\\"), "");
-    EXPECT_FALSE(endsWithBackslash("C:\\" + kSo));
-    EXPECT_EQ(withTrailingBackslash("C:\\" + kSo), "C:\\" + kSo + "\\");
-    EXPECT_EQ(withTrailingBackslash("C:\\"), "C:\\");
-    EXPECT_EQ(findText("a " + kSo + "// c", "//"), 4u);
-    EXPECT_EQ(findText("abc", "//"), npos);
+    EXPECT_EQ(FindChar(path, '\\'), 3u);
+    EXPECT_EQ(FindChar(path, '\\', 4), 6u);
+    EXPECT_EQ(FindLastChar(path, '\\'), 6u);
+    EXPECT_EQ(FindLastChar(kSo + kHyo, '\\'), npos);
+    EXPECT_EQ(FileNameOfPath(path), kSo);
+    EXPECT_EQ(FileNameOfPath("dir\\" + kHyo), kHyo);
+    EXPECT_EQ(FileNameOfPath(kHyo), kHyo);
+    EXPECT_EQ(FileNameOfPath("a\\"), "");
+    EXPECT_FALSE(EndsWithBackslash("C:\\" + kSo));
+    EXPECT_EQ(WithTrailingBackslash("C:\\" + kSo), "C:\\" + kSo + "\\");
+    EXPECT_EQ(WithTrailingBackslash("C:\\"), "C:\\");
+    EXPECT_EQ(FindText("a " + kSo + "// c", "//"), 4u);
+    EXPECT_EQ(FindText("abc", "//"), npos);
     // A lead byte at the very end stands alone.
-    EXPECT_EQ(findChar(std::string("a\x83"), '\x83'), 1u);
+    EXPECT_EQ(FindChar(std::string("a\x83"), '\x83'), 1u);
 }
 
 TEST(Cp932Trim, RemovesWholeCharactersOnly) {
-    EXPECT_EQ(trim(" \t a b \t", kBlanks), "a b");
-    EXPECT_EQ(trimRight(kSo, "\\"), kSo);
-    EXPECT_EQ(trimRight(kSo + "\\\\", "\\"), kSo);
-    EXPECT_EQ(trim("((TYPE0,,a))", "()"), "TYPE0,,a");
-    EXPECT_EQ(trim("   ", kBlanks), "");
-    EXPECT_EQ(left("abcdef", 2), "ab");
-    EXPECT_EQ(rest("abcdef", 4), "ef");
-    EXPECT_EQ(rest("abc", 9), "");
+    EXPECT_EQ(Trim(" \t a b \t", kBlanks), "a b");
+    EXPECT_EQ(TrimRight(kSo, "\\"), kSo);
+    EXPECT_EQ(TrimRight(kSo + "\\\\", "\\"), kSo);
+    EXPECT_EQ(Trim("((TYPE0,,a))", "()"), "TYPE0,,a");
+    EXPECT_EQ(Trim("   ", kBlanks), "");
+    EXPECT_EQ(Left("abcdef", 2), "ab");
+    EXPECT_EQ(Rest("abcdef", 4), "ef");
+    EXPECT_EQ(Rest("abc", 9), "");
 }
 
 TEST(Cp932Case, FoldsAsciiLettersOnly) {
-    EXPECT_TRUE(equalsNoCase("TYPE1", "type1"));
-    EXPECT_FALSE(equalsNoCase("TYPE1", "TYPE1 "));
-    EXPECT_FALSE(equalsNoCase(SJ("ア"), SJ("チ")));  // 83 41 and 83 61
-    EXPECT_EQ(foldAsciiCase(std::string(SJ("アB"))), std::string(SJ("ア")) + "b");
-    EXPECT_FALSE(equalsNoCase(SJ("Ａ"), SJ("ａ")));  // full-width letters stay apart
+    EXPECT_TRUE(EqualsNoCase("TYPE1", "type1"));
+    EXPECT_FALSE(EqualsNoCase("TYPE1", "TYPE1 "));
+    EXPECT_FALSE(EqualsNoCase(SJ("ア"), SJ("チ")));  // 83 41 and 83 61
+    EXPECT_EQ(FoldAsciiCase(std::string(SJ("アB"))), std::string(SJ("ア")) + "b");
+    EXPECT_FALSE(EqualsNoCase(SJ("Ａ"), SJ("ａ")));  // full-width letters stay apart
 }
 
 TEST(Exceptions, CarryTheirMessages) {

@@ -18,31 +18,31 @@ struct Character {
 };
 
 // Every valid CP932 character with the unit it stands for.
-const std::vector<Character>& everyCharacter() {
+const std::vector<Character>& EveryCharacter() {
     static const std::vector<Character> all = [] {
         std::vector<Character> out;
         auto add = [&](std::string bytes) {
             std::u16string text;
-            if (!toUtf16(bytes, text)) return;
+            if (!ToUtf16(bytes, text)) return;
             EXPECT_EQ(text.size(), 1u);
             out.push_back({bytes, text[0]});
         };
         for (int b = 0; b < 0x100; ++b)
-            if (!isLeadByte(static_cast<unsigned char>(b))) add(std::string(1, static_cast<char>(b)));
+            if (!IsLeadByte(static_cast<unsigned char>(b))) add(std::string(1, static_cast<char>(b)));
         for (int lead = 0x81; lead <= 0xFC; ++lead)
-            if (isLeadByte(static_cast<unsigned char>(lead)))
+            if (IsLeadByte(static_cast<unsigned char>(lead)))
                 for (int trail = 0; trail < 0x100; ++trail) add({static_cast<char>(lead), static_cast<char>(trail)});
         return out;
     }();
     return all;
 }
 
-bool isUserDefined(char16_t u) { return u >= 0xE000 && u <= 0xE757; }
-bool isCarrier(const Character& c, char16_t base) { return c.unit >= base && c.unit < base + 0x100; }
+bool IsUserDefined(char16_t u) { return u >= 0xE000 && u <= 0xE757; }
+bool IsCarrier(const Character& c, char16_t base) { return c.unit >= base && c.unit < base + 0x100; }
 
-std::u16string decoded(const std::string& bytes) {
+std::u16string Decoded(const std::string& bytes) {
     std::u16string out;
-    EXPECT_TRUE(toUtf16(bytes, out));
+    EXPECT_TRUE(ToUtf16(bytes, out));
     return out;
 }
 
@@ -50,21 +50,21 @@ TEST(SystemText, EveryUnitTravelsAsItselfOrAsTwoUserDefinedCharacters) {
     int plain = 0, carried = 0;
     for (unsigned c = 0; c <= 0xFFFF; ++c) {
         const std::u16string text(1, static_cast<char16_t>(c));
-        const std::string bytes = fromUtf16(text);
-        ASSERT_EQ(decoded(bytes), text) << std::hex << c;
-        if (spellsInCp932(bytes)) {
+        const std::string bytes = FromUtf16(text);
+        ASSERT_EQ(Decoded(bytes), text) << std::hex << c;
+        if (SpellsInCp932(bytes)) {
             ++plain;
-            EXPECT_FALSE(isUserDefined(text[0]));
+            EXPECT_FALSE(IsUserDefined(text[0]));
             EXPECT_LE(bytes.size(), 2u);
         } else {
             ++carried;
             // Lead bytes F0-F1 only, the first from U+E000-E0FF, the second from U+E100-E1FF.
             ASSERT_EQ(bytes.size(), 4u) << std::hex << c;
-            EXPECT_EQ(decoded(bytes.substr(0, 2)), std::u16string(1, static_cast<char16_t>(0xE000 + (c >> 8))));
-            EXPECT_EQ(decoded(bytes.substr(2)), std::u16string(1, static_cast<char16_t>(0xE100 + (c & 0xFF))));
+            EXPECT_EQ(Decoded(bytes.substr(0, 2)), std::u16string(1, static_cast<char16_t>(0xE000 + (c >> 8))));
+            EXPECT_EQ(Decoded(bytes.substr(2)), std::u16string(1, static_cast<char16_t>(0xE100 + (c & 0xFF))));
         }
         if (c != '\\') {
-            EXPECT_EQ(findChar(bytes, '\\'), npos) << std::hex << c;
+            EXPECT_EQ(FindChar(bytes, '\\'), npos) << std::hex << c;
         }
     }
     EXPECT_EQ(plain + carried, 0x10000);
@@ -72,27 +72,27 @@ TEST(SystemText, EveryUnitTravelsAsItselfOrAsTwoUserDefinedCharacters) {
 }
 
 TEST(SystemText, NoLookAlikeStandsInForACharacter) {
-    EXPECT_EQ(fromUtf16(u"\uFF5E"), "\x81\x60");  // "～" is CP932's own
-    EXPECT_EQ(fromUtf16(u"\\"), "\\");
+    EXPECT_EQ(FromUtf16(u"\uFF5E"), "\x81\x60");  // "～" is CP932's own
+    EXPECT_EQ(FromUtf16(u"\\"), "\\");
     for (std::u16string_view look : {u"\u00A5", u"\u00E9", u"\u00B2", u"\u301C", u"\u2016", u"\u00A0", u"\u0080"}) {
-        std::string bytes = fromUtf16(look);
-        EXPECT_FALSE(spellsInCp932(bytes));
+        std::string bytes = FromUtf16(look);
+        EXPECT_FALSE(SpellsInCp932(bytes));
         EXPECT_EQ(bytes.size(), 4u);
-        EXPECT_EQ(decoded(bytes), look);
+        EXPECT_EQ(Decoded(bytes), look);
     }
-    EXPECT_NE(fromUtf16(u"C:\\Caf\u00E9"), "C:\\Cafe");
-    EXPECT_EQ(fromUtf16(u"D:\\\u00A5Games").find("\\\\"), std::string::npos);
+    EXPECT_NE(FromUtf16(u"C:\\Caf\u00E9"), "C:\\Cafe");
+    EXPECT_EQ(FromUtf16(u"D:\\\u00A5Games").find("\\\\"), std::string::npos);
 }
 
 TEST(SystemText, EveryCharacterAloneAndInPairsComesBack) {
-    const auto& all = everyCharacter();
+    const auto& all = EveryCharacter();
     std::vector<std::string> canonical;  // what each character becomes after a trip to the system
     std::vector<const Character*> high, low, samples;
     int duplicates = 0, userDefined = 0;
     for (const Character& c : all) {
-        std::string back = fromUtf16(std::u16string(1, c.unit));
-        EXPECT_EQ(decoded(back), std::u16string(1, c.unit));
-        if (isUserDefined(c.unit)) {
+        std::string back = FromUtf16(std::u16string(1, c.unit));
+        EXPECT_EQ(Decoded(back), std::u16string(1, c.unit));
+        if (IsUserDefined(c.unit)) {
             ++userDefined;
             EXPECT_EQ(back.size(), 4u);  // carried, like one the system hands over
         } else if (back != c.bytes) {
@@ -102,8 +102,8 @@ TEST(SystemText, EveryCharacterAloneAndInPairsComesBack) {
             EXPECT_TRUE(lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA) << std::hex << int(lead);
         }
         canonical.push_back(back);
-        if (isCarrier(c, 0xE000)) high.push_back(&c);
-        if (isCarrier(c, 0xE100)) low.push_back(&c);
+        if (IsCarrier(c, 0xE000)) high.push_back(&c);
+        if (IsCarrier(c, 0xE100)) low.push_back(&c);
     }
     EXPECT_EQ(userDefined, 1880);
     ASSERT_EQ(high.size(), 256u);
@@ -121,18 +121,18 @@ TEST(SystemText, EveryCharacterAloneAndInPairsComesBack) {
     auto check = [&](const Character* a, const Character* b) {
         const std::string bytes = a->bytes + b->bytes;
         std::u16string text;
-        ASSERT_TRUE(toUtf16(bytes, text));
+        ASSERT_TRUE(ToUtf16(bytes, text));
         const auto carriedUnit = static_cast<char16_t>(((a->unit - 0xE000) << 8) | ((b->unit - 0xE100) & 0xFF));
-        const bool pair = isCarrier(*a, 0xE000) && isCarrier(*b, 0xE100) &&
-                          !spellsInCp932(fromUtf16(std::u16string(1, carriedUnit)));
+        const bool pair = IsCarrier(*a, 0xE000) && IsCarrier(*b, 0xE100) &&
+                          !SpellsInCp932(FromUtf16(std::u16string(1, carriedUnit)));
         if (pair) {
             ASSERT_EQ(text, std::u16string(1, carriedUnit));
-            ASSERT_EQ(fromUtf16(text), bytes);
+            ASSERT_EQ(FromUtf16(text), bytes);
         } else {
             ASSERT_EQ(text, (std::u16string{a->unit, b->unit})) << a->bytes << b->bytes;
-            ASSERT_EQ(fromUtf16(text), canonical[index(a)] + canonical[index(b)]);
+            ASSERT_EQ(FromUtf16(text), canonical[index(a)] + canonical[index(b)]);
         }
-        ASSERT_EQ(decoded(fromUtf16(text)), text);
+        ASSERT_EQ(Decoded(FromUtf16(text)), text);
     };
     // Only a high carrier looks at what follows it; every other character stands for itself, which
     // the samples show on both sides of every character.
@@ -161,20 +161,20 @@ TEST(SystemText, RandomTextsOfAllPlanesComeBackExactlyAndKeepTheirSeparators) {
     for (int round = 0; round < 20000; ++round) {
         std::u16string text;
         for (std::size_t n = random() % 24; n > 0; --n) text += unit();
-        const std::string bytes = fromUtf16(text);
-        ASSERT_EQ(decoded(bytes), text);
+        const std::string bytes = FromUtf16(text);
+        ASSERT_EQ(Decoded(bytes), text);
         // The helpers find the same separators in the bytes as in the text.
         std::size_t lastSlash = text.rfind(u'\\');
-        EXPECT_EQ(decoded(fileNameOfPath(bytes)), lastSlash == std::u16string::npos ? text : text.substr(lastSlash + 1));
+        EXPECT_EQ(Decoded(FileNameOfPath(bytes)), lastSlash == std::u16string::npos ? text : text.substr(lastSlash + 1));
         const bool ends = !text.empty() && text.back() == u'\\';
-        EXPECT_EQ(decoded(withTrailingBackslash(bytes)), ends ? text : text + u'\\');
+        EXPECT_EQ(Decoded(WithTrailingBackslash(bytes)), ends ? text : text + u'\\');
         std::size_t count = 0;
-        for (std::size_t at = findChar(bytes, '\\'); at != npos; at = findChar(bytes, '\\', at + 1)) ++count;
+        for (std::size_t at = FindChar(bytes, '\\'); at != npos; at = FindChar(bytes, '\\', at + 1)) ++count;
         EXPECT_EQ(count, static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\\')));
         // A host path in UTF-8 holds every character but a lone surrogate.
         std::string utf8, again;
-        if (toUtf8(bytes, utf8)) {
-            ASSERT_TRUE(fromUtf8(utf8, again));
+        if (ToUtf8(bytes, utf8)) {
+            ASSERT_TRUE(FromUtf8(utf8, again));
             EXPECT_EQ(again, bytes);
         }
     }
@@ -182,32 +182,32 @@ TEST(SystemText, RandomTextsOfAllPlanesComeBackExactlyAndKeepTheirSeparators) {
 
 TEST(SystemText, HostPathsInUtf8) {
     std::string bytes, utf8;
-    ASSERT_TRUE(fromUtf8("C:\\Caf\xC3\xA9 \xC2\xA5 \xED\x95\x9C\xEA\xB5\xAD \xF0\x9F\x98\x80", bytes));
-    EXPECT_FALSE(spellsInCp932(bytes));
-    EXPECT_EQ(fileNameOfPath(bytes).size(), bytes.size() - 3);
-    ASSERT_TRUE(toUtf8(bytes, utf8));
+    ASSERT_TRUE(FromUtf8("C:\\Caf\xC3\xA9 \xC2\xA5 \xED\x95\x9C\xEA\xB5\xAD \xF0\x9F\x98\x80", bytes));
+    EXPECT_FALSE(SpellsInCp932(bytes));
+    EXPECT_EQ(FileNameOfPath(bytes).size(), bytes.size() - 3);
+    ASSERT_TRUE(ToUtf8(bytes, utf8));
     EXPECT_EQ(utf8, "C:\\Caf\xC3\xA9 \xC2\xA5 \xED\x95\x9C\xEA\xB5\xAD \xF0\x9F\x98\x80");
-    ASSERT_TRUE(fromUtf8("ｾｯﾄｱｯﾌﾟ 表示『ソ』", bytes));
+    ASSERT_TRUE(FromUtf8("ｾｯﾄｱｯﾌﾟ 表示『ソ』", bytes));
     EXPECT_EQ(bytes, std::string(SJ("ｾｯﾄｱｯﾌﾟ 表示『ソ』")));
-    EXPECT_TRUE(spellsInCp932(bytes));
+    EXPECT_TRUE(SpellsInCp932(bytes));
     for (const char* broken : {"\xE3\x81", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xFF"})
-        EXPECT_FALSE(fromUtf8(broken, bytes)) << broken;
-    EXPECT_FALSE(toUtf8(fromUtf16(u"a\xD800"), utf8));  // UTF-8 cannot hold a lone surrogate
-    EXPECT_EQ(toUtf8Lossy(fromUtf16(u"a\xD800")), "a?");
+        EXPECT_FALSE(FromUtf8(broken, bytes)) << broken;
+    EXPECT_FALSE(ToUtf8(FromUtf16(u"a\xD800"), utf8));  // UTF-8 cannot hold a lone surrogate
+    EXPECT_EQ(ToUtf8Lossy(FromUtf16(u"a\xD800")), "a?");
 }
 
 TEST(SystemText, BrokenCp932IsRefusedOrShownAsQuestionMarks) {
     std::u16string text;
     std::string utf8;
-    EXPECT_FALSE(toUtf16("\x83", text));      // a lead byte without its trail
-    EXPECT_FALSE(toUtf16("a\x85\x40", text));  // an unassigned code
-    EXPECT_FALSE(toUtf8("\x83", utf8));
-    EXPECT_FALSE(spellsInCp932("\x83"));
-    EXPECT_EQ(toUtf16Lossy("a\x83"), u"a?");
-    EXPECT_EQ(toUtf16Lossy("\x85\x40" "b"), u"?b");
-    EXPECT_EQ(toUtf8Lossy("a\x83"), "a?");
-    EXPECT_TRUE(spellsInCp932(""));
-    EXPECT_EQ(fromUtf16(u""), "");
+    EXPECT_FALSE(ToUtf16("\x83", text));      // a lead byte without its trail
+    EXPECT_FALSE(ToUtf16("a\x85\x40", text));  // an unassigned code
+    EXPECT_FALSE(ToUtf8("\x83", utf8));
+    EXPECT_FALSE(SpellsInCp932("\x83"));
+    EXPECT_EQ(ToUtf16Lossy("a\x83"), u"a?");
+    EXPECT_EQ(ToUtf16Lossy("\x85\x40" "b"), u"?b");
+    EXPECT_EQ(ToUtf8Lossy("a\x83"), "a?");
+    EXPECT_TRUE(SpellsInCp932(""));
+    EXPECT_EQ(FromUtf16(u""), "");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ namespace {
 
 const std::u16string kNamed(app::kNamedFace);
 
-std::u16string setupCharacters() {
+std::u16string SetupCharacters() {
     setupdata::SetupData data;
     data.title = std::string(SJ("星降る丘の物語"));
     return app::CharactersOf(pages::ShownTexts(data));
@@ -31,7 +31,7 @@ TEST(SystemFontCatalog, KnowsTheInstalledFacesAndTheirGlyphs) {
     EXPECT_FALSE(fonts.HasFace(u"No Such Face At All"));
     EXPECT_FALSE(fonts.HasFace(u""));
 
-    const std::u16string all = setupCharacters();
+    const std::u16string all = SetupCharacters();
     EXPECT_EQ(fonts.MissingGlyphs(u"IPAPGothic", all), u"");
     EXPECT_EQ(fonts.MissingGlyphs(kNamed, all), u"");  // the prefix's stand-in
     // U+0378 is unassigned: no font has it, and the lookup says so in place.
@@ -46,12 +46,12 @@ TEST(SystemFontCatalog, KnowsTheInstalledFacesAndTheirGlyphs) {
 
 TEST(SystemFontCatalog, WhereTheNamedFaceDrawsEverythingItIsChosen) {
     ui::win32::SystemFontCatalog fonts;
-    const app::FaceChoice choice = app::ChooseDialogFace(fonts, setupCharacters());
+    const app::FaceChoice choice = app::ChooseDialogFace(fonts, SetupCharacters());
     EXPECT_EQ(choice.face, kNamed);
     EXPECT_EQ(choice.missing, 0u);
 }
 
-std::wstring faceOf(HWND dialog, LONG* height) {
+std::wstring FaceOf(HWND dialog, LONG* height) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     LOGFONTW described{};
     if (!font || !GetObjectW(font, sizeof described, &described)) return L"(none)";
@@ -60,9 +60,9 @@ std::wstring faceOf(HWND dialog, LONG* height) {
 }
 
 TEST(DialogFaceTemplate, TheChosenFaceAtNinePointsAndNothingElseChanges) {
-    const auto named = ui::win32::buildDialogTemplate(pages::kWelcomeDialog);
-    EXPECT_EQ(named, ui::win32::buildDialogTemplate(pages::kWelcomeDialog, ui::win32::kDialogFontFace));
-    const auto other = ui::win32::buildDialogTemplate(pages::kWelcomeDialog, L"IPAPGothic");
+    const auto named = ui::win32::BuildDialogTemplate(pages::kWelcomeDialog);
+    EXPECT_EQ(named, ui::win32::BuildDialogTemplate(pages::kWelcomeDialog, ui::win32::kDialogFontFace));
+    const auto other = ui::win32::BuildDialogTemplate(pages::kWelcomeDialog, L"IPAPGothic");
     // The header up to the point size is the same; then the face, then the same controls.
     const std::size_t face = 13;  // words before the face name
     ASSERT_EQ(named[face - 1], 9u);
@@ -93,7 +93,7 @@ TEST(DialogFaceTemplate, DialogsOfTheWindowSystemTakeTheFaceTheyAreGiven) {
         HWND dialog = reinterpret_cast<HWND>(ws.CreateDialogWindow(pages::kWelcomeDialog, reinterpret_cast<ui::WindowHandle>(parent), handler));
         ASSERT_NE(dialog, nullptr);
         LONG height = 0;
-        EXPECT_EQ(faceOf(dialog, &height), face ? std::wstring(face) : std::wstring(ui::win32::kDialogFontFace));
+        EXPECT_EQ(FaceOf(dialog, &height), face ? std::wstring(face) : std::wstring(ui::win32::kDialogFontFace));
         EXPECT_EQ(height, nine);
         DestroyWindow(dialog);
     }

@@ -19,17 +19,17 @@
 namespace conformance {
 namespace {
 
-HWND hwndOf(WindowHandle w) { return reinterpret_cast<HWND>(w); }
-WindowHandle handleOf(HWND w) { return reinterpret_cast<WindowHandle>(w); }
+HWND HwndOf(WindowHandle w) { return reinterpret_cast<HWND>(w); }
+WindowHandle HandleOf(HWND w) { return reinterpret_cast<WindowHandle>(w); }
 
 // What the player reads, in the setup's own CP932 form.
-std::string textOf(HWND w) {
+std::string TextOf(HWND w) {
     const std::wstring wide = win32_test::WideTextOf(w);
-    return support::fromUtf16(std::u16string(wide.begin(), wide.end()));
+    return support::FromUtf16(std::u16string(wide.begin(), wide.end()));
 }
 
 // The box's buttons and icon, as the flags that ask for them.
-std::uint32_t flagsOf(HWND box) {
+std::uint32_t FlagsOf(HWND box) {
     std::uint32_t flags = GetDlgItem(box, IDYES) ? ui::kMbYesNo : ui::kMbOk;
     const std::pair<int, std::uint32_t> icons[] = {{32513, ui::kMbIconError},
                                                    {32514, ui::kMbIconQuestion},
@@ -77,22 +77,22 @@ constexpr int kChooserTitle = 14146;
 class Win32Driver {
 public:
     static bool Available() { return win32_test::HaveDesktop(); }
-    Win32Driver() { ui::win32::initializeCommonControls(); }
+    Win32Driver() { ui::win32::InitializeCommonControls(); }
     ui::WindowSystem& System() { return ws_; }
 
     // The player's mouse reaches only an enabled, visible button.
     void Click(WindowHandle dialog, int id) {
-        HWND control = GetDlgItem(hwndOf(dialog), id);
+        HWND control = GetDlgItem(HwndOf(dialog), id);
         if (control && IsWindowEnabled(control) && IsWindowVisible(control)) SendMessageW(control, BM_CLICK, 0, 0);
     }
     void Key(std::uintptr_t virtualKey) { PostMessageW(GetFocus(), WM_KEYDOWN, virtualKey, 0); }
-    WindowHandle Focus() { return handleOf(GetFocus()); }
+    WindowHandle Focus() { return HandleOf(GetFocus()); }
     bool IsEnabled(WindowHandle dialog, int id) {
-        HWND control = GetDlgItem(hwndOf(dialog), id);
+        HWND control = GetDlgItem(HwndOf(dialog), id);
         return control && IsWindowEnabled(control);
     }
     Progress ProgressOf(WindowHandle dialog, int id) {
-        HWND bar = GetDlgItem(hwndOf(dialog), id);
+        HWND bar = GetDlgItem(HwndOf(dialog), id);
         return {static_cast<std::uint32_t>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0)),
                 static_cast<int>(SendMessageW(bar, PBM_GETSTEP, 0, 0)),
                 static_cast<std::uint32_t>(SendMessageW(bar, PBM_GETPOS, 0, 0))};
@@ -101,8 +101,8 @@ public:
     void AnswerNextBox(int answer) {
         watcher_.reset();
         watcher_ = std::make_unique<ModalWatcher>(GetCurrentThreadId(), [this, answer](HWND box) {
-            ShownBox shown{handleOf(GetWindow(box, GW_OWNER)), textOf(GetDlgItem(box, 0xFFFF)), textOf(box),
-                           flagsOf(box)};
+            ShownBox shown{HandleOf(GetWindow(box, GW_OWNER)), TextOf(GetDlgItem(box, 0xFFFF)), TextOf(box),
+                           FlagsOf(box)};
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 boxes_.push_back(shown);
@@ -119,7 +119,7 @@ public:
     // OK waits until the tree shows `shownName` selected: a fresh prefix fills the tree slowly.
     void AnswerNextChooser(bool ok, const std::string& shownName) {
         std::u16string wanted;
-        support::toUtf16(shownName, wanted);
+        support::ToUtf16(shownName, wanted);
         watcher_.reset();
         watcher_ = std::make_unique<ModalWatcher>(GetCurrentThreadId(), [this, ok, wanted](HWND chooser) {
             HWND tree = FindWindowExW(chooser, nullptr, L"SysTreeView32", nullptr);
@@ -135,7 +135,7 @@ public:
                     break;
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
             }
-            ShownChooser shown{handleOf(GetWindow(chooser, GW_OWNER)), textOf(GetDlgItem(chooser, kChooserTitle))};
+            ShownChooser shown{HandleOf(GetWindow(chooser, GW_OWNER)), TextOf(GetDlgItem(chooser, kChooserTitle))};
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 choosers_.push_back(shown);

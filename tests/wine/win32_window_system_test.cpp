@@ -22,7 +22,7 @@ using ui::WindowHandle;
 using win32_test::ClassOf;
 using win32_test::WideTextOf;
 
-HWND hwnd(WindowHandle w) { return reinterpret_cast<HWND>(w); }
+HWND Hwnd(WindowHandle w) { return reinterpret_cast<HWND>(w); }
 
 class RecordingDialog : public ui::DialogHandler {
 public:
@@ -79,12 +79,12 @@ class Win32WindowSystemTest : public testing::Test {
 protected:
     void SetUp() override {
         if (!win32_test::HaveDesktop()) GTEST_SKIP() << "no display for Wine";
-        ui::win32::initializeCommonControls();
+        ui::win32::InitializeCommonControls();
         owner = ws.CreateMainWindow(ownerHandler, "Owner");
         ASSERT_NE(owner, nullptr);
     }
     void TearDown() override {
-        if (owner && IsWindow(hwnd(owner))) ws.DestroyWindow(owner);
+        if (owner && IsWindow(Hwnd(owner))) ws.DestroyWindow(owner);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}  // nothing left for the next test
     }
@@ -98,30 +98,30 @@ TEST_F(Win32WindowSystemTest, DialogHasEveryControlOfItsTemplateWhereTheTemplate
     RecordingDialog handler;
     WindowHandle dialog = ws.CreateDialogWindow(kEveryKindDialog, owner, handler);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(GetDlgCtrlID(hwnd(dialog)), 202) << "a child dialog is known by its template number";
+    EXPECT_EQ(GetDlgCtrlID(Hwnd(dialog)), 202) << "a child dialog is known by its template number";
 
     const std::pair<int, const wchar_t*> classes[] = {{1001, L"Button"}, {57665, L"Button"}, {50, L"Static"},
                                                       {1007, L"Edit"},   {1005, L"Button"},  {1009, L"Button"},
                                                       {1003, L"msctls_progress32"},          {551, L"Static"}};
     for (auto [id, cls] : classes) {
-        HWND control = hwnd(ws.Control(dialog, id));
+        HWND control = Hwnd(ws.Control(dialog, id));
         ASSERT_NE(control, nullptr) << id;
         EXPECT_EQ(ClassOf(control), cls) << id;
     }
-    EXPECT_EQ(GetWindowLongW(hwnd(ws.Control(dialog, 1007)), GWL_STYLE) & ES_READONLY, ES_READONLY);
-    EXPECT_EQ(GetWindowLongW(hwnd(ws.Control(dialog, 1005)), GWL_STYLE) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
-    EXPECT_EQ(GetWindowLongW(hwnd(ws.Control(dialog, 1009)), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
-    EXPECT_EQ(SendMessageW(hwnd(ws.Control(dialog, 1001)), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON,
+    EXPECT_EQ(GetWindowLongW(Hwnd(ws.Control(dialog, 1007)), GWL_STYLE) & ES_READONLY, ES_READONLY);
+    EXPECT_EQ(GetWindowLongW(Hwnd(ws.Control(dialog, 1005)), GWL_STYLE) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
+    EXPECT_EQ(GetWindowLongW(Hwnd(ws.Control(dialog, 1009)), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    EXPECT_EQ(SendMessageW(Hwnd(ws.Control(dialog, 1001)), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON,
               DLGC_DEFPUSHBUTTON);
 
     // Dialog units through the dialog's own font; the system maps position and size apart.
     POINT origin{0, 0};
-    ClientToScreen(hwnd(dialog), &origin);
+    ClientToScreen(Hwnd(dialog), &origin);
     for (const ControlTemplate& t : kEveryKind) {
         if (t.id < 0 || t.id == 551) continue;
         RECT at{t.x, t.y, t.x, t.y}, size{0, 0, t.cx, t.cy};
-        MapDialogRect(hwnd(dialog), &at);
-        MapDialogRect(hwnd(dialog), &size);
+        MapDialogRect(Hwnd(dialog), &at);
+        MapDialogRect(Hwnd(dialog), &size);
         ui::Rect actual = ws.WindowRect(ws.Control(dialog, t.id));
         EXPECT_EQ(actual.left - origin.x, at.left) << t.id;
         EXPECT_EQ(actual.top - origin.y, at.top) << t.id;
@@ -130,7 +130,7 @@ TEST_F(Win32WindowSystemTest, DialogHasEveryControlOfItsTemplateWhereTheTemplate
     }
 
     LOGFONTW font{};
-    ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd(dialog), WM_GETFONT, 0, 0)), sizeof font, &font));
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Hwnd(dialog), WM_GETFONT, 0, 0)), sizeof font, &font));
     EXPECT_STREQ(font.lfFaceName, L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(font.lfHeight, -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72));
@@ -142,26 +142,26 @@ TEST_F(Win32WindowSystemTest, TextsTravelAsCp932BytesAndShowAsTheirCharacters) {
     WindowHandle dialog = ws.CreateDialogWindow(kEveryKindDialog, owner, handler);
     ASSERT_NE(dialog, nullptr);
     // The template texts, whatever the system's ANSI code page.
-    EXPECT_EQ(WideTextOf(hwnd(ws.Control(dialog, 1001))), L"表示ソフト");
-    EXPECT_EQ(WideTextOf(hwnd(ws.Control(dialog, 1005))), L"音声なし\u3000（約 %sﾊﾞｲﾄ）");
+    EXPECT_EQ(WideTextOf(Hwnd(ws.Control(dialog, 1001))), L"表示ソフト");
+    EXPECT_EQ(WideTextOf(Hwnd(ws.Control(dialog, 1005))), L"音声なし\u3000（約 %sﾊﾞｲﾄ）");
     const std::string path(SJ("C:\\ゲーム\\表示ソフト\\"));
     ws.SetText(dialog, 1007, path);
-    EXPECT_EQ(WideTextOf(hwnd(ws.Control(dialog, 1007))), L"C:\\ゲーム\\表示ソフト\\");
+    EXPECT_EQ(WideTextOf(Hwnd(ws.Control(dialog, 1007))), L"C:\\ゲーム\\表示ソフト\\");
     EXPECT_EQ(ws.GetText(dialog, 1007), path);
     const std::string caption(SJ("　『星降る丘』 ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑ"));
     ws.SetCaption(owner, caption);
-    EXPECT_EQ(WideTextOf(hwnd(owner)), L"\u3000『星降る丘』 ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑ");
+    EXPECT_EQ(WideTextOf(Hwnd(owner)), L"\u3000『星降る丘』 ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑ");
     EXPECT_EQ(ws.GetCaption(owner), caption);
 
     // A path CP932 cannot spell shows its true characters and comes back byte for byte; so does
     // what the player or the system writes into a control.
     const std::wstring foreign = L"C:\\users\\Jos\u00E9\\\uAE40\uBBFC\uC900\\\u00A5\u00B2\u301C\xD800";
-    const std::string carried = support::fromUtf16(std::u16string(foreign.begin(), foreign.end()));
+    const std::string carried = support::FromUtf16(std::u16string(foreign.begin(), foreign.end()));
     ws.SetText(dialog, 1007, carried);
-    EXPECT_EQ(WideTextOf(hwnd(ws.Control(dialog, 1007))), foreign);
+    EXPECT_EQ(WideTextOf(Hwnd(ws.Control(dialog, 1007))), foreign);
     EXPECT_EQ(ws.GetText(dialog, 1007), carried);
-    SetWindowTextW(hwnd(ws.Control(dialog, 1007)), L"D:\\Caf\u00E9");
-    EXPECT_EQ(ws.GetText(dialog, 1007), support::fromUtf16(u"D:\\Caf\u00E9"));
+    SetWindowTextW(Hwnd(ws.Control(dialog, 1007)), L"D:\\Caf\u00E9");
+    EXPECT_EQ(ws.GetText(dialog, 1007), support::FromUtf16(u"D:\\Caf\u00E9"));
     EXPECT_NE(ws.GetText(dialog, 1007), "D:\\Cafe");
 }
 
@@ -175,7 +175,7 @@ TEST_F(Win32WindowSystemTest, BannerKeepsItsTemplateSizeWhateverTheBitmap) {
     ReleaseDC(nullptr, screen);
     ws.SetBannerImage(dialog, 551, big);
     EXPECT_EQ(ws.WindowRect(ws.Control(dialog, 551)), before);
-    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageW(hwnd(ws.Control(dialog, 551)), STM_GETIMAGE, IMAGE_BITMAP, 0)), big);
+    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageW(Hwnd(ws.Control(dialog, 551)), STM_GETIMAGE, IMAGE_BITMAP, 0)), big);
     ws.DestroyWindow(dialog);
     DeleteObject(big);
 }
@@ -186,13 +186,13 @@ TEST_F(Win32WindowSystemTest, MainWindowFrameHandlerAndQueue) {
     WindowHandle main = ws.CreateMainWindow(handler, std::string(SJ("ｾｯﾄｱｯﾌﾟ")));
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(handler.created, main) << "OnCreate runs inside the creation";
-    const LONG style = GetWindowLongW(hwnd(main), GWL_STYLE), exStyle = GetWindowLongW(hwnd(main), GWL_EXSTYLE);
+    const LONG style = GetWindowLongW(Hwnd(main), GWL_STYLE), exStyle = GetWindowLongW(Hwnd(main), GWL_EXSTYLE);
     EXPECT_EQ(style & 0x02C00000, 0x02C00000);
     EXPECT_EQ(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
     EXPECT_EQ(exStyle & 0x00040100, 0x00040100);
     EXPECT_EQ(ws.GetCaption(main), std::string(SJ("ｾｯﾄｱｯﾌﾟ")));
     ws.RemoveMenu(main);
-    EXPECT_EQ(GetMenu(hwnd(main)), nullptr);
+    EXPECT_EQ(GetMenu(Hwnd(main)), nullptr);
 
     ws.SetWindowPos(main, 10, 20, 300, 200, true, true);
     ui::Rect client = ws.ClientRect(main);
@@ -205,7 +205,7 @@ TEST_F(Win32WindowSystemTest, MainWindowFrameHandlerAndQueue) {
     // What the loop takes from the queue goes back to the system unchanged.
     const WPARAM wide = static_cast<WPARAM>(~static_cast<WPARAM>(0) - 5);
     const LPARAM negative = -123456;
-    PostMessageW(hwnd(main), WM_APP + 7, wide, negative);
+    PostMessageW(Hwnd(main), WM_APP + 7, wide, negative);
     ui::Message m;
     ASSERT_TRUE(ws.PeekQueue(m, false));
     ASSERT_TRUE(ws.PeekQueue(m, true));
@@ -221,7 +221,7 @@ TEST_F(Win32WindowSystemTest, MainWindowFrameHandlerAndQueue) {
     EXPECT_EQ(m.code, ui::kWmClose);
     ws.TranslateAndDispatch(m);
     EXPECT_EQ(handler.destroyed, main);
-    EXPECT_FALSE(IsWindow(hwnd(main)));
+    EXPECT_FALSE(IsWindow(Hwnd(main)));
     ASSERT_EQ(ws.NextMessage(m), 0);
     EXPECT_EQ(m.wParam, 3u);
 

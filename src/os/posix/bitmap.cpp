@@ -17,7 +17,7 @@ private:
     std::string bytes_;
 };
 
-std::int32_t le32(const std::string& b, std::size_t at) {
+std::int32_t Le32(const std::string& b, std::size_t at) {
     return static_cast<std::int32_t>(static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8 |
                                      static_cast<std::uint8_t>(b[at + 2]) << 16 |
                                      static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24);
@@ -27,15 +27,15 @@ class PosixBitmapLoader : public BitmapLoader {
 public:
     std::unique_ptr<Bitmap> LoadFromFile(const std::string& path) override {
         std::string bytes;
-        bool valid = readWholeFile(systemFileSystem(), path, bytes) && bytes.size() >= 54 && bytes[0] == 'B' &&
-                     bytes[1] == 'M' && le32(bytes, 18) > 0 && le32(bytes, 22) != 0;
+        bool valid = ReadWholeFile(SystemFileSystem(), path, bytes) && bytes.size() >= 54 && bytes[0] == 'B' &&
+                     bytes[1] == 'M' && Le32(bytes, 18) > 0 && Le32(bytes, 22) != 0;
         return std::make_unique<PosixBitmap>(valid ? std::move(bytes) : std::string());
     }
 };
 
 }  // namespace
 
-BitmapLoader& systemBitmapLoader() {
+BitmapLoader& SystemBitmapLoader() {
     static PosixBitmapLoader loader;
     return loader;
 }

@@ -2,7 +2,7 @@
 
 namespace os {
 
-std::vector<std::string> commandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
-void prepareConsole() {}
+std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv, argv + argc}; }
+void PrepareConsole() {}
 
 }  // namespace os

@@ -12,7 +12,7 @@
 namespace os::posix {
 namespace {
 
-std::optional<DriveType> parseType(const std::string& name) {
+std::optional<DriveType> ParseType(const std::string& name) {
     if (name == "fixed") return DriveType::Fixed;
     if (name == "cdrom") return DriveType::CdRom;
     if (name == "removable") return DriveType::Removable;
@@ -20,13 +20,13 @@ std::optional<DriveType> parseType(const std::string& name) {
     return std::nullopt;
 }
 
-std::string normalFolder(const std::string& folder) {
+std::string NormalFolder(const std::string& folder) {
     std::string out = std::filesystem::absolute(folder).lexically_normal().string();
     while (out.size() > 1 && out.back() == '/') out.pop_back();
     return out;
 }
 
-std::vector<Drive> defaultTable() {
+std::vector<Drive> DefaultTable() {
     std::vector<Drive> drives;
     if (const char* setting = std::getenv("SETUP_DRIVES")) {
         std::string text = setting;
@@ -37,68 +37,68 @@ std::vector<Drive> defaultTable() {
             start = end == std::string::npos ? text.size() : end + 1;
             std::size_t colon = item.rfind(':');
             if (item.size() < 3 || item[1] != '=' || colon == std::string::npos || colon < 2) continue;
-            auto type = parseType(item.substr(colon + 1));
+            auto type = ParseType(item.substr(colon + 1));
             char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(item[0])));
             if (type && letter >= 'A' && letter <= 'Z')
-                drives.push_back({letter, normalFolder(item.substr(2, colon - 2)), *type});
+                drives.push_back({letter, NormalFolder(item.substr(2, colon - 2)), *type});
         }
         return drives;
     }
     const char* home = std::getenv("HOME");
-    drives.push_back({'C', normalFolder(std::string(home ? home : "/tmp") + "/.local/share/setup/drive_c"),
+    drives.push_back({'C', NormalFolder(std::string(home ? home : "/tmp") + "/.local/share/setup/drive_c"),
                       DriveType::Fixed});
     drives.push_back({'Z', "/", DriveType::Fixed});
     return drives;
 }
 
-std::vector<Drive>& table() {
-    static std::vector<Drive> drives = defaultTable();
+std::vector<Drive>& Table() {
+    static std::vector<Drive> drives = DefaultTable();
     return drives;
 }
 
-const Drive* findDrive(char letter) {
+const Drive* FindDrive(char letter) {
     letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-    for (const Drive& d : table())
+    for (const Drive& d : Table())
         if (d.letter == letter) return &d;
     return nullptr;
 }
 
-bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The drive letter of the host's current folder, for paths that start at a root ("\x").
-std::optional<char> currentDrive() {
+std::optional<char> CurrentDrive() {
     char buffer[4096];
     if (!getcwd(buffer, sizeof buffer)) return std::nullopt;
     std::string windows;
-    if (!toWindowsPath(buffer, windows)) return std::nullopt;
+    if (!ToWindowsPath(buffer, windows)) return std::nullopt;
     return windows[0];
 }
 
 }  // namespace
 
-void setDriveTable(std::vector<Drive> drives) {
-    for (Drive& d : drives) d.hostFolder = normalFolder(d.hostFolder);
-    table() = std::move(drives);
+void SetDriveTable(std::vector<Drive> drives) {
+    for (Drive& d : drives) d.hostFolder = NormalFolder(d.hostFolder);
+    Table() = std::move(drives);
 }
 
-const std::vector<Drive>& driveTable() { return table(); }
+const std::vector<Drive>& DriveTable() { return Table(); }
 
-bool toHostPath(const std::string& windowsPath, std::string& hostPath) {
+bool ToHostPath(const std::string& windowsPath, std::string& hostPath) {
     std::string text;
     // Decode first: a trail byte 0x5C is part of its character, never a separator.
-    if (!support::toUtf8(windowsPath, text)) return false;
+    if (!support::ToUtf8(windowsPath, text)) return false;
     std::string base;
     std::string rest;
-    if (text.size() >= 2 && isDriveLetter(text[0]) && text[1] == ':') {
-        const Drive* drive = findDrive(text[0]);
+    if (text.size() >= 2 && IsDriveLetter(text[0]) && text[1] == ':') {
+        const Drive* drive = FindDrive(text[0]);
         if (!drive) return false;
         base = drive->hostFolder;
         rest = text.substr(2);
     } else if (text.size() >= 2 && (text[0] == '\\' || text[0] == '/') && (text[1] == '\\' || text[1] == '/')) {
         return false;  // network paths have no host form
     } else if (!text.empty() && (text[0] == '\\' || text[0] == '/')) {
-        auto letter = currentDrive();
-        const Drive* drive = letter ? findDrive(*letter) : nullptr;
+        auto letter = CurrentDrive();
+        const Drive* drive = letter ? FindDrive(*letter) : nullptr;
         if (!drive) return false;
         base = drive->hostFolder;
         rest = text;
@@ -131,10 +131,10 @@ bool toHostPath(const std::string& windowsPath, std::string& hostPath) {
     return true;
 }
 
-bool toWindowsPath(const std::string& hostPath, std::string& windowsPath) {
-    std::string path = normalFolder(hostPath);
+bool ToWindowsPath(const std::string& hostPath, std::string& windowsPath) {
+    std::string path = NormalFolder(hostPath);
     const Drive* best = nullptr;
-    for (const Drive& d : table()) {
+    for (const Drive& d : Table()) {
         bool inside = d.hostFolder == "/" || path == d.hostFolder ||
                       (path.compare(0, d.hostFolder.size(), d.hostFolder) == 0 && path[d.hostFolder.size()] == '/');
         if (inside && (!best || d.hostFolder.size() > best->hostFolder.size())) best = &d;
@@ -144,7 +144,7 @@ bool toWindowsPath(const std::string& hostPath, std::string& windowsPath) {
     for (char& c : rest)
         if (c == '/') c = '\\';
     std::string encoded;
-    if (!support::fromUtf8(rest, encoded)) return false;
+    if (!support::FromUtf8(rest, encoded)) return false;
     windowsPath = std::string(1, best->letter) + ":\\" + encoded;
     return true;
 }

@@ -16,13 +16,13 @@ struct Drive {
     DriveType type;
 };
 
-void setDriveTable(std::vector<Drive> drives);
-const std::vector<Drive>& driveTable();
+void SetDriveTable(std::vector<Drive> drives);
+const std::vector<Drive>& DriveTable();
 
 // Windows path (CP932) to a host path (UTF-8); relative paths stay relative to the host's current
 // folder. False when the drive is not mapped or the text is not valid CP932.
-bool toHostPath(const std::string& windowsPath, std::string& hostPath);
+bool ToHostPath(const std::string& windowsPath, std::string& hostPath);
 // Absolute host path to the Windows path of the drive whose folder holds it most closely.
-bool toWindowsPath(const std::string& hostPath, std::string& windowsPath);
+bool ToWindowsPath(const std::string& hostPath, std::string& windowsPath);
 
 }  // namespace os::posix

@@ -6,8 +6,8 @@
 namespace os::posix {
 
 // Creates or truncates the host file, writes the bytes and waits until they are on the disk.
-bool writeHostFileDurably(const std::string& hostPath, const std::string& bytes);
+bool WriteHostFileDurably(const std::string& hostPath, const std::string& bytes);
 // Renames `from` over `to` in one step and syncs the folder, so the new name outlives a crash.
-bool replaceHostFile(const std::string& from, const std::string& to);
+bool ReplaceHostFile(const std::string& from, const std::string& to);
 
 }  // namespace os::posix

@@ -15,7 +15,7 @@
 namespace os {
 namespace {
 
-bool writeAll(int fd, const char* in, std::size_t n) {
+bool WriteAll(int fd, const char* in, std::size_t n) {
     while (n > 0) {
         ssize_t w = ::write(fd, in, n);
         if (w < 0 && errno == EINTR) continue;
@@ -26,7 +26,7 @@ bool writeAll(int fd, const char* in, std::size_t n) {
     return true;
 }
 
-bool syncFolderOf(const std::string& hostPath) {
+bool SyncFolderOf(const std::string& hostPath) {
     std::string folder = std::filesystem::path(hostPath).parent_path().string();
     int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -53,7 +53,7 @@ public:
         return true;
     }
 
-    bool Write(const void* buffer, std::size_t n) override { return writeAll(fd_, static_cast<const char*>(buffer), n); }
+    bool Write(const void* buffer, std::size_t n) override { return WriteAll(fd_, static_cast<const char*>(buffer), n); }
 
     bool Flush() override { return ::fsync(fd_) == 0; }
 
@@ -72,7 +72,7 @@ class PosixFileSystem : public FileSystem {
 public:
     std::unique_ptr<File> Open(const std::string& path, const OpenRequest& request) override {
         std::string host;
-        if (!posix::toHostPath(path, host)) return nullptr;
+        if (!posix::ToHostPath(path, host)) return nullptr;
         int flags = request.read && request.write ? O_RDWR : request.write ? O_WRONLY : O_RDONLY;
         if (request.disposition == Disposition::CreateAlways) flags |= O_CREAT | O_TRUNC;
         if (request.disposition == Disposition::OpenAlways) flags |= O_CREAT;
@@ -102,24 +102,24 @@ public:
     std::string CurrentFolder() override {
         char buffer[4096];
         std::string windows;
-        if (!::getcwd(buffer, sizeof buffer) || !posix::toWindowsPath(buffer, windows)) return {};
+        if (!::getcwd(buffer, sizeof buffer) || !posix::ToWindowsPath(buffer, windows)) return {};
         return windows;
     }
 
     bool SetCurrentFolder(const std::string& path) override {
         std::string host;
-        return posix::toHostPath(path, host) && ::chdir(host.c_str()) == 0;
+        return posix::ToHostPath(path, host) && ::chdir(host.c_str()) == 0;
     }
 
     bool CreateFolder(const std::string& path) override {
         std::string host;
-        return posix::toHostPath(path, host) && ::mkdir(host.c_str(), 0755) == 0;
+        return posix::ToHostPath(path, host) && ::mkdir(host.c_str(), 0755) == 0;
     }
 
     bool RemoveFolder(const std::string& path) override {
         std::string host;
         struct stat st;
-        if (!posix::toHostPath(path, host)) return false;
+        if (!posix::ToHostPath(path, host)) return false;
         // A link to a folder goes as a link, as Windows removes a folder link; its target stays.
         if (::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return ::unlink(host.c_str()) == 0;
         return ::rmdir(host.c_str()) == 0;
@@ -128,17 +128,17 @@ public:
     bool RemoveFile(const std::string& path) override {
         std::string host;
         struct stat st;
-        return posix::toHostPath(path, host) && ::lstat(host.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+        return posix::ToHostPath(path, host) && ::lstat(host.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
                ::unlink(host.c_str()) == 0;
     }
 
     bool RenameFile(const std::string& from, const std::string& to, bool replace) override {
         std::string hostFrom, hostTo;
         struct stat st;
-        if (!posix::toHostPath(from, hostFrom) || !posix::toHostPath(to, hostTo) || ::lstat(hostFrom.c_str(), &st) != 0 ||
+        if (!posix::ToHostPath(from, hostFrom) || !posix::ToHostPath(to, hostTo) || ::lstat(hostFrom.c_str(), &st) != 0 ||
             S_ISDIR(st.st_mode))
             return false;
-        if (replace) return posix::replaceHostFile(hostFrom, hostTo);
+        if (replace) return posix::ReplaceHostFile(hostFrom, hostTo);
         if (::renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) == 0) return true;
         if (errno != EINVAL && errno != ENOSYS) return false;
         // A file system without that flag: a second name, then the first one goes.
@@ -148,7 +148,7 @@ public:
     DriveType DriveTypeOf(const std::string& root) override {
         if (root.size() < 2 || root[1] != ':') return DriveType::NoRootDir;
         char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
-        for (const posix::Drive& d : posix::driveTable()) {
+        for (const posix::Drive& d : posix::DriveTable()) {
             if (d.letter != letter) continue;
             struct stat st;
             return ::stat(d.hostFolder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? d.type : DriveType::NoRootDir;
@@ -159,7 +159,7 @@ public:
     bool FindFile(const std::string& path, FoundFile& found) override {
         std::string host;
         struct statx st;
-        if (!posix::toHostPath(path, host) || host.find_first_of("*?") != std::string::npos ||
+        if (!posix::ToHostPath(path, host) || host.find_first_of("*?") != std::string::npos ||
             ::statx(AT_FDCWD, host.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0)
             return false;
         bool folder = S_ISDIR(st.stx_mode);
@@ -179,7 +179,7 @@ public:
     bool GetAttributes(const std::string& path, std::uint32_t& attributes) override {
         std::string host;
         struct stat st;
-        if (posix::toHostPath(path, host) && ::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (posix::ToHostPath(path, host) && ::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
             struct stat target;
             attributes = 0x400 | (::stat(host.c_str(), &target) == 0 && S_ISDIR(target.st_mode) ? 0x10 : 0x20);
             return true;
@@ -194,7 +194,7 @@ public:
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
         std::string host;
         struct stat st;
-        if (!posix::toHostPath(path, host) || ::stat(host.c_str(), &st) != 0) return false;
+        if (!posix::ToHostPath(path, host) || ::stat(host.c_str(), &st) != 0) return false;
         mode_t mode = (attributes & 0x01) ? st.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH) : st.st_mode | S_IWUSR;
         return ::chmod(host.c_str(), mode & 07777) == 0;
     }
@@ -204,7 +204,7 @@ public:
                       const std::uint64_t* write) override {
         auto file = Open(path, OpenRequest{true, true, true, false, Disposition::OpenExisting, true});
         std::string host;
-        if (!file || !posix::toHostPath(path, host)) return false;
+        if (!file || !posix::ToHostPath(path, host)) return false;
         auto toTimespec = [](const std::uint64_t* t) {
             struct timespec ts{0, UTIME_OMIT};
             if (t) {
@@ -223,7 +223,7 @@ public:
         std::string host;
         struct stat st;
         struct statvfs vfs;
-        if (!posix::toHostPath(folder, host) || ::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        if (!posix::ToHostPath(folder, host) || ::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) ||
             ::statvfs(host.c_str(), &vfs) != 0)
             return false;
         freeBytes = static_cast<std::uint64_t>(vfs.f_bavail) * vfs.f_frsize;
@@ -234,7 +234,7 @@ public:
                           std::uint64_t& freeClusters) override {
         std::string host;
         struct statvfs vfs;
-        if (!posix::toHostPath(root, host) || ::statvfs(host.c_str(), &vfs) != 0) return false;
+        if (!posix::ToHostPath(root, host) || ::statvfs(host.c_str(), &vfs) != 0) return false;
         bytesPerSector = 512;
         sectorsPerCluster = vfs.f_frsize >= 512 ? vfs.f_frsize / 512 : 1;
         freeClusters = vfs.f_bavail;
@@ -249,29 +249,29 @@ public:
 
 namespace posix {
 
-bool writeHostFileDurably(const std::string& hostPath, const std::string& bytes) {
+bool WriteHostFileDurably(const std::string& hostPath, const std::string& bytes) {
     int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
-    bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
 }
 
-bool replaceHostFile(const std::string& from, const std::string& to) {
-    return ::rename(from.c_str(), to.c_str()) == 0 && syncFolderOf(to);
+bool ReplaceHostFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0 && SyncFolderOf(to);
 }
 
 }  // namespace posix
 
-FileSystem& systemFileSystem() {
+FileSystem& SystemFileSystem() {
     static PosixFileSystem fs;
     return fs;
 }
 
-std::string setupPathFromHost(const std::string& utf8HostPath) {
+std::string SetupPathFromHost(const std::string& utf8HostPath) {
     std::string windows;
     std::error_code ec;
     auto absolute = std::filesystem::absolute(utf8HostPath, ec);
-    if (ec || !posix::toWindowsPath(absolute.string(), windows)) return {};
+    if (ec || !posix::ToWindowsPath(absolute.string(), windows)) return {};
     return windows;
 }
 

@@ -11,7 +11,7 @@ constexpr std::int64_t kEpochDifference = 11644473600;  // 1601-01-01 to 1970-01
 constexpr std::int64_t kTicks = 10000000;
 
 // The bias FileTimeToLocalFileTime applies: the zone's offset now, not at the date converted.
-std::int64_t currentOffset() {
+std::int64_t CurrentOffset() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -20,9 +20,9 @@ std::int64_t currentOffset() {
 
 }  // namespace
 
-bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
+bool FileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
     std::time_t shifted = static_cast<std::time_t>(static_cast<std::int64_t>(fileTime / kTicks) - kEpochDifference +
-                                                   currentOffset());
+                                                   CurrentOffset());
     std::tm broken{};
     if (!gmtime_r(&shifted, &broken)) return false;
     if (broken.tm_year < 0) {  // before 1900
@@ -40,12 +40,12 @@ bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
     return true;
 }
 
-std::uint64_t localSecondsToFileTime(std::int64_t seconds) {
+std::uint64_t LocalSecondsToFileTime(std::int64_t seconds) {
     if (seconds < 0) return FileTimeOfSecondsBefore1970(seconds);
     std::time_t t = static_cast<std::time_t>(seconds);
     std::tm broken{};
     if (!localtime_r(&t, &broken)) return 0;
-    std::int64_t asUtc = timegm(&broken) - currentOffset();
+    std::int64_t asUtc = timegm(&broken) - CurrentOffset();
     return static_cast<std::uint64_t>((asUtc + kEpochDifference) * kTicks);
 }
 

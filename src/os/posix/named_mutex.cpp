@@ -17,7 +17,7 @@ struct NamedMutex::Impl {
 };
 
 namespace {
-std::string lockPath(const std::string& name) {
+std::string LockPath(const std::string& name) {
     static const char digits[] = "0123456789abcdef";
     std::string hex;
     for (unsigned char b : name) {
@@ -34,7 +34,7 @@ NamedMutex::~NamedMutex() { Release(); }
 
 NamedMutex::Result NamedMutex::Create(const std::string& name) {
     Release();
-    int fd = ::open(lockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    int fd = ::open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return errno == EISDIR ? Result::NameTakenByOtherKind : Result::Failed;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         bool taken = errno == EWOULDBLOCK;

@@ -17,7 +17,7 @@ public:
     bool Start(const std::string& executable, const std::string& workingFolder) override {
         reap();
         std::string program, folder;
-        if (!posix::toHostPath(executable, program) || !posix::toHostPath(workingFolder, folder)) return false;
+        if (!posix::ToHostPath(executable, program) || !posix::ToHostPath(workingFolder, folder)) return false;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
@@ -40,7 +40,7 @@ private:
 
 }  // namespace
 
-Processes& systemProcesses() {
+Processes& SystemProcesses() {
     static PosixProcesses processes;
     return processes;
 }

@@ -12,17 +12,17 @@
 namespace os {
 namespace {
 
-std::string home() {
+std::string Home() {
     const char* h = std::getenv("HOME");
     return h ? h : "/tmp";
 }
 
 // Windows always has these folders; a fresh host account may not, so they are made on demand.
-bool folderFor(const std::string& host, std::string& folder) {
+bool FolderFor(const std::string& host, std::string& folder) {
     std::error_code ec;
     std::filesystem::create_directories(host, ec);
     std::string windows;
-    if (!posix::toWindowsPath(host, windows)) return false;
+    if (!posix::ToWindowsPath(host, windows)) return false;
     folder = windows;
     return true;
 }
@@ -31,12 +31,12 @@ class PosixShell : public Shell {
 public:
     bool ProgramsFolder(std::string& folder) override {
         const char* data = std::getenv("XDG_DATA_HOME");
-        return folderFor((data && *data ? std::string(data) : home() + "/.local/share") + "/applications", folder);
+        return FolderFor((data && *data ? std::string(data) : Home() + "/.local/share") + "/applications", folder);
     }
 
     bool DesktopFolder(std::string& folder) override {
         const char* desktop = std::getenv("XDG_DESKTOP_DIR");
-        return folderFor(desktop && *desktop ? std::string(desktop) : home() + "/Desktop", folder);
+        return FolderFor(desktop && *desktop ? std::string(desktop) : Home() + "/Desktop", folder);
     }
 
     std::string ShortcutExtension() override { return ".desktop"; }
@@ -44,23 +44,23 @@ public:
     bool WriteShortcut(const std::string& shortcutPath, const std::string& target,
                        const std::string& workingFolder) override {
         std::string targetHost, folderHost, name;
-        if (!posix::toHostPath(target, targetHost) || !posix::toHostPath(workingFolder, folderHost)) return false;
-        std::string file = support::fileNameOfPath(shortcutPath);
-        name = support::toUtf8Lossy(file.substr(0, file.rfind('.')));
+        if (!posix::ToHostPath(target, targetHost) || !posix::ToHostPath(workingFolder, folderHost)) return false;
+        std::string file = support::FileNameOfPath(shortcutPath);
+        name = support::ToUtf8Lossy(file.substr(0, file.rfind('.')));
         std::string entry = "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=\"" + targetHost + "\"\nPath=" +
                             folderHost + "\nTerminal=false\n";
-        return writeWholeFile(systemFileSystem(), shortcutPath, entry);
+        return WriteWholeFile(SystemFileSystem(), shortcutPath, entry);
     }
 };
 
 }  // namespace
 
-Shell& systemShell() {
+Shell& SystemShell() {
     static PosixShell shell;
     return shell;
 }
 
-void initializeProcess() {}
-void terminateProcess() {}
+void InitializeProcess() {}
+void TerminateProcess() {}
 
 }  // namespace os

@@ -15,6 +15,6 @@ SystemCriticalSection::~SystemCriticalSection() = default;
 void SystemCriticalSection::Enter() { impl_->mutex.lock(); }
 void SystemCriticalSection::Leave() { impl_->mutex.unlock(); }
 
-std::uint64_t currentThreadId() { return static_cast<std::uint64_t>(pthread_self()); }
+std::uint64_t CurrentThreadId() { return static_cast<std::uint64_t>(pthread_self()); }
 
 }  // namespace os

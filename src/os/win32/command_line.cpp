@@ -7,7 +7,7 @@
 
 namespace os {
 
-std::vector<std::string> commandLineArguments(int, char**) {
+std::vector<std::string> CommandLineArguments(int, char**) {
     std::vector<std::string> out;
     int count = 0;
     const win32::ScopedLocalMemory<LPWSTR*> owner(CommandLineToArgvW(GetCommandLineW(), &count));
@@ -22,6 +22,6 @@ std::vector<std::string> commandLineArguments(int, char**) {
     return out;
 }
 
-void prepareConsole() { SetConsoleOutputCP(CP_UTF8); }
+void PrepareConsole() { SetConsoleOutputCP(CP_UTF8); }
 
 }  // namespace os

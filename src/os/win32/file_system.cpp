@@ -57,7 +57,7 @@ class Win32FileSystem : public FileSystem {
 public:
     std::unique_ptr<File> Open(const std::string& path, const OpenRequest& r) override {
         std::wstring wide;
-        if (!win32::toWide(path, wide)) return nullptr;
+        if (!win32::ToWide(path, wide)) return nullptr;
         DWORD access = (r.read ? GENERIC_READ : 0) | (r.write ? GENERIC_WRITE : 0);
         DWORD share = (r.shareRead ? FILE_SHARE_READ : 0) | (r.shareWrite ? FILE_SHARE_WRITE : 0);
         DWORD disposition = r.disposition == Disposition::CreateAlways ? CREATE_ALWAYS
@@ -76,45 +76,45 @@ public:
         DWORD n = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
         std::string out;
         if (n == 0 || n > MAX_PATH) return {};
-        return win32::fromWide(std::wstring_view(buffer, n));
+        return win32::FromWide(std::wstring_view(buffer, n));
     }
 
     bool SetCurrentFolder(const std::string& path) override {
         std::wstring wide;
-        return win32::toWide(path, wide) && SetCurrentDirectoryW(wide.c_str());
+        return win32::ToWide(path, wide) && SetCurrentDirectoryW(wide.c_str());
     }
 
     bool CreateFolder(const std::string& path) override {
         std::wstring wide;
-        return win32::toWide(path, wide) && CreateDirectoryW(wide.c_str(), nullptr);
+        return win32::ToWide(path, wide) && CreateDirectoryW(wide.c_str(), nullptr);
     }
 
     bool RemoveFolder(const std::string& path) override {
         std::wstring wide;
-        return win32::toWide(path, wide) && RemoveDirectoryW(wide.c_str());
+        return win32::ToWide(path, wide) && RemoveDirectoryW(wide.c_str());
     }
 
     bool RemoveFile(const std::string& path) override {
         std::wstring wide;
-        return win32::toWide(path, wide) && DeleteFileW(wide.c_str());
+        return win32::ToWide(path, wide) && DeleteFileW(wide.c_str());
     }
 
     bool RenameFile(const std::string& from, const std::string& to, bool replace) override {
         std::wstring wideFrom, wideTo;
-        return win32::toWide(from, wideFrom) && win32::toWide(to, wideTo) &&
+        return win32::ToWide(from, wideFrom) && win32::ToWide(to, wideTo) &&
                MoveFileExW(wideFrom.c_str(), wideTo.c_str(), replace ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH : 0);
     }
 
     DriveType DriveTypeOf(const std::string& root) override {
         std::wstring wide;
-        if (!win32::toWide(root, wide)) return DriveType::NoRootDir;
+        if (!win32::ToWide(root, wide)) return DriveType::NoRootDir;
         return static_cast<DriveType>(GetDriveTypeW(wide.c_str()));
     }
 
     bool FindFile(const std::string& path, FoundFile& found) override {
         std::wstring wide;
         WIN32_FIND_DATAW data;
-        if (!win32::toWide(path, wide)) return false;
+        if (!win32::ToWide(path, wide)) return false;
         win32::ScopedFindHandle find(FindFirstFileW(wide.c_str(), &data));
         if (!find || !find.Close()) return false;
         auto fileTime = [](const FILETIME& t) { return static_cast<std::uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
@@ -128,7 +128,7 @@ public:
 
     bool GetAttributes(const std::string& path, std::uint32_t& attributes) override {
         std::wstring wide;
-        if (!win32::toWide(path, wide)) return false;
+        if (!win32::ToWide(path, wide)) return false;
         DWORD a = GetFileAttributesW(wide.c_str());
         if (a == INVALID_FILE_ATTRIBUTES) return false;
         attributes = a;
@@ -137,13 +137,13 @@ public:
 
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
         std::wstring wide;
-        return win32::toWide(path, wide) && SetFileAttributesW(wide.c_str(), attributes);
+        return win32::ToWide(path, wide) && SetFileAttributesW(wide.c_str(), attributes);
     }
 
     bool SetFileTimes(const std::string& path, const std::uint64_t* creation, const std::uint64_t* access,
                       const std::uint64_t* write) override {
         std::wstring wide;
-        if (!win32::toWide(path, wide)) return false;
+        if (!win32::ToWide(path, wide)) return false;
         win32::ScopedFileHandle file(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
@@ -164,7 +164,7 @@ public:
         available = query != nullptr;
         std::wstring wide;
         ULARGE_INTEGER free, total;
-        if (!query || !win32::toWide(folder, wide) || !query(wide.c_str(), &free, &total, nullptr)) return false;
+        if (!query || !win32::ToWide(folder, wide) || !query(wide.c_str(), &free, &total, nullptr)) return false;
         freeBytes = free.QuadPart;
         return true;
     }
@@ -173,7 +173,7 @@ public:
                           std::uint64_t& freeClusters) override {
         std::wstring wide;
         DWORD spc, bps, freeC, total;
-        if (!win32::toWide(root, wide) || !GetDiskFreeSpaceW(wide.c_str(), &spc, &bps, &freeC, &total)) return false;
+        if (!win32::ToWide(root, wide) || !GetDiskFreeSpaceW(wide.c_str(), &spc, &bps, &freeC, &total)) return false;
         sectorsPerCluster = spc;
         bytesPerSector = bps;
         freeClusters = freeC;
@@ -182,30 +182,30 @@ public:
 
     bool ConnectNetworkDrive(const std::string& localName, const std::string& remoteName) override {
         std::wstring local, remote;
-        if (!win32::toWide(localName, local) || !win32::toWide(remoteName, remote)) return false;
+        if (!win32::ToWide(localName, local) || !win32::ToWide(remoteName, remote)) return false;
         return WNetAddConnectionW(remote.c_str(), nullptr, local.c_str()) == NO_ERROR;
     }
 
     void DisconnectNetworkDrive(const std::string& localName) override {
         std::wstring local;
-        if (win32::toWide(localName, local)) WNetCancelConnectionW(local.c_str(), FALSE);
+        if (win32::ToWide(localName, local)) WNetCancelConnectionW(local.c_str(), FALSE);
     }
 };
 
 }  // namespace
 
-FileSystem& systemFileSystem() {
+FileSystem& SystemFileSystem() {
     static Win32FileSystem fs;
     return fs;
 }
 
-std::string setupPathFromHost(const std::string& utf8HostPath) {
+std::string SetupPathFromHost(const std::string& utf8HostPath) {
     std::wstring wide;
-    if (!win32::wideFromUtf8(utf8HostPath, wide)) return {};
+    if (!win32::WideFromUtf8(utf8HostPath, wide)) return {};
     wchar_t buffer[32768];
     DWORD n = GetFullPathNameW(wide.c_str(), 32768, buffer, nullptr);
     if (n == 0 || n >= 32768) return {};
-    return win32::fromWide(std::wstring_view(buffer, n));
+    return win32::FromWide(std::wstring_view(buffer, n));
 }
 
 }  // namespace os

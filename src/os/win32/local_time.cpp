@@ -6,7 +6,7 @@
 
 namespace os {
 
-bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
+bool FileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
     FILETIME utc{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)}, local;
     SYSTEMTIME st;
     if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) return false;
@@ -33,7 +33,7 @@ bool fileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
     return true;
 }
 
-std::uint64_t localSecondsToFileTime(std::int64_t seconds) {
+std::uint64_t LocalSecondsToFileTime(std::int64_t seconds) {
     if (seconds < 0) return FileTimeOfSecondsBefore1970(seconds);
     __time64_t t = seconds;
     std::tm* broken = _localtime64(&t);

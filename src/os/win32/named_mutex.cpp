@@ -16,7 +16,7 @@ NamedMutex::~NamedMutex() { Release(); }
 NamedMutex::Result NamedMutex::Create(const std::string& name) {
     Release();
     std::wstring wide;
-    if (!win32::toWide(name, wide)) return Result::Failed;
+    if (!win32::ToWide(name, wide)) return Result::Failed;
     HANDLE handle = CreateMutexW(nullptr, TRUE, wide.c_str());
     const DWORD error = GetLastError();
     impl_->handle.Reset(handle);

@@ -11,7 +11,7 @@ class Win32Processes : public Processes {
 public:
     bool Start(const std::string& executable, const std::string& workingFolder) override {
         std::wstring app, folder;
-        if (!win32::toWide(executable, app) || !win32::toWide(workingFolder, folder)) return false;
+        if (!win32::ToWide(executable, app) || !win32::ToWide(workingFolder, folder)) return false;
         STARTUPINFOW startup;
         GetStartupInfoW(&startup);
         PROCESS_INFORMATION info;
@@ -27,7 +27,7 @@ public:
 
 }  // namespace
 
-Processes& systemProcesses() {
+Processes& SystemProcesses() {
     static Win32Processes processes;
     return processes;
 }

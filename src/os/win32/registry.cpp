@@ -39,17 +39,17 @@ class Win32Registry : public Registry {
 public:
     bool KeyExists(const std::string& keyPath) override {
         std::wstring wide;
-        return win32::toWide(keyPath, wide) && OpenKey(wide, KEY_READ);
+        return win32::ToWide(keyPath, wide) && OpenKey(wide, KEY_READ);
     }
 
     bool CreateKey(const std::string& keyPath) override {
         std::wstring wide;
-        return win32::toWide(keyPath, wide) && CreateKeyForWriting(wide);
+        return win32::ToWide(keyPath, wide) && CreateKeyForWriting(wide);
     }
 
     bool SetValue(const std::string& keyPath, const std::string& name, ValueType type, const std::string& data) override {
         std::wstring path, wideName;
-        if (!win32::toWide(keyPath, path) || !win32::toWide(name, wideName)) return false;
+        if (!win32::ToWide(keyPath, path) || !win32::ToWide(name, wideName)) return false;
         const win32::ScopedRegistryKey key = OpenKey(path, KEY_WRITE);
         if (!key) return false;
         // Strings go to the system in UTF-16 so they read the same on every code page; a
@@ -59,7 +59,7 @@ public:
         if (type == ValueType::String || type == ValueType::ExpandString) {
             bool terminated = !data.empty() && data.back() == '\0';
             std::wstring wide;
-            ok = win32::toWide(terminated ? data.substr(0, data.size() - 1) : data, wide);
+            ok = win32::ToWide(terminated ? data.substr(0, data.size() - 1) : data, wide);
             if (terminated) wide.push_back(L'\0');
             bytes.assign(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
         }
@@ -71,7 +71,7 @@ public:
     bool QueryValue(const std::string& keyPath, const std::string& name, std::size_t bufferSize, ValueType& type,
                     std::string& data) override {
         std::wstring path, wideName;
-        if (!win32::toWide(keyPath, path) || !win32::toWide(name, wideName)) return false;
+        if (!win32::ToWide(keyPath, path) || !win32::ToWide(name, wideName)) return false;
         std::string raw;
         DWORD kind = 0;
         if (!QueryRaw(path, wideName, kind, raw)) return false;
@@ -80,7 +80,7 @@ public:
             std::wstring wide(reinterpret_cast<const wchar_t*>(raw.data()), raw.size() / sizeof(wchar_t));
             bool terminated = !wide.empty() && wide.back() == L'\0';
             if (terminated) wide.pop_back();
-            raw = win32::fromWide(wide);
+            raw = win32::FromWide(wide);
             if (terminated) raw += '\0';
         }
         if (raw.size() > bufferSize) return false;
@@ -91,13 +91,13 @@ public:
 
     bool DeleteKey(const std::string& keyPath) override {
         std::wstring wide;
-        return win32::toWide(keyPath, wide) && !wide.empty() && RegDeleteKeyW(HKEY_CURRENT_USER, wide.c_str()) == ERROR_SUCCESS;
+        return win32::ToWide(keyPath, wide) && !wide.empty() && RegDeleteKeyW(HKEY_CURRENT_USER, wide.c_str()) == ERROR_SUCCESS;
     }
 };
 
 }  // namespace
 
-Registry& systemRegistry() {
+Registry& SystemRegistry() {
     static Win32Registry registry;
     return registry;
 }

@@ -10,23 +10,23 @@
 namespace os {
 namespace {
 
-bool specialFolder(int csidl, std::string& folder) {
+bool SpecialFolder(int csidl, std::string& folder) {
     wchar_t buffer[MAX_PATH];
     if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return false;
-    folder = win32::fromWide(buffer);
+    folder = win32::FromWide(buffer);
     return true;
 }
 
 class Win32Shell : public Shell {
 public:
-    bool ProgramsFolder(std::string& folder) override { return specialFolder(CSIDL_PROGRAMS, folder); }
-    bool DesktopFolder(std::string& folder) override { return specialFolder(CSIDL_DESKTOPDIRECTORY, folder); }
+    bool ProgramsFolder(std::string& folder) override { return SpecialFolder(CSIDL_PROGRAMS, folder); }
+    bool DesktopFolder(std::string& folder) override { return SpecialFolder(CSIDL_DESKTOPDIRECTORY, folder); }
     std::string ShortcutExtension() override { return ".lnk"; }
 
     bool WriteShortcut(const std::string& shortcutPath, const std::string& target,
                        const std::string& workingFolder) override {
         std::wstring path, wideTarget, folder;
-        if (!win32::toWide(shortcutPath, path) || !win32::toWide(target, wideTarget) || !win32::toWide(workingFolder, folder))
+        if (!win32::ToWide(shortcutPath, path) || !win32::ToWide(target, wideTarget) || !win32::ToWide(workingFolder, folder))
             return false;
         win32::ScopedComPtr<IShellLinkW> link;
         if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Receive())))
@@ -45,12 +45,12 @@ public:
 
 }  // namespace
 
-Shell& systemShell() {
+Shell& SystemShell() {
     static Win32Shell shell;
     return shell;
 }
 
-void initializeProcess() { CoInitialize(nullptr); }
-void terminateProcess() { CoUninitialize(); }
+void InitializeProcess() { CoInitialize(nullptr); }
+void TerminateProcess() { CoUninitialize(); }
 
 }  // namespace os

@@ -15,6 +15,6 @@ SystemCriticalSection::~SystemCriticalSection() { DeleteCriticalSection(&impl_->
 void SystemCriticalSection::Enter() { EnterCriticalSection(&impl_->section); }
 void SystemCriticalSection::Leave() { LeaveCriticalSection(&impl_->section); }
 
-std::uint64_t currentThreadId() { return GetCurrentThreadId(); }
+std::uint64_t CurrentThreadId() { return GetCurrentThreadId(); }
 
 }  // namespace os

@@ -6,12 +6,12 @@
 namespace os::win32 {
 
 // False when the bytes are not valid CP932.
-bool toWide(std::string_view bytes, std::wstring& wide);
+bool ToWide(std::string_view bytes, std::wstring& wide);
 // Never fails: '?' for what is not valid CP932; for texts on the screen.
-std::wstring toWideLossy(std::string_view bytes);
+std::wstring ToWideLossy(std::string_view bytes);
 // Exact for every text the system hands over.
-std::string fromWide(std::wstring_view wide);
+std::string FromWide(std::wstring_view wide);
 // False when the text is not UTF-8.
-bool wideFromUtf8(std::string_view utf8, std::wstring& wide);
+bool WideFromUtf8(std::string_view utf8, std::wstring& wide);
 
 }  // namespace os::win32

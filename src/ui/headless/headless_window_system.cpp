@@ -34,26 +34,26 @@ struct Window {
 };
 
 namespace {
-WindowHandle handleOf(Window* w) { return reinterpret_cast<WindowHandle>(w); }
-long dluX(long v) { return (v * kBaseX + 2) / 4; }
-long dluY(long v) { return (v * kBaseY + 4) / 8; }
-bool isPushButton(const Window* w) {
+WindowHandle HandleOf(Window* w) { return reinterpret_cast<WindowHandle>(w); }
+long DluX(long v) { return (v * kBaseX + 2) / 4; }
+long DluY(long v) { return (v * kBaseY + 4) / 8; }
+bool IsPushButton(const Window* w) {
     return w->kind == ControlKind::PushButton || w->kind == ControlKind::DefaultPushButton;
 }
-bool isInside(const Window* w, const Window* ancestor) {
+bool IsInside(const Window* w, const Window* ancestor) {
     for (; w; w = w->parent)
         if (w == ancestor) return true;
     return false;
 }
 // Where a dialog puts the focus it is given: its first enabled tab stop, else its first enabled control.
-Window* firstFocusable(const Window* dialog) {
+Window* FirstFocusable(const Window* dialog) {
     for (Window* c : dialog->controls)
         if ((c->style & kWsTabStop) && c->enabled && c->visible) return c;
     for (Window* c : dialog->controls)
         if (c->enabled && c->visible) return c;
     return nullptr;
 }
-bool isButton(ControlKind k) {
+bool IsButton(ControlKind k) {
     return k == ControlKind::PushButton || k == ControlKind::DefaultPushButton || k == ControlKind::RadioButton ||
            k == ControlKind::CheckBox;
 }
@@ -89,7 +89,7 @@ void HeadlessWindowSystem::AddPlayerStep(PlayerStep step) { player_.push_back(st
 void HeadlessWindowSystem::AddBusyStep(BusyStep step) { busy_.push_back(std::move(step)); }
 
 void HeadlessWindowSystem::Click(WindowHandle dialog, int id) {
-    if (Window* c = control(dialog, id)) Queue(Message{handleOf(c), kWmLButtonUp});
+    if (Window* c = control(dialog, id)) Queue(Message{HandleOf(c), kWmLButtonUp});
 }
 
 void HeadlessWindowSystem::PressKey(std::uintptr_t virtualKey) { Queue(Message{focus_, kWmKeyDown, virtualKey}); }
@@ -106,13 +106,13 @@ void HeadlessWindowSystem::QueueFolderOk() { folderChoices_.push_back(std::nullo
 
 WindowHandle HeadlessWindowSystem::MainWindow() const {
     for (const auto& w : windows_)
-        if (w->isMain && !w->destroyed) return handleOf(w.get());
+        if (w->isMain && !w->destroyed) return HandleOf(w.get());
     return nullptr;
 }
 
 WindowHandle HeadlessWindowSystem::Dialog(int templateId) const {
     for (const auto& w : windows_)
-        if (w->isDialog && !w->destroyed && w->templateId == templateId) return handleOf(w.get());
+        if (w->isDialog && !w->destroyed && w->templateId == templateId) return HandleOf(w.get());
     return nullptr;
 }
 
@@ -145,11 +145,11 @@ WindowHandle HeadlessWindowSystem::CreateMainWindow(MainWindowHandler& handler, 
     w->rect = {40, 30, 40 + 400, 30 + 300};  // the system's default position and size
     Window* raw = w.get();
     windows_.push_back(std::move(w));
-    if (!handler.OnCreate(handleOf(raw))) {
+    if (!handler.OnCreate(HandleOf(raw))) {
         raw->destroyed = true;
         return nullptr;
     }
-    return handleOf(raw);
+    return HandleOf(raw);
 }
 
 WindowHandle HeadlessWindowSystem::CreateDialogWindow(const DialogTemplate& dialog, WindowHandle parent,
@@ -164,7 +164,7 @@ WindowHandle HeadlessWindowSystem::CreateDialogWindow(const DialogTemplate& dial
     d->exStyle = dialog.exStyle;
     d->visible = (dialog.style & kWsVisible) != 0;
     d->dialogHandler = &handler;
-    d->rect = {0, 0, dluX(dialog.cx), dluY(dialog.cy)};
+    d->rect = {0, 0, DluX(dialog.cx), DluY(dialog.cy)};
     Window* raw = d.get();
     windows_.push_back(std::move(d));
     for (const ControlTemplate& t : dialog.controls) {
@@ -176,22 +176,22 @@ WindowHandle HeadlessWindowSystem::CreateDialogWindow(const DialogTemplate& dial
         c->text = std::string(t.text);
         c->visible = true;
         c->enabled = (t.style & kWsDisabled) == 0;
-        c->rect = {dluX(t.x), dluY(t.y), dluX(t.x) + dluX(t.cx), dluY(t.y) + dluY(t.cy)};
+        c->rect = {DluX(t.x), DluY(t.y), DluX(t.x) + DluX(t.cx), DluY(t.y) + DluY(t.cy)};
         raw->controls.push_back(c.get());
         windows_.push_back(std::move(c));
     }
     // The system's default focus, which it places only in a dialog of its own or one that shows: a
     // page (DS_CONTROL) created hidden leaves the focus where it was.
-    if (handler.OnInitDialog(handleOf(raw)) && (!(dialog.style & kDsControl) || (dialog.style & kWsVisible)))
-        if (Window* first = firstFocusable(raw)) SetFocus(handleOf(first));
-    return handleOf(raw);
+    if (handler.OnInitDialog(HandleOf(raw)) && (!(dialog.style & kDsControl) || (dialog.style & kWsVisible)))
+        if (Window* first = FirstFocusable(raw)) SetFocus(HandleOf(first));
+    return HandleOf(raw);
 }
 
 void HeadlessWindowSystem::DestroyWindow(WindowHandle window) {
     Window* w = live(window);
     if (!w) return;
     for (const auto& other : windows_)
-        if (other->parent == w && !other->destroyed) DestroyWindow(handleOf(other.get()));
+        if (other->parent == w && !other->destroyed) DestroyWindow(HandleOf(other.get()));
     w->destroyed = true;
     if (focus_ == window) focus_ = nullptr;
     if (w->mainHandler) w->mainHandler->OnDestroy(window);
@@ -202,7 +202,7 @@ void HeadlessWindowSystem::ShowWindow(WindowHandle window, bool show) {
     if (!w) return;
     // A dialog hidden with the focus inside keeps that control for the next time it gets the focus.
     Window* focused = live(focus_);
-    if (!show && w->visible && w->isDialog && focused && focused != w && isInside(focused, w)) w->savedFocus = focused;
+    if (!show && w->visible && w->isDialog && focused && focused != w && IsInside(focused, w)) w->savedFocus = focused;
     w->visible = show;
 }
 
@@ -214,7 +214,7 @@ bool HeadlessWindowSystem::IsVisible(WindowHandle window) {
 
 WindowHandle HeadlessWindowSystem::ParentOf(WindowHandle window) {
     Window* w = live(window);
-    return w ? handleOf(w->parent) : nullptr;
+    return w ? HandleOf(w->parent) : nullptr;
 }
 
 void HeadlessWindowSystem::RemoveMenu(WindowHandle) {}
@@ -266,7 +266,7 @@ void HeadlessWindowSystem::MoveWindow(WindowHandle window, const Rect& rect) {
     if (Window* w = live(window)) w->rect = rect;
 }
 
-WindowHandle HeadlessWindowSystem::Control(WindowHandle dialog, int id) { return handleOf(control(dialog, id)); }
+WindowHandle HeadlessWindowSystem::Control(WindowHandle dialog, int id) { return HandleOf(control(dialog, id)); }
 
 void HeadlessWindowSystem::SetText(WindowHandle dialog, int id, const std::string& text) {
     Window* c = control(dialog, id);
@@ -281,13 +281,13 @@ void HeadlessWindowSystem::SetText(WindowHandle dialog, int id, const std::strin
 // An edit control tells its dialog of changes and focus through WM_COMMAND with its own id.
 void HeadlessWindowSystem::editNotice(Window* edit) {
     if (edit->kind == ControlKind::Edit && edit->parent && edit->parent->dialogHandler)
-        edit->parent->dialogHandler->OnCommand(handleOf(edit->parent), edit->id);
+        edit->parent->dialogHandler->OnCommand(HandleOf(edit->parent), edit->id);
 }
 
 void HeadlessWindowSystem::focusOn(Window* to) {
     Window* from = live(focus_);
     if (from == to) return;
-    focus_ = handleOf(to);
+    focus_ = HandleOf(to);
     if (from) editNotice(from);  // kill focus
     if (to) editNotice(to);      // set focus
 }
@@ -301,7 +301,7 @@ void HeadlessWindowSystem::Enable(WindowHandle dialog, int id, bool enable) {
     Window* c = control(dialog, id);
     if (!c) return;
     c->enabled = enable;
-    if (!enable && focus_ == handleOf(c)) focusOn(nullptr);  // a disabled window cannot keep the focus
+    if (!enable && focus_ == HandleOf(c)) focusOn(nullptr);  // a disabled window cannot keep the focus
 }
 
 bool HeadlessWindowSystem::GetCheck(WindowHandle dialog, int id) {
@@ -325,7 +325,7 @@ void HeadlessWindowSystem::SetFocus(WindowHandle window) {
     if (w->isDialog) {
         // A dialog hands the focus on, to the control it saved when hidden (once) or else to the
         // first it finds.
-        Window* target = w->savedFocus && !w->savedFocus->destroyed ? w->savedFocus : firstFocusable(w);
+        Window* target = w->savedFocus && !w->savedFocus->destroyed ? w->savedFocus : FirstFocusable(w);
         w->savedFocus = nullptr;
         if (target) w = target;
     }
@@ -416,7 +416,7 @@ int HeadlessWindowSystem::NextMessage(Message& message) {
 }
 
 void HeadlessWindowSystem::click(Window* c) {
-    if (!c->enabled || !IsVisible(handleOf(c)) || !isButton(c->kind)) return;
+    if (!c->enabled || !IsVisible(HandleOf(c)) || !IsButton(c->kind)) return;
     if (c->kind == ControlKind::CheckBox) c->checked = !c->checked;
     if (c->kind == ControlKind::RadioButton) {
         // Automatic radio buttons: the group runs from a WS_GROUP control to the next one.
@@ -427,8 +427,8 @@ void HeadlessWindowSystem::click(Window* c) {
         for (auto it = first; it != all.end() && (it == first || !((*it)->style & kWsGroup)); ++it)
             if ((*it)->kind == ControlKind::RadioButton) setRadioCheck(*it, *it == c);
     }
-    SetFocus(handleOf(c));
-    c->parent->dialogHandler->OnCommand(handleOf(c->parent), c->id);
+    SetFocus(HandleOf(c));
+    c->parent->dialogHandler->OnCommand(HandleOf(c->parent), c->id);
 }
 
 void HeadlessWindowSystem::TranslateAndDispatch(const Message& message) {
@@ -445,7 +445,7 @@ void HeadlessWindowSystem::moveFocus(Window* dialog) {
         if ((c->style & kWsTabStop) && c->enabled && c->visible) stops.push_back(c);
     if (stops.empty()) return;
     auto at = std::find(stops.begin(), stops.end(), reinterpret_cast<Window*>(focus_));
-    SetFocus(handleOf(at == stops.end() || at + 1 == stops.end() ? stops.front() : *(at + 1)));
+    SetFocus(HandleOf(at == stops.end() || at + 1 == stops.end() ? stops.front() : *(at + 1)));
 }
 
 bool HeadlessWindowSystem::RouteDialogMessage(WindowHandle dialog, const Message& message) {
@@ -461,7 +461,7 @@ bool HeadlessWindowSystem::RouteDialogMessage(WindowHandle dialog, const Message
     } else if (message.wParam == kVkReturn) {
         // A focused push button is pressed; otherwise the default button, else OK. A disabled
         // button takes the key and does nothing.
-        Window* pressed = isPushButton(target) ? target : nullptr;
+        Window* pressed = IsPushButton(target) ? target : nullptr;
         for (Window* c : d->controls)
             if (!pressed && c->kind == ControlKind::DefaultPushButton) pressed = c;
         const int id = pressed ? pressed->id : kIdOk;

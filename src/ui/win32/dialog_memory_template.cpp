@@ -19,7 +19,7 @@ struct ControlClass {
     std::uint32_t style;
 };
 
-ControlClass classOf(ControlKind kind) {
+ControlClass ClassOf(ControlKind kind) {
     switch (kind) {
         case ControlKind::PushButton: return {kButtonAtom, nullptr, BS_PUSHBUTTON};
         case ControlKind::DefaultPushButton: return {kButtonAtom, nullptr, BS_DEFPUSHBUTTON};
@@ -59,7 +59,7 @@ private:
 
 }  // namespace
 
-std::vector<std::uint16_t> buildDialogTemplate(const DialogTemplate& dialog, std::wstring_view face) {
+std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplate& dialog, std::wstring_view face) {
     Writer out;
     // DLGTEMPLATE: style, extended style, item count, x, y, cx, cy.
     out.dword(dialog.style | DS_SETFONT);
@@ -77,7 +77,7 @@ std::vector<std::uint16_t> buildDialogTemplate(const DialogTemplate& dialog, std
 
     for (const ControlTemplate& control : dialog.controls) {
         out.alignToDword();
-        ControlClass cls = classOf(control.kind);
+        ControlClass cls = ClassOf(control.kind);
         // DLGITEMTEMPLATE: style, extended style, x, y, cx, cy, id.
         out.dword(WS_CHILD | WS_VISIBLE | cls.style | control.style);
         out.dword(0);
@@ -92,7 +92,7 @@ std::vector<std::uint16_t> buildDialogTemplate(const DialogTemplate& dialog, std
         } else {
             out.text(cls.name);
         }
-        out.text(displayText(control.text));
+        out.text(DisplayText(control.text));
         out.word(0);  // no creation data
     }
     return out.take();

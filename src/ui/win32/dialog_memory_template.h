@@ -15,6 +15,6 @@ inline constexpr wchar_t kDialogFontFace[] = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u
 
 // Words of the template; the first one is DWORD-aligned as the system requires.
 // `face` at 9 points replaces the named face where the system cannot draw the texts with it.
-std::vector<std::uint16_t> buildDialogTemplate(const DialogTemplate& dialog, std::wstring_view face = kDialogFontFace);
+std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplate& dialog, std::wstring_view face = kDialogFontFace);
 
 }  // namespace ui::win32

@@ -9,7 +9,7 @@
 namespace ui::win32 {
 namespace {
 
-LOGFONTW logFontFor(const std::u16string& face, BYTE charset) {
+LOGFONTW LogFontFor(const std::u16string& face, BYTE charset) {
     LOGFONTW font{};
     font.lfCharSet = charset;
     const std::size_t n = std::min(face.size(), static_cast<std::size_t>(LF_FACESIZE - 1));
@@ -17,12 +17,12 @@ LOGFONTW logFontFor(const std::u16string& face, BYTE charset) {
     return font;
 }
 
-int CALLBACK noteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0;  // one is enough
 }
 
-int CALLBACK collectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
     reinterpret_cast<std::vector<std::u16string>*>(faces)->emplace_back(
         reinterpret_cast<const char16_t*>(font->lfFaceName));
     return 1;
@@ -42,16 +42,16 @@ SystemFontCatalog::~SystemFontCatalog() = default;
 
 bool SystemFontCatalog::HasFace(const std::u16string& face) {
     if (!impl_->dc || face.empty() || face.size() >= LF_FACESIZE) return false;
-    LOGFONTW font = logFontFor(face, DEFAULT_CHARSET);
+    LOGFONTW font = LogFontFor(face, DEFAULT_CHARSET);
     bool found = false;
-    EnumFontFamiliesExW(impl_->dc.Get(), &font, noteFound, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(impl_->dc.Get(), &font, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
 std::u16string SystemFontCatalog::MissingGlyphs(const std::u16string& face, const std::u16string& characters) {
     if (characters.empty()) return {};
     if (!impl_->dc || face.size() >= LF_FACESIZE) return characters;
-    LOGFONTW request = logFontFor(face, DEFAULT_CHARSET);
+    LOGFONTW request = LogFontFor(face, DEFAULT_CHARSET);
     request.lfHeight = -12;  // 9 points at 96 dots per inch; the glyph table is the same at any size
     request.lfWeight = FW_NORMAL;
     const os::win32::ScopedGdiObject<HFONT> font(CreateFontIndirectW(&request));
@@ -71,19 +71,19 @@ std::u16string SystemFontCatalog::MissingGlyphs(const std::u16string& face, cons
 std::vector<std::u16string> SystemFontCatalog::ShiftJisFaces() {
     std::vector<std::u16string> faces;
     if (!impl_->dc) return faces;
-    LOGFONTW font = logFontFor(u"", SHIFTJIS_CHARSET);
-    EnumFontFamiliesExW(impl_->dc.Get(), &font, collectFace, reinterpret_cast<LPARAM>(&faces), 0);
+    LOGFONTW font = LogFontFor(u"", SHIFTJIS_CHARSET);
+    EnumFontFamiliesExW(impl_->dc.Get(), &font, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
     return faces;
 }
 
-HFONT createDialogFont(const std::wstring& face) {
+HFONT CreateDialogFont(const std::wstring& face) {
     const os::win32::ScopedScreenDc screen(GetDC(nullptr));
     const int height = -MulDiv(kDialogFontPoints, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
     return CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_DONTCARE, face.c_str());
 }
 
-void setChooserTextFont(HWND chooser, HFONT font) {
+void SetChooserTextFont(HWND chooser, HFONT font) {
     // The title and status statics of the shell's folder chooser.
     for (int id : {0x3742, 0x3743})
         if (HWND text = GetDlgItem(chooser, id)) SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

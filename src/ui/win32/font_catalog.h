@@ -30,8 +30,8 @@ private:
 };
 
 // The face at the dialogs' 9 points, as the dialog manager makes it; the caller deletes it.
-HFONT__* createDialogFont(const std::wstring& face);
+HFONT__* CreateDialogFont(const std::wstring& face);
 // The folder chooser's title and status text in that font (the tree keeps the system's).
-void setChooserTextFont(HWND__* chooser, HFONT__* font);
+void SetChooserTextFont(HWND__* chooser, HFONT__* font);
 
 }  // namespace ui::win32

@@ -4,8 +4,8 @@
 
 namespace ui::win32 {
 
-std::wstring displayText(std::string_view cp932) { return os::win32::toWideLossy(cp932); }
+std::wstring DisplayText(std::string_view cp932) { return os::win32::ToWideLossy(cp932); }
 
-std::string textFromDisplay(const std::wstring& wide) { return os::win32::fromWide(wide); }
+std::string TextFromDisplay(const std::wstring& wide) { return os::win32::FromWide(wide); }
 
 }  // namespace ui::win32

@@ -14,14 +14,14 @@
 namespace ui::win32 {
 namespace {
 
-HWND hwndOf(WindowHandle w) { return reinterpret_cast<HWND>(w); }
-WindowHandle handleOf(HWND w) { return reinterpret_cast<WindowHandle>(w); }
+HWND HwndOf(WindowHandle w) { return reinterpret_cast<HWND>(w); }
+WindowHandle HandleOf(HWND w) { return reinterpret_cast<WindowHandle>(w); }
 
-Rect rectOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect RectOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-MSG msgOf(const Message& m) {
+MSG MsgOf(const Message& m) {
     MSG msg{};
-    msg.hwnd = hwndOf(m.window);
+    msg.hwnd = HwndOf(m.window);
     msg.message = m.code;
     msg.wParam = m.wParam;
     msg.lParam = m.lParam;
@@ -31,9 +31,9 @@ MSG msgOf(const Message& m) {
     return msg;
 }
 
-Message messageOf(const MSG& msg) {
+Message MessageOf(const MSG& msg) {
     Message m;
-    m.window = handleOf(msg.hwnd);
+    m.window = HandleOf(msg.hwnd);
     m.code = msg.message;
     m.wParam = msg.wParam;
     m.lParam = msg.lParam;
@@ -43,16 +43,16 @@ Message messageOf(const MSG& msg) {
     return m;
 }
 
-std::string windowText(HWND window) {
+std::string WindowText(HWND window) {
     if (!window) return {};
     int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
     int got = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return textFromDisplay(text);
+    return TextFromDisplay(text);
 }
 
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -60,11 +60,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     auto* handler = reinterpret_cast<MainWindowHandler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!handler) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-        case WM_CREATE: return handler->OnCreate(handleOf(window)) ? 0 : -1;
-        case WM_DESTROY: handler->OnDestroy(handleOf(window)); return 0;
+        case WM_CREATE: return handler->OnCreate(HandleOf(window)) ? 0 : -1;
+        case WM_DESTROY: handler->OnDestroy(HandleOf(window)); return 0;
         case WM_NCDESTROY: SetWindowLongPtrW(window, GWLP_USERDATA, 0); break;
         case WM_SIZE:
-            if (wParam != SIZE_MINIMIZED) handler->OnSize(handleOf(window), LOWORD(lParam), HIWORD(lParam));
+            if (wParam != SIZE_MINIMIZED) handler->OnSize(HandleOf(window), LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_SETFOCUS: {
             // The focus belongs to the page host, which hands it on to its visible page.
@@ -86,17 +86,17 @@ struct DialogStart {
     int templateId;
 };
 
-INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* start = reinterpret_cast<DialogStart*>(lParam);
         SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(start->handler));
         // A child dialog's id is its template number, so the host finds a page with GetDlgItem
         // just as a page finds its controls.
         SetWindowLongPtrW(dialog, GWLP_ID, start->templateId);
-        return start->handler->OnInitDialog(handleOf(dialog)) ? TRUE : FALSE;
+        return start->handler->OnInitDialog(HandleOf(dialog)) ? TRUE : FALSE;
     }
     auto* handler = reinterpret_cast<DialogHandler*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (message == WM_COMMAND && handler && handler->OnCommand(handleOf(dialog), LOWORD(wParam))) {
+    if (message == WM_COMMAND && handler && handler->OnCommand(HandleOf(dialog), LOWORD(wParam))) {
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
         return TRUE;
     }
@@ -107,7 +107,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 // child dialog but to the outermost dialog, the page host, and takes the default button from the
 // host's state; so the page answers them itself, as a dialog of its own would: Esc is Cancel,
 // Enter presses the focused push button, else the page's default button, else OK.
-bool routePageKey(HWND page, const MSG& msg) {
+bool RoutePageKey(HWND page, const MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
     if (!(GetWindowLongPtrW(page, GWL_STYLE) & DS_CONTROL)) return false;
     if (msg.hwnd != page && !IsChild(page, msg.hwnd)) return false;
@@ -137,22 +137,22 @@ struct ChooserStart {
     HFONT textFont;  // null: the chooser's own
 };
 
-int CALLBACK browseCallback(HWND chooser, UINT message, LPARAM, LPARAM startData) {
+int CALLBACK BrowseCallback(HWND chooser, UINT message, LPARAM, LPARAM startData) {
     const auto* start = reinterpret_cast<const ChooserStart*>(startData);
     if (message != BFFM_INITIALIZED) return 0;
     SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->initialPath));
-    if (start->textFont) setChooserTextFont(chooser, start->textFont);
+    if (start->textFont) SetChooserTextFont(chooser, start->textFont);
     return 0;
 }
 
-bool registerMainWindowClass(HINSTANCE instance) {
+bool RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
     if (GetClassInfoExW(instance, kMainWindowClass, &existing)) return true;
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof cls;
     cls.style = 0;
-    cls.lpfnWndProc = mainWindowProc;
+    cls.lpfnWndProc = MainWindowProc;
     cls.hInstance = instance;
     cls.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
     cls.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
@@ -162,22 +162,22 @@ bool registerMainWindowClass(HINSTANCE instance) {
     return RegisterClassExW(&cls) != 0;
 }
 
-LRESULT sendToControl(WindowHandle dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND control = GetDlgItem(hwndOf(dialog), id);
+LRESULT SendToControl(WindowHandle dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND control = GetDlgItem(HwndOf(dialog), id);
     return control ? SendMessageW(control, message, wParam, lParam) : 0;
 }
 
 }  // namespace
 
-void initializeCommonControls() {
+void InitializeCommonControls() {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_BAR_CLASSES;
     InitCommonControlsEx(&controls);
 }
 
-void showStartupError(const std::string& text) {
-    MessageBoxW(nullptr, displayText(text).c_str(), nullptr, MB_OK | MB_ICONERROR);
+void ShowStartupError(const std::string& text) {
+    MessageBoxW(nullptr, DisplayText(text).c_str(), nullptr, MB_OK | MB_ICONERROR);
 }
 
 Win32WindowSystem::Win32WindowSystem()
@@ -188,33 +188,33 @@ Win32WindowSystem::~Win32WindowSystem() = default;
 
 WindowHandle Win32WindowSystem::CreateMainWindow(MainWindowHandler& handler, const std::string& caption) {
     auto instance = static_cast<HINSTANCE>(instance_);
-    if (!registerMainWindowClass(instance)) return nullptr;
+    if (!RegisterMainWindowClass(instance)) return nullptr;
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    HWND window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, kMainWindowClass, displayText(caption).c_str(),
+    HWND window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, kMainWindowClass, DisplayText(caption).c_str(),
                                   WS_CAPTION | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, nullptr, menu, instance, &handler);
     // A window that failed in WM_CREATE took its menu along; one never made did not.
     if (!window && menu && IsMenu(menu)) DestroyMenu(menu);
-    return handleOf(window);
+    return HandleOf(window);
 }
 
 WindowHandle Win32WindowSystem::CreateDialogWindow(const DialogTemplate& dialog, WindowHandle parent,
                                                    DialogHandler& handler) {
     std::vector<std::uint16_t> words =
-        dialogFace_.empty() ? buildDialogTemplate(dialog) : buildDialogTemplate(dialog, dialogFace_);
+        dialogFace_.empty() ? BuildDialogTemplate(dialog) : BuildDialogTemplate(dialog, dialogFace_);
     DialogStart start{&handler, dialog.id};
     HWND created = CreateDialogIndirectParamW(static_cast<HINSTANCE>(instance_),
-                                              reinterpret_cast<const DLGTEMPLATE*>(words.data()), hwndOf(parent),
-                                              dialogProc, reinterpret_cast<LPARAM>(&start));
-    return handleOf(created);
+                                              reinterpret_cast<const DLGTEMPLATE*>(words.data()), HwndOf(parent),
+                                              DialogProc, reinterpret_cast<LPARAM>(&start));
+    return HandleOf(created);
 }
 
 void Win32WindowSystem::DestroyWindow(WindowHandle window) {
-    if (window) ::DestroyWindow(hwndOf(window));
+    if (window) ::DestroyWindow(HwndOf(window));
 }
 
 void Win32WindowSystem::ShowWindow(WindowHandle window, bool show) {
-    HWND w = hwndOf(window);
+    HWND w = HwndOf(window);
     int command = show ? SW_SHOW : SW_HIDE;
     // The first top-level window shown takes the show state the process was started with.
     if (show && !(GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) && !mainWindowShown_) {
@@ -224,83 +224,83 @@ void Win32WindowSystem::ShowWindow(WindowHandle window, bool show) {
     ::ShowWindow(w, command);
 }
 
-bool Win32WindowSystem::IsVisible(WindowHandle window) { return IsWindowVisible(hwndOf(window)) != FALSE; }
+bool Win32WindowSystem::IsVisible(WindowHandle window) { return IsWindowVisible(HwndOf(window)) != FALSE; }
 
-WindowHandle Win32WindowSystem::ParentOf(WindowHandle window) { return handleOf(GetParent(hwndOf(window))); }
+WindowHandle Win32WindowSystem::ParentOf(WindowHandle window) { return HandleOf(GetParent(HwndOf(window))); }
 
 void Win32WindowSystem::RemoveMenu(WindowHandle window) {
-    HMENU menu = GetMenu(hwndOf(window));
-    SetMenu(hwndOf(window), nullptr);
+    HMENU menu = GetMenu(HwndOf(window));
+    SetMenu(HwndOf(window), nullptr);
     if (menu) DestroyMenu(menu);  // a menu no longer attached is not destroyed with the window
 }
 
 void Win32WindowSystem::SetCaption(WindowHandle window, const std::string& text) {
-    SetWindowTextW(hwndOf(window), displayText(text).c_str());
+    SetWindowTextW(HwndOf(window), DisplayText(text).c_str());
 }
 
-std::string Win32WindowSystem::GetCaption(WindowHandle window) { return windowText(hwndOf(window)); }
+std::string Win32WindowSystem::GetCaption(WindowHandle window) { return WindowText(HwndOf(window)); }
 
 Rect Win32WindowSystem::WindowRect(WindowHandle window) {
     RECT r{};
-    GetWindowRect(hwndOf(window), &r);
-    return rectOf(r);
+    GetWindowRect(HwndOf(window), &r);
+    return RectOf(r);
 }
 
 Rect Win32WindowSystem::ClientRect(WindowHandle window) {
     RECT r{};
-    GetClientRect(hwndOf(window), &r);
-    return rectOf(r);
+    GetClientRect(HwndOf(window), &r);
+    return RectOf(r);
 }
 
 void Win32WindowSystem::SetWindowPos(WindowHandle window, long x, long y, long cx, long cy, bool move, bool size) {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (!move) flags |= SWP_NOMOVE;
     if (!size) flags |= SWP_NOSIZE;
-    ::SetWindowPos(hwndOf(window), nullptr, x, y, cx, cy, flags);
+    ::SetWindowPos(HwndOf(window), nullptr, x, y, cx, cy, flags);
 }
 
 void Win32WindowSystem::MoveWindow(WindowHandle window, const Rect& rect) {
-    ::MoveWindow(hwndOf(window), rect.left, rect.top, rect.width(), rect.height(), TRUE);
+    ::MoveWindow(HwndOf(window), rect.left, rect.top, rect.width(), rect.height(), TRUE);
 }
 
 Rect Win32WindowSystem::WorkArea() {
     RECT r{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-    return rectOf(r);
+    return RectOf(r);
 }
 
 WindowHandle Win32WindowSystem::Control(WindowHandle dialog, int id) {
-    return handleOf(GetDlgItem(hwndOf(dialog), id));
+    return HandleOf(GetDlgItem(HwndOf(dialog), id));
 }
 
 void Win32WindowSystem::SetText(WindowHandle dialog, int id, const std::string& text) {
-    if (HWND control = GetDlgItem(hwndOf(dialog), id)) SetWindowTextW(control, displayText(text).c_str());
+    if (HWND control = GetDlgItem(HwndOf(dialog), id)) SetWindowTextW(control, DisplayText(text).c_str());
 }
 
 std::string Win32WindowSystem::GetText(WindowHandle dialog, int id) {
-    return windowText(GetDlgItem(hwndOf(dialog), id));
+    return WindowText(GetDlgItem(HwndOf(dialog), id));
 }
 
 void Win32WindowSystem::Enable(WindowHandle dialog, int id, bool enable) {
-    if (HWND control = GetDlgItem(hwndOf(dialog), id)) EnableWindow(control, enable ? TRUE : FALSE);
+    if (HWND control = GetDlgItem(HwndOf(dialog), id)) EnableWindow(control, enable ? TRUE : FALSE);
 }
 
 bool Win32WindowSystem::GetCheck(WindowHandle dialog, int id) {
-    return sendToControl(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendToControl(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32WindowSystem::SetCheck(WindowHandle dialog, int id, bool checked) {
-    sendToControl(dialog, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendToControl(dialog, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void Win32WindowSystem::SetFocus(WindowHandle window) { ::SetFocus(hwndOf(window)); }
+void Win32WindowSystem::SetFocus(WindowHandle window) { ::SetFocus(HwndOf(window)); }
 
 void Win32WindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap) {
-    HWND banner = GetDlgItem(hwndOf(dialog), id);
+    HWND banner = GetDlgItem(HwndOf(dialog), id);
     if (!banner) return;
     RECT before{};
     GetWindowRect(banner, &before);
-    MapWindowPoints(HWND_DESKTOP, hwndOf(dialog), reinterpret_cast<POINT*>(&before), 2);
+    MapWindowPoints(HWND_DESKTOP, HwndOf(dialog), reinterpret_cast<POINT*>(&before), 2);
     SendMessageW(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     // The banner keeps its template size whatever the bitmap's; the page area is measured from it.
     RECT after{};
@@ -312,36 +312,36 @@ void Win32WindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap
 
 void Win32WindowSystem::SetProgressRange(WindowHandle dialog, int id, std::uint32_t max) {
     // The message carries each end in 16 bits; a larger count keeps its low 16 bits.
-    sendToControl(dialog, id, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(max & 0xFFFF)));
+    SendToControl(dialog, id, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(max & 0xFFFF)));
 }
 
 void Win32WindowSystem::SetProgressStep(WindowHandle dialog, int id, int step) {
-    sendToControl(dialog, id, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+    SendToControl(dialog, id, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
 }
 
 void Win32WindowSystem::SetProgressPos(WindowHandle dialog, int id, std::uint32_t pos) {
-    sendToControl(dialog, id, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+    SendToControl(dialog, id, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
 }
 
-void Win32WindowSystem::StepProgress(WindowHandle dialog, int id) { sendToControl(dialog, id, PBM_STEPIT, 0, 0); }
+void Win32WindowSystem::StepProgress(WindowHandle dialog, int id) { SendToControl(dialog, id, PBM_STEPIT, 0, 0); }
 
 int Win32WindowSystem::ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                                       std::uint32_t flags) {
-    return MessageBoxW(hwndOf(owner), displayText(text).c_str(), displayText(caption).c_str(), flags);
+    return MessageBoxW(HwndOf(owner), DisplayText(text).c_str(), DisplayText(caption).c_str(), flags);
 }
 
 FolderChoice Win32WindowSystem::BrowseForFolder(WindowHandle owner, const std::string& title,
                                                 const std::string& initialPath) {
-    const std::wstring wideTitle = displayText(title), widePath = displayText(initialPath);
+    const std::wstring wideTitle = DisplayText(title), widePath = DisplayText(initialPath);
     BROWSEINFOW info{};
-    info.hwndOwner = hwndOf(owner);
+    info.hwndOwner = HwndOf(owner);
     info.pidlRoot = nullptr;        // the whole namespace
     info.pszDisplayName = nullptr;  // the display name is not wanted
     info.lpszTitle = wideTitle.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
-    info.lpfn = browseCallback;
+    info.lpfn = BrowseCallback;
     // The title and status text are the setup's: they follow the pages' face where it was replaced.
-    const os::win32::ScopedGdiObject<HFONT> textFont(dialogFace_.empty() ? nullptr : createDialogFont(dialogFace_));
+    const os::win32::ScopedGdiObject<HFONT> textFont(dialogFace_.empty() ? nullptr : CreateDialogFont(dialogFace_));
     ChooserStart start{widePath.c_str(), textFont.Get()};
     info.lParam = reinterpret_cast<LPARAM>(&start);
     const os::win32::ScopedCoTaskMemory<PIDLIST_ABSOLUTE> item(SHBrowseForFolderW(&info));
@@ -350,7 +350,7 @@ FolderChoice Win32WindowSystem::BrowseForFolder(WindowHandle owner, const std::s
     wchar_t path[MAX_PATH] = {};
     if (SHGetPathFromIDListW(item.Get(), path)) {
         choice.outcome = FolderChoice::Outcome::Chosen;
-        choice.path = os::win32::fromWide(path);
+        choice.path = os::win32::FromWide(path);
     } else {
         choice.outcome = FolderChoice::Outcome::NoPath;
     }
@@ -360,7 +360,7 @@ FolderChoice Win32WindowSystem::BrowseForFolder(WindowHandle owner, const std::s
 bool Win32WindowSystem::PeekQueue(Message& message, bool remove) {
     MSG msg{};
     if (!PeekMessageW(&msg, nullptr, 0, 0, remove ? PM_REMOVE : PM_NOREMOVE)) return false;
-    message = messageOf(msg);
+    message = MessageOf(msg);
     return true;
 }
 
@@ -368,31 +368,31 @@ int Win32WindowSystem::NextMessage(Message& message) {
     MSG msg{};
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == -1) return -1;
-    message = messageOf(msg);
+    message = MessageOf(msg);
     return got ? 1 : 0;
 }
 
 void Win32WindowSystem::TranslateAndDispatch(const Message& message) {
-    MSG msg = msgOf(message);
+    MSG msg = MsgOf(message);
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }
 
 bool Win32WindowSystem::RouteDialogMessage(WindowHandle dialog, const Message& message) {
     if (!dialog) return false;
-    MSG msg = msgOf(message);
-    return routePageKey(hwndOf(dialog), msg) || IsDialogMessageW(hwndOf(dialog), &msg) != FALSE;
+    MSG msg = MsgOf(message);
+    return RoutePageKey(HwndOf(dialog), msg) || IsDialogMessageW(HwndOf(dialog), &msg) != FALSE;
 }
 
 bool Win32WindowSystem::TranslateAccelerators(WindowHandle window, const Message& message) {
     if (!accelerators_ || !window) return false;
-    MSG msg = msgOf(message);
-    return TranslateAcceleratorW(hwndOf(window), static_cast<HACCEL>(accelerators_), &msg) != 0;
+    MSG msg = MsgOf(message);
+    return TranslateAcceleratorW(HwndOf(window), static_cast<HACCEL>(accelerators_), &msg) != 0;
 }
 
-void Win32WindowSystem::PostClose(WindowHandle window) { PostMessageW(hwndOf(window), WM_CLOSE, 0, 0); }
+void Win32WindowSystem::PostClose(WindowHandle window) { PostMessageW(HwndOf(window), WM_CLOSE, 0, 0); }
 
-void Win32WindowSystem::PostWake(WindowHandle window) { PostMessageW(hwndOf(window), WM_NULL, 0, 0); }
+void Win32WindowSystem::PostWake(WindowHandle window) { PostMessageW(HwndOf(window), WM_NULL, 0, 0); }
 
 void Win32WindowSystem::PostQuit(int code) { PostQuitMessage(code); }
 

@@ -11,10 +11,10 @@ namespace ui::win32 {
 inline constexpr wchar_t kMainWindowClass[] = L"GameSetupMainWindow";
 
 // The progress bar's class must be registered before a page holding one is created.
-void initializeCommonControls();
+void InitializeCommonControls();
 
 // The box shown before any window exists: no owner, the system's caption, error icon, OK.
-void showStartupError(const std::string& text);
+void ShowStartupError(const std::string& text);
 
 class Win32WindowSystem : public WindowSystem {
 public:
