@@ -149,10 +149,12 @@ int main(int argc, char** argv) {
     std::printf("cp -r:       %.3f s  (%.0f MiB/s)\n", cpBest, total / 1048576.0 / cpBest);
     std::printf("setup copy:  %.3f s  (%.0f MiB/s)\n", setupBest, total / 1048576.0 / setupBest);
     std::printf("ratio setup/cp throughput: %.2f (goal: at least 0.90)\n", cpBest / setupBest);
-    std::printf("peak memory: %ld KiB before the installs, %ld KiB after (files of %zu MiB)\n", rssBefore, rssAfter, bigMiB);
-    std::printf("longest time between two queue drains: %.2f ms; one chunk's read and write: %.2f ms on average, "
-                "%.2f ms at the slowest\n",
-                Seconds(longest) * 1000, perChunk * 1000, Seconds(slowestChunk) * 1000);
+    std::printf("peak memory: %ld KiB before the installs, %ld KiB after (files of %zu MiB)\n", rssBefore, rssAfter,
+                bigMiB);
+    std::printf(
+        "longest time between two queue drains: %.2f ms; one chunk's read and write: %.2f ms on average, "
+        "%.2f ms at the slowest\n",
+        Seconds(longest) * 1000, perChunk * 1000, Seconds(slowestChunk) * 1000);
     fs::remove_all(root);
     return 0;
 }

@@ -30,8 +30,8 @@ setupdata::SetupData Description(std::size_t entries) {
     d.title = std::string(SJ("星降る丘の物語"));
     for (int f = 0; f < 50; ++f) d.folders.push_back("Folder" + std::to_string(f));
     for (std::size_t i = 0; i < entries; ++i)
-        d.files.push_back(std::make_shared<setupdata::FileEntry>(
-            setupdata::FileEntry{i % 3 ? -1 : 2, "File" + std::to_string(i) + ".pak", i * 977, static_cast<int>(i % 50)}));
+        d.files.push_back(std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{
+            i % 3 ? -1 : 2, "File" + std::to_string(i) + ".pak", i * 977, static_cast<int>(i % 50)}));
     return d;
 }
 
@@ -44,7 +44,8 @@ void WriteSetupFile(benchmark::State& state) {
 
 void ReadSetupFile(benchmark::State& state) {
     Folder dir;
-    Description(static_cast<std::size_t>(state.range(0))).writeSetupFile(os::SystemFileSystem(), dir.path + "Setup.ini");
+    Description(static_cast<std::size_t>(state.range(0)))
+        .writeSetupFile(os::SystemFileSystem(), dir.path + "Setup.ini");
     for (auto _ : state) {
         setupdata::SetupData d;
         if (!d.readSetupFile(os::SystemFileSystem(), dir.path + "Setup.ini")) state.SkipWithError("read failed");
@@ -58,7 +59,8 @@ void RegisterFromSource(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     std::ofstream ini(dir.host / "SetupRegist.ini", std::ios::binary);
     std::string settings(SJ("設定")), listing(SJ("登録"));
-    ini << "[" << settings << "]\r\nName=Bench\r\nRegistry=Software\\Bench\\\r\nDXCurrent=DX\\\r\nexec=g.exe\r\nsave=3\r\n";
+    ini << "[" << settings
+        << "]\r\nName=Bench\r\nRegistry=Software\\Bench\\\r\nDXCurrent=DX\\\r\nexec=g.exe\r\nsave=3\r\n";
     ini << "[" << listing << "]\r\ncount=" << n << "\r\n";
     for (std::size_t f = 0; f < 20; ++f) std::filesystem::create_directories(dir.host / ("F" + std::to_string(f)));
     for (std::size_t i = 0; i < n; ++i) {

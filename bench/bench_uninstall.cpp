@@ -8,15 +8,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "forwarding_file_system.h"
 #include "bench_support.h"
+#include "forwarding_file_system.h"
 #include "install/game_profile.h"
 #include "install/installed_record.h"
 #include "os/services.h"
 #include "pages/uninstall_progress_page.h"
 #include "setupdata/setup_context.h"
-#include "uninstall/uninstall_job.h"
 #include "ui/headless/headless_window_system.h"
+#include "uninstall/uninstall_job.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -27,7 +27,9 @@ namespace {
 class CountingFiles : public testing_support::ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;
-    std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override { return ++calls, real_.Open(p, r); }
+    std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override {
+        return ++calls, real_.Open(p, r);
+    }
     bool RemoveFolder(const std::string& p) override { return ++calls, real_.RemoveFolder(p); }
     bool RemoveFile(const std::string& p) override { return ++calls, real_.RemoveFile(p); }
     bool FindFile(const std::string& p, os::FoundFile& f) override { return ++calls, real_.FindFile(p, f); }
@@ -57,7 +59,8 @@ Figures UninstallOf(const fs::path& root, int files) {
         fs::create_directories(folder / d.folders.back());
     }
     for (int i = 0; i < files; ++i) {
-        auto entry = std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{-1, "f" + std::to_string(i) + ".dat", 10, i % 10});
+        auto entry = std::make_shared<setupdata::FileEntry>(
+            setupdata::FileEntry{-1, "f" + std::to_string(i) + ".dat", 10, i % 10});
         std::ofstream(folder / d.folders[static_cast<std::size_t>(i % 10)] / entry->name) << "0123456789";
         d.files.push_back(entry);
     }
@@ -103,8 +106,9 @@ int main() {
         std::printf("%8d %8zu %12.2f %12.1f %14.2f %18d\n", files, f.steps, f.plan * 1000, f.run * 1000,
                     f.run * 1e6 / static_cast<double>(f.steps), f.planCalls);
     }
-    std::printf("planning reads the record and the game's profile only (one file opened); the run's time per step\n"
-                "should stay flat as the files grow\n");
+    std::printf(
+        "planning reads the record and the game's profile only (one file opened); the run's time per step\n"
+        "should stay flat as the files grow\n");
     fs::remove_all(root);
     return 0;
 }

@@ -95,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::string full = before.GetString(s, k, absent, whole);
             // Cuts of the first few values found, at the sizes around a character's edge.
             if (full != absent && cutsChecked++ < 6) {
-                for (std::size_t buffer : {std::size_t{1}, std::size_t{2}, std::size_t{3}, full.size(), full.size() + 1}) {
+                for (std::size_t buffer :
+                     {std::size_t{1}, std::size_t{2}, std::size_t{3}, full.size(), full.size() + 1}) {
                     if (buffer == 0) continue;
                     std::string cut = before.GetString(s, k, absent, buffer);
                     if (cut.size() > buffer - 1 || full.compare(0, cut.size(), cut) != 0)

@@ -72,7 +72,8 @@ public:
         return files.count(path) != 0;
     }
     bool SetAttributes(const std::string& path, std::uint32_t) override { return files.count(path) != 0; }
-    bool SetFileTimes(const std::string& path, const std::uint64_t*, const std::uint64_t*, const std::uint64_t*) override {
+    bool SetFileTimes(const std::string& path, const std::uint64_t*, const std::uint64_t*,
+                      const std::uint64_t*) override {
         return files.count(path) != 0;
     }
     bool FreeBytesAvailable(const std::string&, std::uint64_t& freeBytes, bool& available) override {

@@ -47,7 +47,9 @@ public:
         if (!file) return file;
         struct Counted : os::File {
             Counted(std::unique_ptr<os::File> f, FaultPoints& p) : f_(std::move(f)), p_(p) {}
-            bool Read(void* b, std::size_t n, std::size_t& got) override { return !p_.Fails(false, "Read") && f_->Read(b, n, got); }
+            bool Read(void* b, std::size_t n, std::size_t& got) override {
+                return !p_.Fails(false, "Read") && f_->Read(b, n, got);
+            }
             bool Write(const void* b, std::size_t n) override { return !p_.Fails(true, "Write") && f_->Write(b, n); }
             bool Size(std::uint64_t& s) override { return !p_.Fails(false, "Size") && f_->Size(s); }
             // The wait for the disk itself is left out: no check can see it, and the sweeps' hundreds
@@ -58,19 +60,30 @@ public:
         };
         return std::make_unique<Counted>(std::move(file), p_);
     }
-    bool SetCurrentFolder(const std::string& p) override { return !p_.Fails(false, "SetCurrentFolder") && real_.SetCurrentFolder(p); }
-    bool CreateFolder(const std::string& p) override { return !p_.Fails(true, "CreateFolder") && real_.CreateFolder(p); }
-    bool RemoveFolder(const std::string& p) override { return !p_.Fails(true, "RemoveFolder") && real_.RemoveFolder(p); }
+    bool SetCurrentFolder(const std::string& p) override {
+        return !p_.Fails(false, "SetCurrentFolder") && real_.SetCurrentFolder(p);
+    }
+    bool CreateFolder(const std::string& p) override {
+        return !p_.Fails(true, "CreateFolder") && real_.CreateFolder(p);
+    }
+    bool RemoveFolder(const std::string& p) override {
+        return !p_.Fails(true, "RemoveFolder") && real_.RemoveFolder(p);
+    }
     bool RemoveFile(const std::string& p) override { return !p_.Fails(true, "RemoveFile") && real_.RemoveFile(p); }
     bool RenameFile(const std::string& f, const std::string& t, bool replace) override {
         return !p_.Fails(true, "RenameFile") && real_.RenameFile(f, t, replace);
     }
-    bool FindFile(const std::string& p, os::FoundFile& f) override { return !p_.Fails(false, "FindFile") && real_.FindFile(p, f); }
+    bool FindFile(const std::string& p, os::FoundFile& f) override {
+        return !p_.Fails(false, "FindFile") && real_.FindFile(p, f);
+    }
     bool GetAttributes(const std::string& p, std::uint32_t& a) override {
         return !p_.Fails(false, "GetAttributes") && real_.GetAttributes(p, a);
     }
-    bool SetAttributes(const std::string& p, std::uint32_t a) override { return !p_.Fails(true, "SetAttributes") && real_.SetAttributes(p, a); }
-    bool SetFileTimes(const std::string& p, const std::uint64_t* c, const std::uint64_t* a, const std::uint64_t* w) override {
+    bool SetAttributes(const std::string& p, std::uint32_t a) override {
+        return !p_.Fails(true, "SetAttributes") && real_.SetAttributes(p, a);
+    }
+    bool SetFileTimes(const std::string& p, const std::uint64_t* c, const std::uint64_t* a,
+                      const std::uint64_t* w) override {
         return !p_.Fails(true, "SetFileTimes") && real_.SetFileTimes(p, c, a, w);
     }
     bool FreeBytesAvailable(const std::string& f, std::uint64_t& b, bool& available) override {
@@ -89,7 +102,8 @@ public:
     bool SetValue(const std::string& k, const std::string& n, os::ValueType t, const std::string& d) override {
         return !p_.Fails(true, "SetValue") && real_.SetValue(k, n, t, d);
     }
-    bool QueryValue(const std::string& k, const std::string& n, std::size_t b, os::ValueType& t, std::string& d) override {
+    bool QueryValue(const std::string& k, const std::string& n, std::size_t b, os::ValueType& t,
+                    std::string& d) override {
         return !p_.Fails(false, "QueryValue") && real_.QueryValue(k, n, b, t, d);
     }
     bool DeleteKey(const std::string& k) override { return !p_.Fails(true, "DeleteKey") && real_.DeleteKey(k); }
@@ -102,8 +116,12 @@ private:
 class CountedShell : public os::Shell {
 public:
     explicit CountedShell(FaultPoints& points) : p_(points) {}
-    bool ProgramsFolder(std::string& f) override { return !p_.Fails(false, "ProgramsFolder") && os::SystemShell().ProgramsFolder(f); }
-    bool DesktopFolder(std::string& f) override { return !p_.Fails(false, "DesktopFolder") && os::SystemShell().DesktopFolder(f); }
+    bool ProgramsFolder(std::string& f) override {
+        return !p_.Fails(false, "ProgramsFolder") && os::SystemShell().ProgramsFolder(f);
+    }
+    bool DesktopFolder(std::string& f) override {
+        return !p_.Fails(false, "DesktopFolder") && os::SystemShell().DesktopFolder(f);
+    }
     std::string ShortcutExtension() override { return os::SystemShell().ShortcutExtension(); }
     bool WriteShortcut(const std::string& link, const std::string& target, const std::string& working) override {
         return !p_.Fails(true, "WriteShortcut") && os::SystemShell().WriteShortcut(link, target, working);

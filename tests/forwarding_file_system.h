@@ -18,12 +18,15 @@ public:
     bool CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
     bool RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
     bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
-    bool RenameFile(const std::string& f, const std::string& t, bool replace) override { return real_.RenameFile(f, t, replace); }
+    bool RenameFile(const std::string& f, const std::string& t, bool replace) override {
+        return real_.RenameFile(f, t, replace);
+    }
     os::DriveType DriveTypeOf(const std::string& root) override { return real_.DriveTypeOf(root); }
     bool FindFile(const std::string& p, os::FoundFile& f) override { return real_.FindFile(p, f); }
     bool GetAttributes(const std::string& p, std::uint32_t& a) override { return real_.GetAttributes(p, a); }
     bool SetAttributes(const std::string& p, std::uint32_t a) override { return real_.SetAttributes(p, a); }
-    bool SetFileTimes(const std::string& p, const std::uint64_t* c, const std::uint64_t* a, const std::uint64_t* w) override {
+    bool SetFileTimes(const std::string& p, const std::uint64_t* c, const std::uint64_t* a,
+                      const std::uint64_t* w) override {
         return real_.SetFileTimes(p, c, a, w);
     }
     bool FreeBytesAvailable(const std::string& f, std::uint64_t& b, bool& available) override {
@@ -32,7 +35,9 @@ public:
     bool ClusterFreeSpace(const std::string& r, std::uint64_t& s, std::uint64_t& b, std::uint64_t& c) override {
         return real_.ClusterFreeSpace(r, s, b, c);
     }
-    bool ConnectNetworkDrive(const std::string& l, const std::string& r) override { return real_.ConnectNetworkDrive(l, r); }
+    bool ConnectNetworkDrive(const std::string& l, const std::string& r) override {
+        return real_.ConnectNetworkDrive(l, r);
+    }
     void DisconnectNetworkDrive(const std::string& l) override { real_.DisconnectNetworkDrive(l); }
 
 protected:
@@ -86,7 +91,8 @@ public:
     bool SetValue(const std::string& k, const std::string& n, os::ValueType t, const std::string& d) override {
         return real_.SetValue(k, n, t, d);
     }
-    bool QueryValue(const std::string& k, const std::string& n, std::size_t b, os::ValueType& t, std::string& d) override {
+    bool QueryValue(const std::string& k, const std::string& n, std::size_t b, os::ValueType& t,
+                    std::string& d) override {
         return real_.QueryValue(k, n, b, t, d);
     }
     bool DeleteKey(const std::string& k) override {

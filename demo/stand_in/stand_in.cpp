@@ -45,7 +45,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         CloseHandle(file);
     }
     if (!Env(L"STAND_IN_BOX").empty()) {
-        const std::wstring text = L"体験版の代わりのプログラムが起動しました。\n\n" + programPath + L"\n作業フォルダ: " + workingFolder;
+        const std::wstring text =
+            L"体験版の代わりのプログラムが起動しました。\n\n" + programPath + L"\n作業フォルダ: " + workingFolder;
         MessageBoxW(nullptr, text.c_str(), L"星降る丘の物語", MB_OK | MB_ICONINFORMATION);
     }
     return 0;

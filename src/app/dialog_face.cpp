@@ -9,8 +9,8 @@ namespace app {
 namespace {
 
 constexpr std::u16string_view kPreferred[] = {
-    u"MS PGothic", u"MS UI Gothic",  u"Meiryo UI",        u"Yu Gothic UI",
-    u"IPAPGothic", u"VL PGothic",    u"Noto Sans CJK JP", u"Source Han Sans JP",
+    u"MS PGothic", u"MS UI Gothic", u"Meiryo UI",        u"Yu Gothic UI",
+    u"IPAPGothic", u"VL PGothic",   u"Noto Sans CJK JP", u"Source Han Sans JP",
 };
 
 char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }

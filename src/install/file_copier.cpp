@@ -19,7 +19,8 @@ bool ApplyFileStatus(os::FileSystem& fs, const std::string& path, const FileStat
         std::uint64_t write = os::LocalSecondsToFileTime(status.writeTime);
         std::uint64_t access = status.accessTime ? os::LocalSecondsToFileTime(status.accessTime) : 0;
         std::uint64_t creation = status.creationTime ? os::LocalSecondsToFileTime(status.creationTime) : 0;
-        if (!fs.SetFileTimes(path, status.creationTime ? &creation : nullptr, status.accessTime ? &access : nullptr, &write))
+        if (!fs.SetFileTimes(path, status.creationTime ? &creation : nullptr, status.accessTime ? &access : nullptr,
+                             &write))
             return false;
     }
     if (current != wanted && !(current & 0x01) && !fs.SetAttributes(path, wanted)) return false;
@@ -35,8 +36,8 @@ FileCopier::FileCopier(ui::WindowSystem& ws, os::FileSystem& fs, const std::stri
 bool FileCopier::Start(ui::WindowSystem& ws, const std::string& sourceFolder, const std::string& installFolder,
                        const std::string& relativePath) {
     auto fail = [&](std::string_view format) {
-        ws.ShowMessageBox(nullptr, support::FormatText(format, relativePath), std::string(support::texts::kCopyErrorCaption),
-                          ui::kMbOk | ui::kMbIconInformation);
+        ws.ShowMessageBox(nullptr, support::FormatText(format, relativePath),
+                          std::string(support::texts::kCopyErrorCaption), ui::kMbOk | ui::kMbIconInformation);
         return false;
     };
     const std::string sourcePath = support::WithTrailingBackslash(sourceFolder) + relativePath;
@@ -51,7 +52,8 @@ bool FileCopier::Start(ui::WindowSystem& ws, const std::string& sourceFolder, co
     if (buffer_.Count() != CopyChunkSize) return fail(support::texts::kMemoryFailed);
     destinationPath_ = support::WithTrailingBackslash(installFolder) + relativePath;
     // The install has put any file of that name aside: what stands there now is no one's to truncate.
-    if (!destination_.OpenWithFlags(destinationPath_, setupdata::kModeCreate | setupdata::kModeNew | setupdata::kModeWrite))
+    if (!destination_.OpenWithFlags(destinationPath_,
+                                    setupdata::kModeCreate | setupdata::kModeNew | setupdata::kModeWrite))
         return fail(support::texts::kOpenWriteFailedFormat);
     return true;
 }

@@ -13,8 +13,8 @@ std::string FormatDecimal(std::int64_t value) {
     return value < 0 ? "-" + digits : digits;
 }
 
-bool WriteProfileValue(os::FileSystem& fs, const std::string& file, const std::string& value, const std::string& section,
-                       const std::string& key) {
+bool WriteProfileValue(os::FileSystem& fs, const std::string& file, const std::string& value,
+                       const std::string& section, const std::string& key) {
     return !file.empty() && os::WriteProfileText(fs, file, section, key, value);
 }
 

@@ -73,7 +73,8 @@ void InstallJob::dropKeptFiles() {
 void InstallJob::PrepareInstall(const ProgressPage& page) {
     const setupdata::SetupData& data = *context_.setupData;
     ws_.SetProgressRange(page.window, page.overallBar,
-                         static_cast<std::uint32_t>(data.folders.size()) + static_cast<std::uint32_t>(data.fileCountOfType(installType)) + 1);
+                         static_cast<std::uint32_t>(data.folders.size()) +
+                             static_cast<std::uint32_t>(data.fileCountOfType(installType)) + 1);
     ws_.SetProgressStep(page.window, page.overallBar, 1);
     SetProgressPosition(ws_, page.window, page.overallBar, 0);
     phase = CreateFolders;
@@ -90,7 +91,8 @@ void InstallJob::PrepareInstall(const ProgressPage& page) {
 bool InstallJob::startNextFile(const ProgressPage& page) {
     const setupdata::SetupData& data = *context_.setupData;
     std::string relative = data.EntryRelativePath(installType, fileCursor);
-    while (relative.empty() && fileCursor < data.files.size()) relative = data.EntryRelativePath(installType, ++fileCursor);
+    while (relative.empty() && fileCursor < data.files.size())
+        relative = data.EntryRelativePath(installType, ++fileCursor);
     if (relative.empty()) {
         copier.reset();
         ws_.SetText(page.window, page.statusText, std::string(support::texts::kWritingRegistry));
@@ -101,7 +103,8 @@ bool InstallJob::startNextFile(const ProgressPage& page) {
     copier = std::make_unique<FileCopier>(ws_, context_.services.files, sourcePath, installFolder, relative);
     if (!copier->ready) return false;
     log(UndoFile, copier->DestinationPath());
-    ws_.SetProgressRange(page.window, page.fileBar, static_cast<std::uint32_t>(copier->Status().size / copier->BufferSize()));
+    ws_.SetProgressRange(page.window, page.fileBar,
+                         static_cast<std::uint32_t>(copier->Status().size / copier->BufferSize()));
     SetProgressPosition(ws_, page.window, page.fileBar, 0);
     ws_.SetProgressStep(page.window, page.fileBar, 1);
     ws_.SetText(page.window, page.statusText, std::string(support::texts::kCopyingPrefix) + relative);
@@ -114,15 +117,18 @@ bool InstallJob::finish(const ProgressPage& page) {
     const std::string target = GameTargetPath(context_, installFolder);
     if (addToStartMenu) {
         log(UndoStartMenu);
-        if (!CreateStartMenuShortcut(ws_, context_, page.window, ShortcutFileName(context_, std::string(SJ("ゲームスタート"))),
-                                     target, installFolder) ||
-            !CreateStartMenuShortcut(ws_, context_, page.window, ShortcutFileName(context_, std::string(SJ("ヘルプの実行"))),
+        if (!CreateStartMenuShortcut(ws_, context_, page.window,
+                                     ShortcutFileName(context_, std::string(SJ("ゲームスタート"))), target,
+                                     installFolder) ||
+            !CreateStartMenuShortcut(ws_, context_, page.window,
+                                     ShortcutFileName(context_, std::string(SJ("ヘルプの実行"))),
                                      HelpFilePath(context_, installFolder), installFolder))
             return false;
     }
     if (addDesktopShortcut) {
         log(UndoDesktop);
-        if (!CreateDesktopShortcut(context_, ShortcutFileName(context_, context_.setupData->title), target, installFolder))
+        if (!CreateDesktopShortcut(context_, ShortcutFileName(context_, context_.setupData->title), target,
+                                   installFolder))
             return false;
     }
     // A profile this install brings into being goes with it when the install is taken back; one
@@ -163,9 +169,7 @@ InstallResult InstallJob::RunInstall(const ProgressPage& page) {
                 StepProgress(ws_, page.window, page.overallBar);
                 break;
             }
-            case FileCopied:
-                StepProgress(ws_, page.window, page.overallBar);
-                [[fallthrough]];
+            case FileCopied: StepProgress(ws_, page.window, page.overallBar); [[fallthrough]];
             case NextFile:
                 if (!startNextFile(page)) return Failed;
                 break;
@@ -188,8 +192,7 @@ InstallResult InstallJob::RunInstall(const ProgressPage& page) {
             case Finish:
                 if (!finish(page)) return Failed;
                 break;
-            case Finished:
-                return Succeeded;
+            case Finished: return Succeeded;
         }
     }
 }

@@ -11,7 +11,14 @@
 
 namespace install {
 
-enum InstallPhase : std::int32_t { CreateFolders = 0, NextFile = 1, CopyFile = 2, FileCopied = 3, Finish = 4, Finished = 5 };
+enum InstallPhase : std::int32_t {
+    CreateFolders = 0,
+    NextFile = 1,
+    CopyFile = 2,
+    FileCopied = 3,
+    Finish = 4,
+    Finished = 5
+};
 enum InstallResult : int { Succeeded = 1, Failed = 2, Cancelled = 3 };
 // UndoKeptFile: `path` was there before the install and waits as `keptAs` beside it; the rollback
 // puts it back, a finished install removes it.

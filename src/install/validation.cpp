@@ -1,8 +1,8 @@
 #include "install/validation.h"
 
 #include "platform/choose_folder.h"
-#include "setupdata/names.h"
 #include "platform/disk_free_space.h"
+#include "setupdata/names.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
 #include "support/format.h"
@@ -24,8 +24,8 @@ bool ValidateInstall(ui::WindowSystem& ws, setupdata::SetupContext& context, con
     // A description that failed to load may hold no title, or one that is no folder name: the
     // install would land in the root itself, or beside it.
     if (!setupdata::IsSafeFileName(context.setupData->title)) {
-        ws.ShowMessageBox(choices.hostWindow, std::string(support::texts::kLoadFailed), std::string(support::texts::kErrorCaption),
-                          ui::kMbOk | ui::kMbIconError);
+        ws.ShowMessageBox(choices.hostWindow, std::string(support::texts::kLoadFailed),
+                          std::string(support::texts::kErrorCaption), ui::kMbOk | ui::kMbIconError);
         return false;
     }
     options.sourcePath = context.sourceFolder + context.setupData->dataFolder;
@@ -41,8 +41,7 @@ bool ValidateInstall(ui::WindowSystem& ws, setupdata::SetupContext& context, con
     if (!query.succeeded) freeBytes = 0;
     if (freeBytes < context.setupData->totalSizeOfType(options.installType)) {
         // "%c ドライブに…": the drive letter, the first character of the install root.
-        ws.ShowMessageBox(choices.hostWindow,
-                          context.installRoot.substr(0, 1) + std::string(support::texts::kDiskFull),
+        ws.ShowMessageBox(choices.hostWindow, context.installRoot.substr(0, 1) + std::string(support::texts::kDiskFull),
                           std::string(support::texts::kDestinationErrorCaption), ui::kMbOk | ui::kMbIconWarning);
         return false;
     }
@@ -84,8 +83,8 @@ bool EnsureFolder(ui::WindowSystem& ws, setupdata::SetupContext& context, ui::Wi
     os::FileSystem& fs = context.services.files;
     if (fs.SetCurrentFolder(path)) {
         if (fs.SetCurrentFolder(context.sourceFolder)) return true;
-        ws.ShowMessageBox(owner, std::string(support::texts::kChangeFolderFailed), std::string(support::texts::kErrorCaption),
-                          ui::kMbOk | ui::kMbIconWarning);
+        ws.ShowMessageBox(owner, std::string(support::texts::kChangeFolderFailed),
+                          std::string(support::texts::kErrorCaption), ui::kMbOk | ui::kMbIconWarning);
         return false;
     }
     if (ask && ws.ShowMessageBox(owner, std::string(support::texts::kCreateFolderQuestion),
@@ -93,8 +92,8 @@ bool EnsureFolder(ui::WindowSystem& ws, setupdata::SetupContext& context, ui::Wi
                                  ui::kMbYesNo | ui::kMbIconQuestion) == ui::kIdNo)
         return false;
     if (fs.CreateFolder(path)) return true;
-    ws.ShowMessageBox(owner, std::string(support::texts::kCreateFolderFailed), std::string(support::texts::kErrorCaption),
-                      ui::kMbOk | ui::kMbIconWarning);
+    ws.ShowMessageBox(owner, std::string(support::texts::kCreateFolderFailed),
+                      std::string(support::texts::kErrorCaption), ui::kMbOk | ui::kMbIconWarning);
     return false;
 }
 

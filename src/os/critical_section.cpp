@@ -5,7 +5,6 @@
 #include "support/cp932_literal.h"
 #include "support/exceptions.h"
 
-
 namespace os {
 
 void CCriticalSection::Enter() {
@@ -15,14 +14,13 @@ void CCriticalSection::Enter() {
 }
 
 void CCriticalSection::Leave() {
-    if (count_ == 0) throw support::CRuntimeException(std::string(SJ("CCriticalSectionをEnterしていないのにLeaveしている")));
+    if (count_ == 0)
+        throw support::CRuntimeException(std::string(SJ("CCriticalSectionをEnterしていないのにLeaveしている")));
     if (--count_ == 0) owner_ = -1;
     section_.Leave();
 }
 
-bool CCriticalSection::IsLockedByThisThread() const {
-    return owner_ == static_cast<std::int64_t>(CurrentThreadId());
-}
+bool CCriticalSection::IsLockedByThisThread() const { return owner_ == static_cast<std::int64_t>(CurrentThreadId()); }
 
 CCriticalSection::~CCriticalSection() noexcept(false) {
     if (count_ == 0) return;

@@ -165,12 +165,12 @@ std::vector<ProfileFile::KeyLine> ProfileFile::KeyLines() const {
 }
 
 std::string ReadProfileText(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
-                             std::string_view defaultText, std::size_t bufferSize) {
+                            std::string_view defaultText, std::size_t bufferSize) {
     return ProfileFile::Load(fs, path).GetString(section, key, defaultText, bufferSize);
 }
 
 bool WriteProfileText(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
+                      std::string_view value) {
     std::string bytes;
     // A file that is there but cannot be read (locked, no access) is left alone: it is not empty.
     if (!ReadWholeFile(fs, path, bytes)) {

@@ -78,8 +78,8 @@ private:
 
 // GetPrivateProfileString and WritePrivateProfileString over the file at `path`.
 std::string ReadProfileText(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
-                             std::string_view defaultText, std::size_t bufferSize);
+                            std::string_view defaultText, std::size_t bufferSize);
 bool WriteProfileText(FileSystem& fs, const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
+                      std::string_view value);
 
 }  // namespace os

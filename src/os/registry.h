@@ -16,7 +16,8 @@ public:
     // Creates the key and its parents; true when it exists afterwards.
     virtual bool CreateKey(const std::string& keyPath) = 0;
     // Sets a value's raw bytes (a string's data carries its terminating zero); the key must exist.
-    virtual bool SetValue(const std::string& keyPath, const std::string& name, ValueType type, const std::string& data) = 0;
+    virtual bool SetValue(const std::string& keyPath, const std::string& name, ValueType type,
+                          const std::string& data) = 0;
     // A value's type and raw bytes; false when the key or value is missing or the data is longer
     // than `bufferSize`.
     virtual bool QueryValue(const std::string& keyPath, const std::string& name, std::size_t bufferSize,

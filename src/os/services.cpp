@@ -4,7 +4,7 @@ namespace os {
 
 Services& SystemServices() {
     static Services services{SystemFileSystem(), SystemBitmapLoader(), SystemRegistry(), SystemProcesses(),
-                               SystemShell()};
+                             SystemShell()};
     return services;
 }
 

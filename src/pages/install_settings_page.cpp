@@ -64,7 +64,8 @@ bool InstallSettingsPage::OnCommand(ui::WindowHandle, int id) {
 }
 
 void InstallSettingsPage::ChooseInstallRoot() {
-    platform::FolderAnswer answer = platform::ChooseFolder(ws_, window, std::string(support::texts::kChooserTitle), context_.installFolderPath(false));
+    platform::FolderAnswer answer = platform::ChooseFolder(ws_, window, std::string(support::texts::kChooserTitle),
+                                                           context_.installFolderPath(false));
     // The game is an 8-bit program that finds its folder through its profile: a folder CP932
     // cannot spell is one it could never open.
     if (!answer.succeeded || !support::SpellsInCp932(answer.path)) {

@@ -27,10 +27,8 @@ public:
     // The pending command, reset to none.
     PageCommand TakeCommand() { return static_cast<PageCommand>(TakeCode()); }
     template <typename Command>
-        requires std::is_enum_v<Command>
-    void LeaveCommand(Command command) {
-        pendingCommand = static_cast<std::int32_t>(command);
-    }
+    requires std::is_enum_v<Command>
+    void LeaveCommand(Command command) { pendingCommand = static_cast<std::int32_t>(command); }
 
     ui::WindowHandle window = nullptr;
     ui::WindowHandle owner = nullptr;

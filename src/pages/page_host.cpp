@@ -1,23 +1,30 @@
 #include "pages/page_host.h"
 
 #include "install/installed_record.h"
-#include "uninstall/undo_install.h"
 #include "platform/process_launch.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
 #include "support/shown_texts.h"
+#include "uninstall/undo_install.h"
 
 namespace pages {
 namespace {
 
 const ui::ControlTemplate kControls[] = {
-    {ui::Id(PageHostControl::Banner), ui::ControlKind::BitmapStatic, ui::kSsCenterImage | ui::kSsRealSizeImage, {}, 0, 0, 138, 214},
+    {ui::Id(PageHostControl::Banner),
+     ui::ControlKind::BitmapStatic,
+     ui::kSsCenterImage | ui::kSsRealSizeImage,
+     {},
+     0,
+     0,
+     138,
+     214},
 };
 
 }  // namespace
 
-const ui::DialogTemplate kPageHostDialog{129, ui::kWsChild | ui::kWsVisible | ui::kDsSetFont, ui::kWsExClientEdge, 275,
-                                         214, kControls};
+const ui::DialogTemplate kPageHostDialog{
+    129, ui::kWsChild | ui::kWsVisible | ui::kDsSetFont, ui::kWsExClientEdge, 275, 214, kControls};
 
 PageHost::PageHost(ui::WindowSystem& ws, setupdata::SetupContext& context)
     : welcome(ws, context),
@@ -75,10 +82,13 @@ void PageHost::StartGame() {
     bool started = false;
     if (!folder.empty()) {
         folder = support::WithTrailingBackslash(folder);
-        started = platform::ProcessLaunch(context_.services.processes, folder + context_.setupData->executable, folder).started;
+        started = platform::ProcessLaunch(context_.services.processes, folder + context_.setupData->executable, folder)
+                      .started;
     }
-    if (started) ws_.PostClose(ws_.ParentOf(window));
-    else Box(support::texts::kGameFailed, ui::kMbOk | ui::kMbIconError);
+    if (started)
+        ws_.PostClose(ws_.ParentOf(window));
+    else
+        Box(support::texts::kGameFailed, ui::kMbOk | ui::kMbIconError);
 }
 
 void PageHost::StartInstall() {
@@ -113,8 +123,10 @@ void PageHost::RunInstallStep() {
         Box(support::texts::kInstallFailed, ui::kMbOk | ui::kMbIconError);
         UndoAndReturn();
     } else if (result == install::Cancelled) {
-        if (Box(support::texts::kCancelSetupQuestion, ui::kMbYesNo | ui::kMbIconWarning) != ui::kIdNo) UndoAndReturn();
-        else WakeForJob();
+        if (Box(support::texts::kCancelSetupQuestion, ui::kMbYesNo | ui::kMbIconWarning) != ui::kIdNo)
+            UndoAndReturn();
+        else
+            WakeForJob();
     }
 }
 
@@ -127,8 +139,7 @@ void PageHost::StartUninstall() {
     } catch (const uninstall::NoUninstallPlan&) {
         // Nothing is removed from any folder. The unusable record goes, so the welcome page offers
         // the install again, and that install writes a sound record.
-        Box(support::texts::kNoUninstallPlan,
-            ui::kMbOk | ui::kMbIconError);
+        Box(support::texts::kNoUninstallPlan, ui::kMbOk | ui::kMbIconError);
         context_.services.registry.DeleteKey(context_.registryKeyPath);
         ReturnToWelcome();
         return;
@@ -148,8 +159,7 @@ void PageHost::RunUninstallStep() {
     if (result == uninstall::UninstallDone) {
         Box(support::texts::kUninstallDone, ui::kMbOk | ui::kMbIconInformation);
         ReturnToWelcome();
-    } else if (Box(support::texts::kCancelUninstallQuestion,
-                   ui::kMbYesNo | ui::kMbIconWarning) == ui::kIdYes) {
+    } else if (Box(support::texts::kCancelUninstallQuestion, ui::kMbYesNo | ui::kMbIconWarning) == ui::kIdYes) {
         ReturnToWelcome();
     } else {
         WakeForJob();
@@ -185,7 +195,9 @@ int PageHost::Step() {
                 case WelcomeCommand::StartGame: StartGame(); break;
                 case WelcomeCommand::Close: ReturnToWelcome(); break;
                 case WelcomeCommand::Install: ShowPage(welcome, installSettings, PageState::InstallSettings); break;
-                case WelcomeCommand::Uninstall: ShowPage(welcome, uninstallSettings, PageState::UninstallSettings); break;
+                case WelcomeCommand::Uninstall:
+                    ShowPage(welcome, uninstallSettings, PageState::UninstallSettings);
+                    break;
                 default: break;
             }
             break;

@@ -20,7 +20,13 @@ enum class PageHostControl : int { Banner = 551 };
 extern const ui::DialogTemplate kPageHostDialog;
 
 // The page on show, in the pages' creation order.
-enum class PageState : std::int32_t { Welcome = 0, InstallSettings = 1, Copying = 2, UninstallSettings = 3, Uninstalling = 4 };
+enum class PageState : std::int32_t {
+    Welcome = 0,
+    InstallSettings = 1,
+    Copying = 2,
+    UninstallSettings = 3,
+    Uninstalling = 4
+};
 
 class PageHost : public ui::DialogHandler {
 public:

@@ -7,8 +7,9 @@ namespace pages {
 
 std::vector<std::string> ShownTexts(const setupdata::SetupData& data) {
     std::vector<std::string> texts;
-    for (const ui::DialogTemplate* dialog : {&kPageHostDialog, &kWelcomeDialog, &kInstallSettingsDialog,
-                                             &kCopyProgressDialog, &kUninstallSettingsDialog, &kUninstallProgressDialog})
+    for (const ui::DialogTemplate* dialog :
+         {&kPageHostDialog, &kWelcomeDialog, &kInstallSettingsDialog, &kCopyProgressDialog, &kUninstallSettingsDialog,
+          &kUninstallProgressDialog})
         for (const ui::ControlTemplate& control : dialog->controls)
             if (!control.text.empty()) texts.emplace_back(control.text);
     for (std::string_view text : support::texts::All()) texts.emplace_back(text);

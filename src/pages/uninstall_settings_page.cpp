@@ -20,6 +20,8 @@ const ui::ControlTemplate kControls[] = {
 
 const ui::DialogTemplate kUninstallSettingsDialog{204, kPageStyle, 0, 138, 214, kControls};
 
-bool UninstallSettingsPage::KeepSaveFiles() { return ws_.GetCheck(window, Id(UninstallSettingsControl::KeepSaveFiles)); }
+bool UninstallSettingsPage::KeepSaveFiles() {
+    return ws_.GetCheck(window, Id(UninstallSettingsControl::KeepSaveFiles));
+}
 
 }  // namespace pages

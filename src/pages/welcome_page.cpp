@@ -18,7 +18,8 @@ const ui::ControlTemplate kControls[] = {
     {Id(DirectXSetup), ControlKind::PushButton, ui::kWsTabStop, SJ("DirectXのｲﾝｽﾄｰﾙ"), 72, 136, 59, 14},
     {Id(Cancel), ControlKind::PushButton, ui::kWsTabStop, SJ("ｷｬﾝｾﾙ"), 81, 194, 50, 14},
     {Id(StartGame), ControlKind::PushButton, ui::kWsTabStop, SJ("ｹﾞｰﾑの起動"), 26, 194, 50, 14},
-    {Id(DirectXNotice), ControlKind::Static, 0, SJ("DirectX8.0a以上がｲﾝｽﾄ-ﾙされていない方は先にｲﾝｽﾄｰﾙしてください。"), 6, 114, 122, 19},
+    {Id(DirectXNotice), ControlKind::Static, 0, SJ("DirectX8.0a以上がｲﾝｽﾄ-ﾙされていない方は先にｲﾝｽﾄｰﾙしてください。"),
+     6, 114, 122, 19},
     {ui::kNoId, ControlKind::GroupBox, 0, {}, 2, 2, 132, 186},
     {ui::kNoId, ControlKind::EtchedLine, 0, {}, 4, 108, 128, 1},
     {Id(Greeting), ControlKind::Static, 0, SJ("\"%s\"ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ"), 6, 11, 122, 19},
@@ -33,15 +34,18 @@ void WelcomePage::Refresh() {
     installed = context_.services.registry.KeyExists(context_.registryKeyPath);
     // Formatted once: a second pass would read a "%" of the title as a format.
     if (!welcomeFormatted_) {
-        ws_.SetText(window, Id(Greeting), support::FormatText(ws_.GetText(window, Id(Greeting)), context_.setupData->title));
+        ws_.SetText(window, Id(Greeting),
+                    support::FormatText(ws_.GetText(window, Id(Greeting)), context_.setupData->title));
         welcomeFormatted_ = true;
     }
     ws_.Enable(window, Id(StartGame), installed);
-    ws_.SetText(window, Id(InstallOrUninstall), std::string(installed ? support::texts::kUninstallButton : support::texts::kInstallButton));
+    ws_.SetText(window, Id(InstallOrUninstall),
+                std::string(installed ? support::texts::kUninstallButton : support::texts::kInstallButton));
     ws_.SetFocus(ws_.Control(window, Id(InstallOrUninstall)));
     install::FileStatus status;
     const std::string dxsetup = context_.sourceFolder + context_.setupData->directXFolder + "dxsetup.exe";
-    if (!install::QueryFileStatus(context_.services.files, dxsetup, status)) ws_.Enable(window, Id(DirectXSetup), false);
+    if (!install::QueryFileStatus(context_.services.files, dxsetup, status))
+        ws_.Enable(window, Id(DirectXSetup), false);
 }
 
 bool WelcomePage::OnInitDialog(ui::WindowHandle dialog) {

@@ -60,8 +60,9 @@ bool CheckEncoding(const std::string& raw, const std::string& text, bool utf16, 
         report.encoding = "UTF-16LE";
         ForEachLine(text, [&](std::size_t n, std::string_view line) {
             if (line.find('\0') != std::string_view::npos)
-                report.add(Severity::Error, n, KeyOfLine(line),
-                           "holds a character that Shift-JIS (CP932) cannot spell: the setup reads the value as missing");
+                report.add(
+                    Severity::Error, n, KeyOfLine(line),
+                    "holds a character that Shift-JIS (CP932) cannot spell: the setup reads the value as missing");
         });
         return true;
     }
@@ -78,7 +79,8 @@ bool CheckEncoding(const std::string& raw, const std::string& text, bool utf16, 
     ForEachLine(text, [&](std::size_t n, std::string_view line) {
         std::string utf8;
         if (!support::ToUtf8(line, utf8))
-            report.add(Severity::Error, n, KeyOfLine(line), std::string("holds bytes that are not Shift-JIS (CP932); ") + kSaveAs);
+            report.add(Severity::Error, n, KeyOfLine(line),
+                       std::string("holds bytes that are not Shift-JIS (CP932); ") + kSaveAs);
     });
     return true;
 }
@@ -86,8 +88,10 @@ bool CheckEncoding(const std::string& raw, const std::string& text, bool utf16, 
 bool IsNumber(const std::string& text) {
     std::size_t start = 0, end = text.size();
     bool hex = false;
-    if (text.size() >= 2 && (text.back() == 'h' || text.back() == 'H')) hex = true, --end;
-    else if (text.size() >= 3 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) hex = true, start = 2;
+    if (text.size() >= 2 && (text.back() == 'h' || text.back() == 'H'))
+        hex = true, --end;
+    else if (text.size() >= 3 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        hex = true, start = 2;
     if (!hex && start < end && text[start] == '-') ++start;
     if (start == end) return false;
     for (std::size_t i = start; i < end; ++i) {
@@ -153,12 +157,14 @@ CheckReport CheckAuthoringFile(os::FileSystem& fs, const std::string& sourceFold
 
     // The settings, read as registration reads them.
     SetupData data;
-    SettingLines lines{layout.line(kSettings, "Registry"), layout.line(kSettings, "DXCurrent"), layout.line(kSettings, "exec")};
+    SettingLines lines{layout.line(kSettings, "Registry"), layout.line(kSettings, "DXCurrent"),
+                       layout.line(kSettings, "exec")};
     auto required = [&](const std::string& section, const std::string& key, std::string& out) {
         if (ReadProfileString(profile, section, key, out)) return true;
         std::size_t line = layout.line(section, key);
         if (!profile.HasValue(section, key)) {
-            if (line == 0) report.add(Severity::Error, 0, key, "missing from [" + Readable(section) + "]: the setup needs it");
+            if (line == 0)
+                report.add(Severity::Error, 0, key, "missing from [" + Readable(section) + "]: the setup needs it");
         } else if (out.empty()) {
             report.add(Severity::Error, line, key, "empty: the setup needs a value");
         } else {
@@ -168,8 +174,9 @@ CheckReport CheckAuthoringFile(os::FileSystem& fs, const std::string& sourceFold
     };
     if (required(kSettings, "Name", data.title) && !IsSafeFileName(data.title))
         report.add(Severity::Error, layout.line(kSettings, "Name"), "Name",
-                   "\"" + Readable(data.title) + "\" cannot be a folder name; it names the install folder, the shortcuts "
-                   "and the game's profile file (no \\ / : * ? \" < > |, no device name)");
+                   "\"" + Readable(data.title) +
+                       "\" cannot be a folder name; it names the install folder, the shortcuts "
+                       "and the game's profile file (no \\ / : * ? \" < > |, no device name)");
     required(kSettings, "Registry", data.registryRoot);
     lines.directXRead = required(kSettings, "DXCurrent", data.directXFolder);
     lines.execRead = required(kSettings, "exec", data.executable);
@@ -202,8 +209,10 @@ CheckReport CheckAuthoringFile(os::FileSystem& fs, const std::string& sourceFold
         SetupData again;
         RegistrationError error;
         if (!again.registerFromSource(fs, path, &error))
-            report.add(Severity::Error, layout.line(error.key.rfind("regist", 0) == 0 ? kListing : kSettings, error.key),
-                       Readable(error.key), std::string("registration fails: ") + Describe(error.fault) + ": " + Readable(error.path));
+            report.add(Severity::Error,
+                       layout.line(error.key.rfind("regist", 0) == 0 ? kListing : kSettings, error.key),
+                       Readable(error.key),
+                       std::string("registration fails: ") + Describe(error.fault) + ": " + Readable(error.path));
     }
     // In file order; what has no line (a missing key, the medium) last.
     std::stable_sort(report.findings.begin(), report.findings.end(), [](const Finding& a, const Finding& b) {
@@ -220,12 +229,13 @@ AuthoringLayout CheckLayout(const os::ProfileFile& profile, CheckReport& report)
     for (std::size_t i = 1; i < headers.size(); ++i) {
         const std::string folded = support::FoldAsciiCase(headers[i].name);
         auto [it, fresh] = firstHeader.emplace(folded, i);
-        bool known = support::EqualsNoCase(headers[i].name, kSettings) || support::EqualsNoCase(headers[i].name, kListing);
+        bool known =
+            support::EqualsNoCase(headers[i].name, kSettings) || support::EqualsNoCase(headers[i].name, kListing);
         if (!fresh) {
             if (known)
                 report.add(Severity::Warning, headers[i].line, "[" + Readable(headers[i].name) + "]",
-                           "again: the setup reads the first one only (line " + std::to_string(headers[it->second].line) +
-                               "); the keys below this one are ignored");
+                           "again: the setup reads the first one only (line " +
+                               std::to_string(headers[it->second].line) + "); the keys below this one are ignored");
             continue;
         }
         if (!known) {
@@ -272,8 +282,9 @@ AuthoringLayout CheckLayout(const os::ProfileFile& profile, CheckReport& report)
             layout.regist[static_cast<std::uint64_t>(index)] = k.line;
         } else if (index >= 0) {
             std::string proper = RegistKey(static_cast<std::uint64_t>(index));
-            report.add(Severity::Warning, k.line, Readable(k.name),
-                       "the setup looks for " + proper + " (two digits at least, no more leading zeros): write " + proper);
+            report.add(
+                Severity::Warning, k.line, Readable(k.name),
+                "the setup looks for " + proper + " (two digits at least, no more leading zeros): write " + proper);
         } else {
             report.add(Severity::Warning, k.line, Readable(k.name),
                        "unknown key in [登録]: the setup ignores it" + DidYouMean(k.name, {"count", "regist00"}));

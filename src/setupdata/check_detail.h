@@ -14,7 +14,7 @@ namespace setupdata {
 // its name), and the lines of the file keys by index.
 struct AuthoringLayout {
     std::map<std::pair<std::string, std::string>, std::size_t> lines;  // (section, folded key) -> line
-    std::map<std::uint64_t, std::size_t> regist;                        // index -> line
+    std::map<std::uint64_t, std::size_t> regist;                       // index -> line
     std::size_t line(const std::string& section, const std::string& key) const;
 };
 

@@ -44,7 +44,8 @@ struct EntryCheck {
                     "the blank after " + Readable(bare) + " makes the install type unknown: remove it");
             else
                 add(Severity::Error, line, key,
-                    "unknown install type \"" + Readable(type) + "\": TYPE0 (every install) or TYPE1 (full install only)");
+                    "unknown install type \"" + Readable(type) +
+                        "\": TYPE0 (every install) or TYPE1 (full install only)");
         }
         return type;
     }
@@ -111,9 +112,11 @@ struct EntryCheck {
         if (measured && e->size >= kFourGiB)
             add(Severity::Error, line, key,
                 Readable(path) + " is 4 GiB or more (" + std::to_string(e->size) +
-                    " bytes): a CD's file system cannot hold it and the setup's sizes stop below 4 GiB; split the file");
+                    " bytes): a CD's file system cannot hold it and the setup's sizes stop below 4 GiB; split the "
+                    "file");
         if (!IsSafeFileName(e->name))
-            add(Severity::Error, line, key, "the name \"" + Readable(e->name) + "\" is no file name the install can write");
+            add(Severity::Error, line, key,
+                "the name \"" + Readable(e->name) + "\" is no file name the install can write");
         // The install reads data folder + folder + name; registration measured the path as written.
         const std::string relative = folder.empty() ? e->name : folder + "\\" + e->name;
         const std::string copied = InstallSourceOnMedium(data.dataFolder, relative);
@@ -124,7 +127,8 @@ struct EntryCheck {
                 "the install copies " + Readable(copied) + " (data folder + folder + name) but registration measures " +
                     Readable(path) +
                     (there ? ", two different files; write the path as " + Readable(copied)
-                           : ", and " + Readable(copied) + " is not on the medium; move the file there and write that path"));
+                           : ", and " + Readable(copied) +
+                                 " is not on the medium; move the file there and write that path"));
         }
         data.files.push_back(std::move(e));
     }
@@ -142,10 +146,11 @@ void CheckEntries(os::FileSystem& fs, const std::string& sourceFolder, const os:
         while (layout.regist.count(end)) ++end;
     auto missingRun = [&](std::uint64_t from, std::uint64_t to) {
         if (from >= to) return;
-        report.add(Severity::Error, 0, RegistKey(from),
-                   (from + 1 == to ? std::string("missing") : RegistKey(from) + " to " + RegistKey(to - 1) + " are missing") +
-                       ": count is " + std::to_string(end) + " (line " + std::to_string(countLine) +
-                       "), so the setup reads regist00 to " + RegistKey(end - 1) + " and fails at the first one missing");
+        report.add(
+            Severity::Error, 0, RegistKey(from),
+            (from + 1 == to ? std::string("missing") : RegistKey(from) + " to " + RegistKey(to - 1) + " are missing") +
+                ": count is " + std::to_string(end) + " (line " + std::to_string(countLine) +
+                "), so the setup reads regist00 to " + RegistKey(end - 1) + " and fails at the first one missing");
     };
     // Walks the keys present, not every index: a count of two billion costs nothing.
     std::uint64_t next = 0;
@@ -155,17 +160,22 @@ void CheckEntries(os::FileSystem& fs, const std::string& sourceFolder, const os:
         next = index + 1;
         const std::string key = RegistKey(index);
         std::string value;
-        if (ReadProfileString(profile, listing, key, value)) check.entry(key, line, value);
-        else if (!profile.HasValue(listing, key)) continue;  // a character CP932 cannot spell, said already
-        else if (value.empty()) report.add(Severity::Error, line, key, "empty: every file key up to count needs a file");
-        else report.add(Severity::Error, line, key, "is \"未登録\", which the setup reads as missing");
+        if (ReadProfileString(profile, listing, key, value))
+            check.entry(key, line, value);
+        else if (!profile.HasValue(listing, key))
+            continue;  // a character CP932 cannot spell, said already
+        else if (value.empty())
+            report.add(Severity::Error, line, key, "empty: every file key up to count needs a file");
+        else
+            report.add(Severity::Error, line, key, "is \"未登録\", which the setup reads as missing");
     }
     missingRun(next, end);
     for (const auto& [index, line] : layout.regist)
         if (index >= end)
             report.add(Severity::Warning, line, RegistKey(index),
-                       count < 0 ? "not read: registration stops at the first key missing"
-                                 : "not registered: count is " + std::to_string(end) + "; raise it to register this file");
+                       count < 0
+                           ? "not read: registration stops at the first key missing"
+                           : "not registered: count is " + std::to_string(end) + "; raise it to register this file");
 }
 
 }  // namespace setupdata

@@ -7,7 +7,6 @@
 namespace setupdata {
 namespace {
 
-
 bool InstallsProgram(const SetupData& data, InstallType t) {
     for (std::size_t i = 0; i < data.files.size(); ++i)
         if (support::EqualsNoCase(data.EntryRelativePath(t, i), data.executable)) return true;
@@ -67,9 +66,11 @@ CheckReport VerifySetupFile(os::FileSystem& fs, const std::string& sourceFolder)
         return report;
     }
     if (!IsSafeFileName(data.title))
-        report.add(Severity::Error, 0, "title",
-                   "\"" + Readable(data.title) + "\" cannot be a folder name: the setup refuses the medium at start-up");
-    for (InstallType t : {0, 1}) report.types.push_back({t, static_cast<std::size_t>(data.fileCountOfType(t)), data.totalSizeOfType(t)});
+        report.add(
+            Severity::Error, 0, "title",
+            "\"" + Readable(data.title) + "\" cannot be a folder name: the setup refuses the medium at start-up");
+    for (InstallType t : {0, 1})
+        report.types.push_back({t, static_cast<std::size_t>(data.fileCountOfType(t)), data.totalSizeOfType(t)});
     for (std::size_t i = 0; i < data.files.size(); ++i) {
         const FileEntry& e = *data.files[i];
         std::string relative = data.EntryRelativePath(BelongsToType(e, 0) ? 0 : 1, i);

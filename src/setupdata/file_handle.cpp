@@ -13,8 +13,8 @@ os::OpenRequest OpenRequestFromFlags(unsigned flags) {
     os::OpenRequest r;
     if (flags & kModeCreate)
         r.disposition = (flags & kModeAlways) ? os::Disposition::OpenAlways
-                        : (flags & kModeNew) ? os::Disposition::CreateNew
-                                             : os::Disposition::CreateAlways;
+                        : (flags & kModeNew)  ? os::Disposition::CreateNew
+                                              : os::Disposition::CreateAlways;
     else
         r.disposition = os::Disposition::OpenExisting;
     r.read = flags & kModeRead;

@@ -12,14 +12,14 @@ namespace setupdata {
 
 // Bits of the mode-flags word.
 enum : unsigned {
-    kModeCreate = 0x01,      // with kModeAlways: open-always, else create-always; clear: existing only
+    kModeCreate = 0x01,  // with kModeAlways: open-always, else create-always; clear: existing only
     kModeAlways = 0x02,
     kModeRead = 0x04,
     kModeWrite = 0x08,
     kModeNoInherit = 0x10,
     kModeShareRead = 0x20,
     kModeShareWrite = 0x40,
-    kModeNew = 0x80,         // with kModeCreate: the file must not exist yet
+    kModeNew = 0x80,  // with kModeCreate: the file must not exist yet
 };
 
 os::OpenRequest OpenRequestFromFlags(unsigned flags);

@@ -71,13 +71,15 @@ bool IsSafeFileName(std::string_view name) {
 bool IsSafeInstallFolder(std::string_view path) {
     if (path.size() > kLongestPath) return false;
     std::string_view below;
-    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && IsSeparator(path[2])) {
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+        IsSeparator(path[2])) {
         below = path.substr(3);
     } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
         // \\server\share: both name the place, the parts below it are the folder.
         std::size_t server = std::min(support::FindChar(path, '\\', 2), support::FindChar(path, '/', 2));
         if (server == support::npos || server == 2) return false;
-        std::size_t share = std::min(support::FindChar(path, '\\', server + 1), support::FindChar(path, '/', server + 1));
+        std::size_t share =
+            std::min(support::FindChar(path, '\\', server + 1), support::FindChar(path, '/', server + 1));
         if (share == support::npos || share == server + 1) return false;
         // "\\?\" and "\\.\" are no servers: they hand the rest to the object manager unread.
         if (!IsSafePart(path.substr(2, server - 2)) || !IsSafePart(path.substr(server + 1, share - server - 1)) ||

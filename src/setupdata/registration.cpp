@@ -8,7 +8,6 @@
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
 
-
 namespace setupdata {
 namespace {
 
@@ -99,10 +98,14 @@ std::int32_t ConvertProfileInt(const std::string& text) {
     for (std::size_t i = start; i < end; ++i) {
         char c = text[i];
         unsigned digit;
-        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-        else return 0;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return 0;
         value = value * static_cast<std::uint32_t>(base) + digit;
     }
     return static_cast<std::int32_t>(negative ? 0u - value : value);
@@ -151,9 +154,12 @@ bool SetupData::registerFromSource(os::FileSystem& fs, const std::string& path, 
             auto entry = std::make_shared<FileEntry>();
             std::string type = SplitToken(value);
             if (type.empty()) Fail(key, RegistrationFault::NoTypeToken, path);
-            if (support::EqualsNoCase(type, "TYPE0")) entry->typeMask = -1;
-            else if (support::EqualsNoCase(type, "TYPE1")) entry->typeMask = 2;
-            else Fail(key, RegistrationFault::UnknownTypeToken, path);
+            if (support::EqualsNoCase(type, "TYPE0"))
+                entry->typeMask = -1;
+            else if (support::EqualsNoCase(type, "TYPE1"))
+                entry->typeMask = 2;
+            else
+                Fail(key, RegistrationFault::UnknownTypeToken, path);
             std::string folder = SplitToken(value);
             if (folder.empty()) {
                 entry->folderIndex = -1;

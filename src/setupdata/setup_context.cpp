@@ -5,7 +5,6 @@
 #include "support/cp932_literal.h"
 #include "support/shown_texts.h"
 
-
 namespace setupdata {
 
 SetupContext::SetupContext(os::Services& s, StartupErrorBox& errorBox) : services(s) {

@@ -99,7 +99,8 @@ bool SetupData::readSetupFile(os::FileSystem& fs, const std::string& path, std::
             in.counted(entry->name, record);
             entry->size = in.u64(record);
             entry->folderIndex = in.i32(record);
-            if (entry->folderIndex < -1 || (entry->folderIndex >= 0 && static_cast<std::size_t>(entry->folderIndex) >= folders.size()))
+            if (entry->folderIndex < -1 ||
+                (entry->folderIndex >= 0 && static_cast<std::size_t>(entry->folderIndex) >= folders.size()))
                 throw Failure{"a file record names a folder that does not exist"};
             if (!IsSafeFileName(entry->name)) throw Failure{"a file name leaves its folder"};
             files.push_back(std::move(entry));

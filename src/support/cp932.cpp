@@ -21,7 +21,10 @@ bool InSet(char c, std::string_view set) { return set.find(c) != std::string_vie
 std::size_t FindChar(std::string_view s, char ch, std::size_t from) {
     std::size_t found = npos;
     ForEachChar(s, from, [&](std::size_t i, std::size_t len) {
-        if (len == 1 && s[i] == ch) { found = i; return false; }
+        if (len == 1 && s[i] == ch) {
+            found = i;
+            return false;
+        }
         return true;
     });
     return found;
@@ -40,7 +43,10 @@ std::size_t FindText(std::string_view s, std::string_view needle, std::size_t fr
     if (needle.empty()) return from <= s.size() ? from : npos;
     std::size_t found = npos;
     ForEachChar(s, from, [&](std::size_t i, std::size_t) {
-        if (s.substr(i, needle.size()) == needle) { found = i; return false; }
+        if (s.substr(i, needle.size()) == needle) {
+            found = i;
+            return false;
+        }
         return true;
     });
     return found;
@@ -75,9 +81,7 @@ std::string FileNameOfPath(std::string_view path) {
     return slash == npos ? std::string(path) : std::string(path.substr(slash + 1));
 }
 
-bool EndsWithBackslash(std::string_view path) {
-    return !path.empty() && FindLastChar(path, '\\') == path.size() - 1;
-}
+bool EndsWithBackslash(std::string_view path) { return !path.empty() && FindLastChar(path, '\\') == path.size() - 1; }
 
 std::string WithTrailingBackslash(std::string_view path) {
     std::string out(path);

@@ -11,7 +11,9 @@
 
 namespace support::cp932_detail {
 
-struct Pair { std::uint16_t from, to; };
+struct Pair {
+    std::uint16_t from, to;
+};
 
 inline constexpr Pair kEncode[] = {
 #include "cp932_encode.tbl"
@@ -21,7 +23,10 @@ constexpr std::uint16_t EncodeCodePoint(char32_t cp) {
     std::size_t lo = 0, hi = sizeof(kEncode) / sizeof(kEncode[0]);
     while (lo < hi) {
         std::size_t mid = (lo + hi) / 2;
-        if (kEncode[mid].from < cp) lo = mid + 1; else hi = mid;
+        if (kEncode[mid].from < cp)
+            lo = mid + 1;
+        else
+            hi = mid;
     }
     if (cp > 0xFFFF || lo == sizeof(kEncode) / sizeof(kEncode[0]) || kEncode[lo].from != cp)
         throw "a text literal holds a character that CP932 cannot represent";
@@ -54,8 +59,8 @@ constexpr Encoded<N> Encode(const char8_t (&text)[N]) {
 
 }  // namespace support::cp932_detail
 
-#define SJ(text)                                                                           \
-    ([]() -> std::string_view {                                                            \
-        static constexpr auto kBytes = ::support::cp932_detail::Encode(u8"" text);         \
-        return {kBytes.data, kBytes.size};                                                 \
+#define SJ(text)                                                                   \
+    ([]() -> std::string_view {                                                    \
+        static constexpr auto kBytes = ::support::cp932_detail::Encode(u8"" text); \
+        return {kBytes.data, kBytes.size};                                         \
     }())

@@ -2,7 +2,6 @@
 
 #include "support/cp932_literal.h"
 
-
 namespace support {
 
 std::string CException::GetMessage() const { return {}; }

@@ -18,7 +18,8 @@ constexpr char16_t kUserFirst = 0xE000, kUserLast = 0xE757;
 constexpr char16_t kCarryHigh = 0xE000, kCarryLow = 0xE100;  // + the carried unit's high / low byte
 
 bool LookUp(const cp932_detail::Pair* first, const cp932_detail::Pair* last, std::uint16_t key, std::uint16_t& value) {
-    auto it = std::lower_bound(first, last, key, [](const cp932_detail::Pair& p, std::uint16_t k) { return p.from < k; });
+    auto it =
+        std::lower_bound(first, last, key, [](const cp932_detail::Pair& p, std::uint16_t k) { return p.from < k; });
     if (it == last || it->from != key) return false;
     value = it->to;
     return true;
@@ -172,7 +173,11 @@ bool FromUtf8(std::string_view utf8, std::string& out) {
     std::u16string units;
     for (std::size_t i = 0; i < utf8.size();) {
         auto b = static_cast<unsigned char>(utf8[i]);
-        int extra = b < 0x80 ? 0 : b >= 0xC2 && b < 0xE0 ? 1 : b >= 0xE0 && b < 0xF0 ? 2 : b >= 0xF0 && b < 0xF5 ? 3 : -1;
+        int extra = b < 0x80                ? 0
+                    : b >= 0xC2 && b < 0xE0 ? 1
+                    : b >= 0xE0 && b < 0xF0 ? 2
+                    : b >= 0xF0 && b < 0xF5 ? 3
+                                            : -1;
         if (extra < 0 || utf8.size() - i <= static_cast<std::size_t>(extra)) return false;
         char32_t cp = extra == 0 ? b : (b & (0x3F >> extra));
         for (int k = 1; k <= extra; ++k) {

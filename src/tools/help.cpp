@@ -66,25 +66,27 @@ const Command kCommands[] = {
 }  // namespace
 
 void Usage(std::FILE* out) {
-    std::fputs("usage: setupdata check MEDIUM [--json]\n"
-               "       setupdata register MEDIUM\n"
-               "       setupdata verify MEDIUM [--json]\n"
-               "       setupdata dump FILE [--json]\n"
-               "       setupdata help [COMMAND]\n",
-               out);
+    std::fputs(
+        "usage: setupdata check MEDIUM [--json]\n"
+        "       setupdata register MEDIUM\n"
+        "       setupdata verify MEDIUM [--json]\n"
+        "       setupdata dump FILE [--json]\n"
+        "       setupdata help [COMMAND]\n",
+        out);
 }
 
 int Help(std::FILE* out, const std::string& command) {
     if (command.empty()) {
         std::fputs("setupdata prepares a game's medium (MEDIUM: the folder that holds Setup.exe).\n\n", out);
         Usage(out);
-        std::fputs("\n"
-                   "  check     report every problem of SetupRegist.ini, with line numbers and keys\n"
-                   "  register  check, then build Setup.ini from SetupRegist.ini as the setup does\n"
-                   "  verify    walk the shipped Setup.ini as the install does: files, sizes, program\n"
-                   "  dump      print a Setup.ini\n"
-                   "  help      this text, or \"setupdata help COMMAND\" for one command\n\n",
-                   out);
+        std::fputs(
+            "\n"
+            "  check     report every problem of SetupRegist.ini, with line numbers and keys\n"
+            "  register  check, then build Setup.ini from SetupRegist.ini as the setup does\n"
+            "  verify    walk the shipped Setup.ini as the install does: files, sizes, program\n"
+            "  dump      print a Setup.ini\n"
+            "  help      this text, or \"setupdata help COMMAND\" for one command\n\n",
+            out);
         std::fputs(kExitStatus, out);
         return 0;
     }

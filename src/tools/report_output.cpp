@@ -1,16 +1,14 @@
 #include <cstdio>
 
-#include "tools/report_output.h"
 #include "platform/size_text.h"
+#include "tools/report_output.h"
 
 namespace tools {
 namespace {
 
 const char* SeverityName(setupdata::Severity s) { return s == setupdata::Severity::Error ? "error" : "warning"; }
 
-std::string Plural(std::size_t n, const char* word) {
-    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
+std::string Plural(std::size_t n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); }
 
 }  // namespace
 

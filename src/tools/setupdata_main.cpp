@@ -7,9 +7,9 @@
 
 #include "os/command_line.h"
 #include "os/file_system.h"
+#include "setupdata/check.h"
 #include "setupdata/registration.h"
 #include "setupdata/setup_data.h"
-#include "setupdata/check.h"
 #include "support/cp932.h"
 #include "support/system_text.h"
 #include "tools/help.h"
@@ -33,8 +33,10 @@ std::string EnterMedium(const std::string& dir) {
 }
 
 int Report(const setupdata::CheckReport& r, bool json) {
-    if (json) tools::PrintReportJson(stdout, r);
-    else tools::PrintReport(stdout, r);
+    if (json)
+        tools::PrintReportJson(stdout, r);
+    else
+        tools::PrintReport(stdout, r);
     return r.count(setupdata::Severity::Error) ? 1 : 0;
 }
 
@@ -68,10 +70,12 @@ int RegisterMedium(const std::string& dir) {
     }
     std::string reason;
     if (!data.writeSetupFile(fs, source + "Setup.ini", &reason)) {
-        std::fprintf(stderr, "setupdata: Setup.ini: %s: %s\n", reason.c_str(), ToUtf8Lossy(source + "Setup.ini").c_str());
+        std::fprintf(stderr, "setupdata: Setup.ini: %s: %s\n", reason.c_str(),
+                     ToUtf8Lossy(source + "Setup.ini").c_str());
         return 1;
     }
-    std::printf("%s: Setup.ini written, %zu files in %zu folders\n", dir.c_str(), data.files.size(), data.folders.size());
+    std::printf("%s: Setup.ini written, %zu files in %zu folders\n", dir.c_str(), data.files.size(),
+                data.folders.size());
     return 0;
 }
 
@@ -97,12 +101,14 @@ void PrintText(const setupdata::SetupData& d) {
                 ToUtf8Lossy(d.title).c_str(), ToUtf8Lossy(d.registryRoot).c_str(), ToUtf8Lossy(d.directXFolder).c_str(),
                 ToUtf8Lossy(d.executable).c_str(), ToUtf8Lossy(d.dataFolder).c_str());
     std::printf("saveSlotCount  %d\nfolders        %zu\n", static_cast<int>(d.saveSlotCount), d.folders.size());
-    for (std::size_t i = 0; i < d.folders.size(); ++i) std::printf("  [%zu] %s\n", i, ToUtf8Lossy(d.folders[i]).c_str());
+    for (std::size_t i = 0; i < d.folders.size(); ++i)
+        std::printf("  [%zu] %s\n", i, ToUtf8Lossy(d.folders[i]).c_str());
     std::printf("files          %zu\n", d.files.size());
     for (const auto& e : d.files) {
-        std::string where = e->folderIndex >= 0 ? ToUtf8Lossy(d.folders[static_cast<std::size_t>(e->folderIndex)]) + "\\" : "";
-        std::printf("  mask %-11d %12llu  %s%s\n", static_cast<int>(e->typeMask), static_cast<unsigned long long>(e->size),
-                    where.c_str(), ToUtf8Lossy(e->name).c_str());
+        std::string where =
+            e->folderIndex >= 0 ? ToUtf8Lossy(d.folders[static_cast<std::size_t>(e->folderIndex)]) + "\\" : "";
+        std::printf("  mask %-11d %12llu  %s%s\n", static_cast<int>(e->typeMask),
+                    static_cast<unsigned long long>(e->size), where.c_str(), ToUtf8Lossy(e->name).c_str());
     }
 }
 
@@ -112,11 +118,14 @@ int Dump(const std::string& file, bool json) {
     std::string reason;
     std::string path = os::SetupPathFromHost(file);
     if (path.empty() || !data.readSetupFile(fs, path, &reason)) {
-        std::fprintf(stderr, "setupdata: %s: %s\n", file.c_str(), path.empty() ? "the file cannot be opened" : reason.c_str());
+        std::fprintf(stderr, "setupdata: %s: %s\n", file.c_str(),
+                     path.empty() ? "the file cannot be opened" : reason.c_str());
         return 1;
     }
-    if (json) PrintJson(data);
-    else PrintText(data);
+    if (json)
+        PrintJson(data);
+    else
+        PrintText(data);
     return 0;
 }
 
@@ -128,8 +137,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> words;
     bool json = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--json") json = true;
-        else words.push_back(args[i]);
+        if (args[i] == "--json")
+            json = true;
+        else
+            words.push_back(args[i]);
     }
     const std::string command = words.empty() ? "" : words[0];
     if (words.size() == 1 && (command == "--help" || command == "-h" || command == "help") && !json)

@@ -15,8 +15,8 @@ enum class ControlKind {
     Edit,
     GroupBox,
     EtchedLine,
-    RadioButton,   // automatic
-    CheckBox,      // automatic
+    RadioButton,  // automatic
+    CheckBox,     // automatic
     ProgressBar,
 };
 
@@ -43,17 +43,15 @@ inline constexpr int kNoId = -1;
 
 // Each dialog names its controls in an enum class of its own; the window system takes the number.
 template <typename ControlEnum>
-    requires std::is_enum_v<ControlEnum>
-constexpr int Id(ControlEnum id) {
-    return static_cast<int>(id);
-}
+requires std::is_enum_v<ControlEnum>
+constexpr int Id(ControlEnum id) { return static_cast<int>(id); }
 
 struct ControlTemplate {
     int id;  // kNoId: none
     ControlKind kind;
-    std::uint32_t style;  // extra style bits beyond those of the kind
+    std::uint32_t style;    // extra style bits beyond those of the kind
     std::string_view text;  // CP932
-    short x, y, cx, cy;  // dialog units
+    short x, y, cx, cy;     // dialog units
 };
 
 struct DialogTemplate {

@@ -59,7 +59,8 @@ public:
     // Windows. The main window has the given caption; creation runs handler.OnCreate.
     virtual WindowHandle CreateMainWindow(MainWindowHandler& handler, const std::string& caption) = 0;
     // A modeless child dialog, hidden unless its template says visible; runs OnInitDialog.
-    virtual WindowHandle CreateDialogWindow(const DialogTemplate& dialog, WindowHandle parent, DialogHandler& handler) = 0;
+    virtual WindowHandle CreateDialogWindow(const DialogTemplate& dialog, WindowHandle parent,
+                                            DialogHandler& handler) = 0;
     virtual void DestroyWindow(WindowHandle window) = 0;
     virtual void ShowWindow(WindowHandle window, bool show) = 0;
     virtual bool IsVisible(WindowHandle window) = 0;
@@ -89,8 +90,10 @@ public:
     virtual void StepProgress(WindowHandle dialog, int id) = 0;
 
     // Modal boxes.
-    virtual int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption, std::uint32_t flags) = 0;
-    virtual FolderChoice BrowseForFolder(WindowHandle owner, const std::string& title, const std::string& initialPath) = 0;
+    virtual int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                               std::uint32_t flags) = 0;
+    virtual FolderChoice BrowseForFolder(WindowHandle owner, const std::string& title,
+                                         const std::string& initialPath) = 0;
 
     // The queue. Names keep clear of the Win32 macros (MessageBox, GetMessage, ...).
     virtual bool PeekQueue(Message& message, bool remove) = 0;

@@ -47,7 +47,8 @@ int UndoInstall(setupdata::SetupContext& context, install::InstallJob& job) {
                 break;
             case install::UndoKeptFile:
                 // Replaces whatever the install left there; a failure leaves the old file kept.
-                if (!ReachesThroughLink(fs, job.installFolder, record.path)) fs.RenameFile(record.keptAs, record.path, true);
+                if (!ReachesThroughLink(fs, job.installFolder, record.path))
+                    fs.RenameFile(record.keptAs, record.path, true);
                 break;
             case install::UndoStartMenu: RemoveStartMenuEntries(context); break;
             case install::UndoDesktop: RemoveDesktopShortcut(context); break;

@@ -56,7 +56,8 @@ UninstallJob::UninstallJob(ui::WindowSystem& ws, setupdata::SetupContext& contex
         const std::pair<const char*, int> groups[] = {{"SAVE", slots}, {"QSAVE", 10}, {"ASAVE", 10}};
         for (const auto& [stem, count] : groups)
             for (int slot = 1; slot <= count; ++slot)
-                for (const char* extension : {"DAT", "LOG", "BMP"}) add(DeleteFileStep, SaveName(folder, stem, slot, extension));
+                for (const char* extension : {"DAT", "LOG", "BMP"})
+                    add(DeleteFileStep, SaveName(folder, stem, slot, extension));
     }
     add(DeleteFileStep, folder + "Save\\unread.ini");
     for (std::size_t i = 0; i < data.files.size(); ++i) {

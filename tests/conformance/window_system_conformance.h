@@ -234,8 +234,8 @@ TYPED_TEST_P(WindowSystemConformance, FocusGoesWhereThePagesPutIt) {
 
     // A dialog that shows from the start takes the focus when its code lets the system place it.
     std::vector<ui::ControlTemplate> controls(settingsTable.controls.begin(), settingsTable.controls.end());
-    const ui::DialogTemplate shown{settingsTable.id, settingsTable.style | ui::kWsVisible, 0, settingsTable.cx,
-                                   settingsTable.cy, controls};
+    const ui::DialogTemplate shown{
+        settingsTable.id, settingsTable.style | ui::kWsVisible, 0, settingsTable.cx, settingsTable.cy, controls};
     ws.ShowWindow(uninstall, false);
     RecordingDialog placing, notPlacing(false);
     WindowHandle placed = this->Page(shown, placing);
@@ -543,8 +543,7 @@ TYPED_TEST_P(WindowSystemConformance, TheFolderChooserPreselectsTheInitialFolder
 REGISTER_TYPED_TEST_SUITE_P(WindowSystemConformance, EveryPageIsMadeFromItsTable, FocusGoesWhereThePagesPutIt,
                             TabWalksTheTabStopsOfTheInstallSettingsPage, EnterPressesTheDefaultButtonAndEscIsCancel,
                             ChecksRadioGroupsEnablingAndClicks, TextsGoInAndComeOutAsTheirCp932Bytes,
-                            ProgressBarsKeepTheLow16BitsOfTheirRangeAndGoRound,
-                            MessageBoxesShowTheirTextsFlagsAndOwner,
+                            ProgressBarsKeepTheLow16BitsOfTheirRangeAndGoRound, MessageBoxesShowTheirTextsFlagsAndOwner,
                             TheFolderChooserPreselectsTheInitialFolderAndCancels);
 
 }  // namespace conformance

@@ -18,7 +18,7 @@ struct Outcome {
 // One install with the faults `arm` sets, checked. `rollbackWorks`: the failure leaves the
 // rollback every call it makes, so the folders must be exactly as they were.
 Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>& arm, bool rollbackWorks,
-                      const std::string& trace, bool thenNext = true) {
+                          const std::string& trace, bool thenNext = true) {
     Outcome run;
     Scene sc(existing);
     FaultPoints& points = sc.counted.points;
@@ -40,11 +40,13 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
     const std::string folderKey = "Games/" + HostKey(kTitle);
     if (run.finished) {
         EXPECT_EQ(install::InstalledFolder(*sc.s.context), sc.games.folder) << trace;
-        for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
+        for (const std::string& file :
+             {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
             EXPECT_TRUE(sc.games.target.read(sc.in(file)) == sc.s.medium.read(file)) << trace << " " << file;
         if (points.failAt == 0 && points.triggerAt == 0) {  // nothing failed: no kept copy and no temporary file stay
             for (const auto& [path, bytes] : after)
-                EXPECT_TRUE(path.find(".bak") == std::string::npos && path.find(".setup-new") == std::string::npos) << path;
+                EXPECT_TRUE(path.find(".bak") == std::string::npos && path.find(".setup-new") == std::string::npos)
+                    << path;
         }
         if (existing) {
             EXPECT_NE(sc.games.target.read(sc.in(kProfileName)).find("Volume=7"), std::string::npos) << trace;
@@ -55,7 +57,8 @@ Outcome InstallWithFaults(bool existing, const std::function<void(FaultPoints&)>
     EXPECT_EQ(install::InstalledFolder(*sc.s.context), "") << trace;
     if (rollbackWorks) {
         EXPECT_EQ(after, sc.before) << trace;
-        for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(sc.places.Exists(i)) << trace << " " << sc.places.links[i] << boxes;
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_FALSE(sc.places.Exists(i)) << trace << " " << sc.places.links[i] << boxes;
     } else {
         sc.ExpectNothingLost(after, false, trace);
         for (const auto& [path, bytes] : after)
@@ -78,12 +81,14 @@ TEST(FaultSweep, EveryCallOfAnInstallFailsInTurn) {
     FastFolders fast;
     int points = 0;
     for (bool existing : {false, true}) {
-        const Outcome clean = InstallWithFaults(existing, [](FaultPoints&) {}, true, "no fault", false);
+        const Outcome clean = InstallWithFaults(
+            existing, [](FaultPoints&) {}, true, "no fault", false);
         ASSERT_TRUE(clean.finished);
         for (FaultPoints::Mode mode : {FaultPoints::Once, FaultPoints::FromThenOn})
             for (int n = 1; n <= clean.calls; ++n) {
-                InstallWithFaults(existing, [&](FaultPoints& p) { p.failAt = n, p.mode = mode; }, mode == FaultPoints::Once,
-                                  TraceOf("install", existing, n, mode));
+                InstallWithFaults(
+                    existing, [&](FaultPoints& p) { p.failAt = n, p.mode = mode; }, mode == FaultPoints::Once,
+                    TraceOf("install", existing, n, mode));
                 ++points;
                 if (::testing::Test::HasFailure()) return;
             }
@@ -98,13 +103,15 @@ TEST(FaultSweep, EveryCallOfARollbackFailsInTurn) {
     for (bool existing : {false, true}) {
         const int record = RecordWriteCall(existing);
         ASSERT_GT(record, 0);
-        const Outcome failed = InstallWithFaults(existing, [&](FaultPoints& p) { p.triggerAt = record; }, true,
-                                             TraceOf("rollback", existing, 0, FaultPoints::Once), false);
+        const Outcome failed = InstallWithFaults(
+            existing, [&](FaultPoints& p) { p.triggerAt = record; }, true,
+            TraceOf("rollback", existing, 0, FaultPoints::Once), false);
         ASSERT_FALSE(failed.finished);
         for (FaultPoints::Mode mode : {FaultPoints::Once, FaultPoints::FromThenOn})
             for (int n = record + 1; n <= failed.calls; ++n) {
-                InstallWithFaults(existing, [&](FaultPoints& p) { p.triggerAt = record, p.failAt = n, p.mode = mode; }, false,
-                                  TraceOf("rollback", existing, n, mode));
+                InstallWithFaults(
+                    existing, [&](FaultPoints& p) { p.triggerAt = record, p.failAt = n, p.mode = mode; }, false,
+                    TraceOf("rollback", existing, n, mode));
                 ++points;
                 if (::testing::Test::HasFailure()) return;
             }

@@ -66,8 +66,8 @@ inline setupdata::SetupData DemoDescription(const std::string& registryRoot) {
 
 inline std::string UniqueRegistryRoot() {
     static int counter = 0;
-    return "Software\\SetupFlow\\" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-           "_" + std::to_string(++counter) + "\\";
+    return "Software\\SetupFlow\\" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
+           std::to_string(++counter) + "\\";
 }
 
 class SetupRun {
@@ -169,8 +169,8 @@ struct ShortcutPlaces {
         os::SystemShell().ProgramsFolder(programs);
         os::SystemShell().DesktopFolder(desktop);
         startMenuFolder = programs + "\\" + title;
-        links = {startMenuFolder + "\\" + Sj(SJ("ゲームスタート")) + ext, startMenuFolder + "\\" + Sj(SJ("ヘルプの実行")) + ext,
-                 desktop + "\\" + title + ext};
+        links = {startMenuFolder + "\\" + Sj(SJ("ゲームスタート")) + ext,
+                 startMenuFolder + "\\" + Sj(SJ("ヘルプの実行")) + ext, desktop + "\\" + title + ext};
     }
     // Shortcuts an earlier test left.
     void Clear() {

@@ -164,7 +164,8 @@ TEST(CopyPageStatus, NamesTheFoldersTheFilesAndTheRegistryAsTheJobReachesThem) {
     const std::string profile = expected[9].first;
     for (const Moment& m : watch.moments) {
         const bool ofProfile = m.change.find(".ini") != std::string::npos;
-        if (!m.pageShown || (ofProfile && m.change != profile) || (!ofProfile && m.change.rfind("open ", 0) == 0)) continue;
+        if (!m.pageShown || (ofProfile && m.change != profile) || (!ofProfile && m.change.rfind("open ", 0) == 0))
+            continue;
         if (!seen.empty() && seen.back().first == m.change) continue;
         seen.push_back({m.change, m.status});
     }

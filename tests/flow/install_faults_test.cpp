@@ -4,7 +4,6 @@
 #include "forwarding_file_system.h"
 #include "install/installed_record.h"
 
-
 namespace flow {
 namespace {
 
@@ -25,7 +24,8 @@ public:
 
     std::unique_ptr<os::File> Open(const std::string& p, const os::OpenRequest& r) override {
         if (!armed) return real_.Open(p, r);
-        const bool refused = p == refusedFile || p == os::RewriteTemporaryPath(refusedFile);  // a rewrite goes by its temporary file
+        const bool refused =
+            p == refusedFile || p == os::RewriteTemporaryPath(refusedFile);  // a rewrite goes by its temporary file
         if (r.write && (Inside(p, readOnly) || (refused && ++refusedOpens >= refusedFrom))) return nullptr;
         auto file = real_.Open(p, r);
         if (!file) return file;
@@ -40,7 +40,9 @@ public:
         return real_.CreateFolder(p);
     }
     bool RemoveFile(const std::string& p) override { return !(armed && Inside(p, readOnly)) && real_.RemoveFile(p); }
-    bool RemoveFolder(const std::string& p) override { return !(armed && Inside(p, readOnly)) && real_.RemoveFolder(p); }
+    bool RemoveFolder(const std::string& p) override {
+        return !(armed && Inside(p, readOnly)) && real_.RemoveFolder(p);
+    }
 
     bool armed = false;
     std::string installFolder, medium;
@@ -54,7 +56,8 @@ public:
 private:
     // Fails its n-th read, or half-writes and fails its n-th write, as a disk that fills up does.
     struct Faulty : os::File {
-        Faulty(std::unique_ptr<os::File> f, int badRead, int fullWrite) : f_(std::move(f)), badRead_(badRead), fullWrite_(fullWrite) {}
+        Faulty(std::unique_ptr<os::File> f, int badRead, int fullWrite)
+            : f_(std::move(f)), badRead_(badRead), fullWrite_(fullWrite) {}
         bool Read(void* b, std::size_t n, std::size_t& got) override {
             if (++reads_ == badRead_) return false;
             return f_->Read(b, n, got);
@@ -87,7 +90,9 @@ public:
 class FaultyRegistry : public testing_support::RecordingRegistry {
 public:
     FaultyRegistry() : RecordingRegistry(os::SystemRegistry()) {}
-    bool CreateKey(const std::string& k) override { return !(armed && refuseCreate) && RecordingRegistry::CreateKey(k); }
+    bool CreateKey(const std::string& k) override {
+        return !(armed && refuseCreate) && RecordingRegistry::CreateKey(k);
+    }
     bool SetValue(const std::string& k, const std::string& n, os::ValueType t, const std::string& d) override {
         return !(armed && refuseValue) && RecordingRegistry::SetValue(k, n, t, d);
     }
@@ -97,7 +102,8 @@ public:
 struct Fault {
     std::string name;
     // Arms the fault; the folders are the install root and the install folder.
-    std::function<void(FaultyFiles&, FaultyShell&, FaultyRegistry&, const std::string& root, const std::string& folder)> arm;
+    std::function<void(FaultyFiles&, FaultyShell&, FaultyRegistry&, const std::string& root, const std::string& folder)>
+        arm;
     std::vector<std::string> boxes;  // what the player sees after the folder question
     bool jobStarts = true;           // false: the settings page refuses, no copy starts
 };
@@ -114,32 +120,39 @@ std::vector<Fault> Faults() {
         for (int chunk : {1, 2, 3}) {
             if (file < 3 && chunk > 1) continue;
             const std::string at = "InFile" + std::to_string(file) + "Chunk" + std::to_string(chunk);
-            all.push_back({"DiskFull" + at, [file, chunk](FaultyFiles& f, auto&, auto&, auto&, auto&) {
+            all.push_back({"DiskFull" + at,
+                           [file, chunk](FaultyFiles& f, auto&, auto&, auto&, auto&) {
                                f.fullFile = file;
                                f.fullChunk = chunk;
-                           }, {kFailed}});
-            all.push_back({"SourceReadFails" + at, [file, chunk](FaultyFiles& f, auto&, auto&, auto&, auto&) {
+                           },
+                           {kFailed}});
+            all.push_back({"SourceReadFails" + at,
+                           [file, chunk](FaultyFiles& f, auto&, auto&, auto&, auto&) {
                                f.badReadFile = file;
                                f.badReadChunk = chunk;
-                           }, {kFailed}});
+                           },
+                           {kFailed}});
         }
-    all.push_back({"ReadOnlyInstallRoot", [](FaultyFiles& f, auto&, auto&, const std::string& root, auto&) { f.readOnly = root; },
-                   {kNoFolder}, false});
+    all.push_back({"ReadOnlyInstallRoot",
+                   [](FaultyFiles& f, auto&, auto&, const std::string& root, auto&) { f.readOnly = root; },
+                   {kNoFolder},
+                   false});
     all.push_back({"ReadOnlyInstallFolder",
                    [](FaultyFiles& f, auto&, auto&, auto&, const std::string& folder) { f.readOnly = folder; },
                    {kNoFolder, kFailed}});
-    all.push_back({"GameShortcutCannotBeWritten", [](auto&, FaultyShell& s, auto&, auto&, auto&) { s.refused = Sj(SJ("ゲームスタート")); },
+    all.push_back({"GameShortcutCannotBeWritten",
+                   [](auto&, FaultyShell& s, auto&, auto&, auto&) { s.refused = Sj(SJ("ゲームスタート")); },
                    {kFailed}});
-    all.push_back({"HelpShortcutCannotBeWritten", [](auto&, FaultyShell& s, auto&, auto&, auto&) { s.refused = Sj(SJ("ヘルプの実行")); },
+    all.push_back({"HelpShortcutCannotBeWritten",
+                   [](auto&, FaultyShell& s, auto&, auto&, auto&) { s.refused = Sj(SJ("ヘルプの実行")); },
                    {kFailed}});
     all.push_back({"DesktopShortcutCannotBeWritten",
-                   [](auto&, FaultyShell& s, auto&, auto&, auto&) {
-                       s.refused = ShortcutPlaces().links[2];
-                   },
+                   [](auto&, FaultyShell& s, auto&, auto&, auto&) { s.refused = ShortcutPlaces().links[2]; },
                    {kFailed}});
-    all.push_back({"StartMenuFolderCannotBeMade",
-                   [](FaultyFiles& f, auto&, auto&, auto&, auto&) { f.refusedFolder = ShortcutPlaces().startMenuFolder; },
-                   {kNoFolder, kFailed}});
+    all.push_back(
+        {"StartMenuFolderCannotBeMade",
+         [](FaultyFiles& f, auto&, auto&, auto&, auto&) { f.refusedFolder = ShortcutPlaces().startMenuFolder; },
+         {kNoFolder, kFailed}});
     for (int opening : {1, 2, 3}) {
         all.push_back({"ProfileCannotBeWrittenAtKey" + std::to_string(opening),
                        [opening](FaultyFiles& f, auto&, auto&, auto&, const std::string& folder) {
@@ -148,8 +161,11 @@ std::vector<Fault> Faults() {
                        },
                        {kFailed}});
     }
-    all.push_back({"RecordKeyCannotBeMade", [](auto&, auto&, FaultyRegistry& r, auto&, auto&) { r.refuseCreate = true; }, {kFailed}});
-    all.push_back({"RecordValueCannotBeWritten", [](auto&, auto&, FaultyRegistry& r, auto&, auto&) { r.refuseValue = true; },
+    all.push_back({"RecordKeyCannotBeMade",
+                   [](auto&, auto&, FaultyRegistry& r, auto&, auto&) { r.refuseCreate = true; },
+                   {kFailed}});
+    all.push_back({"RecordValueCannotBeWritten",
+                   [](auto&, auto&, FaultyRegistry& r, auto&, auto&) { r.refuseValue = true; },
                    {kFailed}});
     return all;
 }
@@ -170,7 +186,8 @@ TEST_P(InstallFaults, AreTakenBackAndTheNextInstallSucceeds) {
     const bool folderExists = fault.name == "ReadOnlyInstallFolder";
     if (folderExists) std::filesystem::create_directories(target.host("Games\\" + kTitle));
     auto targetBefore = TreeOf(target.host());
-    if (folderExists) targetBefore.erase(KeyOf(std::filesystem::path("Games") / testing_support::HostPathFromCp932(kTitle)));
+    if (folderExists)
+        targetBefore.erase(KeyOf(std::filesystem::path("Games") / testing_support::HostPathFromCp932(kTitle)));
 
     FaultyFiles files(os::SystemFileSystem());
     FaultyShell shell;

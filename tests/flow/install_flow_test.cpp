@@ -83,8 +83,9 @@ TEST_F(InstallFlow, AFullInstallEndToEnd) {
     ASSERT_TRUE(os::SystemShell().ProgramsFolder(programs));
     ASSERT_TRUE(os::SystemShell().DesktopFolder(desktop));
     const std::string ext = os::SystemShell().ShortcutExtension();
-    for (std::string link : {programs + "\\" + kTitle + "\\" + Sj(SJ("ゲームスタート")) + ext,
-                             programs + "\\" + kTitle + "\\" + Sj(SJ("ヘルプの実行")) + ext, desktop + "\\" + kTitle + ext}) {
+    for (std::string link :
+         {programs + "\\" + kTitle + "\\" + Sj(SJ("ゲームスタート")) + ext,
+          programs + "\\" + kTitle + "\\" + Sj(SJ("ヘルプの実行")) + ext, desktop + "\\" + kTitle + ext}) {
         std::string bytes;
         EXPECT_TRUE(os::ReadWholeFile(os::SystemFileSystem(), link, bytes)) << link;
     }
@@ -137,7 +138,8 @@ TEST_F(InstallFlow, AVoicelessInstallWithoutShortcuts) {
     std::string desktop;
     os::SystemShell().DesktopFolder(desktop);
     std::string bytes;
-    EXPECT_FALSE(os::ReadWholeFile(os::SystemFileSystem(), desktop + "\\" + kTitle + os::SystemShell().ShortcutExtension(), bytes));
+    EXPECT_FALSE(os::ReadWholeFile(os::SystemFileSystem(),
+                                   desktop + "\\" + kTitle + os::SystemShell().ShortcutExtension(), bytes));
 }
 
 TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
@@ -183,7 +185,8 @@ TEST_F(InstallFlow, CancelAnsweredNoContinuesAndYesTakesItBack) {
 
 TEST_F(InstallFlow, AFailureInTheThirdFileIsRolledBack) {
     testing_support::FailingWrites failing(os::SystemFileSystem(), 3);
-    os::Services services{failing, os::SystemBitmapLoader(), os::SystemRegistry(), os::SystemProcesses(), os::SystemShell()};
+    os::Services services{failing, os::SystemBitmapLoader(), os::SystemRegistry(), os::SystemProcesses(),
+                          os::SystemShell()};
     s.services = &services;
     s.Start();
     ChooseAndInstall(s, root());
@@ -207,7 +210,8 @@ TEST_F(InstallFlow, ClosingTheWindowDuringTheCopyTakesTheInstallBack) {
     s.Start();
     ChooseAndInstall(s, root());
     s.ws.AddBusyStep([&](HeadlessWindowSystem& ws) {
-        if (s.Progress(Copying::FileBar).pos < 1 || s.Text(Copying::Status).find("v.pak") == std::string::npos) return false;
+        if (s.Progress(Copying::FileBar).pos < 1 || s.Text(Copying::Status).find("v.pak") == std::string::npos)
+            return false;
         ws.PostClose(ws.MainWindow());
         return true;
     });

@@ -34,19 +34,20 @@ TEST(PathSafety, HostileNamesAreRefusedAndTrailBytesAreNoSeparators) {
         EXPECT_FALSE(setupdata::IsSafeFileName(name)) << support::ToUtf8Lossy(name);
     }
     // 0x5C as the second byte of a character: "表" is 95 5C, "ソ" is 83 5C.
-    for (const std::string& name : {Sj(SJ("表示")), Sj(SJ("ソフト.dat")), std::string("CONFIG.SYS"), std::string("a.b.c"),
-                                    std::string(255, 'x')})
+    for (const std::string& name :
+         {Sj(SJ("表示")), Sj(SJ("ソフト.dat")), std::string("CONFIG.SYS"), std::string("a.b.c"), std::string(255, 'x')})
         EXPECT_TRUE(setupdata::IsSafeFileName(name)) << support::ToUtf8Lossy(name);
     EXPECT_TRUE(setupdata::IsSafeFolderName(Sj(SJ("表示")) + "\\" + Sj(SJ("ソ"))));
     EXPECT_FALSE(setupdata::IsSafeFileName(std::string(256, 'x')));
 
-    for (const std::string& folder : {std::string("C:\\Games\\T"), std::string("c:/Games/T/"), std::string("\\\\srv\\share\\T"),
-                                      std::string("\\\\srv\\C$\\T"), std::string("C:\\.Games\\T")})
+    for (const std::string& folder :
+         {std::string("C:\\Games\\T"), std::string("c:/Games/T/"), std::string("\\\\srv\\share\\T"),
+          std::string("\\\\srv\\C$\\T"), std::string("C:\\.Games\\T")})
         EXPECT_TRUE(setupdata::IsSafeInstallFolder(folder)) << folder;
     for (const std::string& folder :
          {std::string(), std::string("C:\\"), std::string("C:"), std::string("Games\\T"), std::string("\\Games"),
-          std::string("C:\\Games\\.."), std::string("C:\\a\\..\\..\\b"), std::string("\\\\srv"), std::string("\\\\srv\\share"),
-          std::string("C:\\NUL"), std::string("C:\\a:b"), "C:\\" + std::string(300, 'a'),
+          std::string("C:\\Games\\.."), std::string("C:\\a\\..\\..\\b"), std::string("\\\\srv"),
+          std::string("\\\\srv\\share"), std::string("C:\\NUL"), std::string("C:\\a:b"), "C:\\" + std::string(300, 'a'),
           // The object manager's own forms, which no file-name rule reads.
           std::string("\\\\?\\C:\\Games\\T"), std::string("//?/C:/Games/T"), std::string("\\\\?\\UNC\\srv\\share\\T"),
           std::string("\\\\.\\C:\\Games\\T"), std::string("\\\\.\\GLOBALROOT\\Device\\HarddiskVolume1\\Games"),
@@ -78,7 +79,8 @@ TEST(PathSafety, EveryCharacterAfterComAndLpt) {
     for (int lead = 0x20; lead <= 0xFF; ++lead) {
         tryCharacter(std::string(1, static_cast<char>(lead)));
         if (support::IsLeadByte(static_cast<unsigned char>(lead)))
-            for (int trail = 0x40; trail <= 0xFC; ++trail) tryCharacter({static_cast<char>(lead), static_cast<char>(trail)});
+            for (int trail = 0x40; trail <= 0xFC; ++trail)
+                tryCharacter({static_cast<char>(lead), static_cast<char>(trail)});
     }
     std::printf("%d CP932 characters after COM and LPT\n", characters);
     EXPECT_GT(characters, 7000);
@@ -111,7 +113,8 @@ public:
             s.Click(Settings::Install);
         });
         s.Then([this](HeadlessWindowSystem&) {
-            if (s.Visible(201) && s.Text(Welcome::InstallOrUninstall) == Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ"))) s.Click(Welcome::InstallOrUninstall);
+            if (s.Visible(201) && s.Text(Welcome::InstallOrUninstall) == Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")))
+                s.Click(Welcome::InstallOrUninstall);
         });
         s.Then([this](HeadlessWindowSystem&) {
             if (s.Visible(204)) s.Click(UninstallSettings::Uninstall);
@@ -144,7 +147,10 @@ TEST(PathSafety, NoHostileNameMakesTheSetupTouchAnythingOutside) {
             HostileRun run;
             switch (place) {
                 case Place::Folder: run.s.description.folders.push_back(name); break;
-                case Place::File: run.s.description.files.push_back(std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{-1, name, 4, -1})); break;
+                case Place::File:
+                    run.s.description.files.push_back(
+                        std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{-1, name, 4, -1}));
+                    break;
                 default: run.s.description.title = name; break;
             }
             const auto before = TreeOf(run.target.host());
@@ -152,7 +158,8 @@ TEST(PathSafety, NoHostileNameMakesTheSetupTouchAnythingOutside) {
             run.s.Start();
             run.Play();
             run.ExpectNothingChangedOutside(before, support::ToUtf8Lossy(name));
-            EXPECT_TRUE(TreeOf(run.s.medium.host()).size() == medium.size() + 1) << "only Setup.ini is new on the medium";
+            EXPECT_TRUE(TreeOf(run.s.medium.host()).size() == medium.size() + 1)
+                << "only Setup.ini is new on the medium";
             os::SystemRegistry().DeleteKey(run.s.context->registryKeyPath);
             ShortcutPlaces().Clear();
             ++cases;
@@ -163,9 +170,20 @@ TEST(PathSafety, NoHostileNameMakesTheSetupTouchAnythingOutside) {
 TEST(PathSafety, AHostileRecordRemovesNothing) {
     HostileRun probe;
     const std::string t = probe.target.path();  // ends in a backslash
-    const std::vector<std::string> records = {"", "Games", t + "Games\\..", t + "Games\\" + kTitle + "\\..\\..", t.substr(0, 3),
-                                              t.substr(0, 2), "\\\\srv", t + "NUL", t + "Games\\a?b", t + std::string(300, 'a'),
-                                              "\\\\?\\" + t + "Games", "\\\\.\\" + t + "Games", t + "Games.", t + "Games ",
+    const std::vector<std::string> records = {"",
+                                              "Games",
+                                              t + "Games\\..",
+                                              t + "Games\\" + kTitle + "\\..\\..",
+                                              t.substr(0, 3),
+                                              t.substr(0, 2),
+                                              "\\\\srv",
+                                              t + "NUL",
+                                              t + "Games\\a?b",
+                                              t + std::string(300, 'a'),
+                                              "\\\\?\\" + t + "Games",
+                                              "\\\\.\\" + t + "Games",
+                                              t + "Games.",
+                                              t + "Games ",
                                               "\\\\.\\GLOBALROOT\\Device\\HarddiskVolume1\\Games"};
     for (const std::string& record : records) {
         HostileRun run;
@@ -202,14 +220,17 @@ TEST(PathSafety, ALinkInTheInstallFolderIsNeverFollowed) {
         again.target.write("mine\\a.pak", "precious");
         std::filesystem::create_directory_symlink(again.target.host("mine"), data);
         std::filesystem::remove(again.target.host("Games\\" + kTitle + "\\Game.exe"));
-        std::filesystem::create_symlink(again.target.host("mine\\a.pak"), again.target.host("Games\\" + kTitle + "\\Game.exe"));
+        std::filesystem::create_symlink(again.target.host("mine\\a.pak"),
+                                        again.target.host("Games\\" + kTitle + "\\Game.exe"));
         again.s.Click(Welcome::InstallOrUninstall);
     });
     again.s.Then([&](HeadlessWindowSystem&) { again.s.Click(UninstallSettings::Uninstall); });
     again.s.Run();
     EXPECT_EQ(again.target.read("mine\\a.pak"), "precious");
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(again.target.host("Games\\" + kTitle + "\\Data"))));
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(again.target.host("Games\\" + kTitle + "\\Game.exe"))));
+    EXPECT_FALSE(
+        std::filesystem::exists(std::filesystem::symlink_status(again.target.host("Games\\" + kTitle + "\\Data"))));
+    EXPECT_FALSE(
+        std::filesystem::exists(std::filesystem::symlink_status(again.target.host("Games\\" + kTitle + "\\Game.exe"))));
     EXPECT_FALSE(again.target.exists("Games\\" + kTitle + "\\Voice"));
 }
 #endif

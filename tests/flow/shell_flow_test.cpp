@@ -2,8 +2,8 @@
 // would drive them.
 #include "app/instance_mutex.h"
 #include "app/setup_window.h"
-#include "install/installed_record.h"
 #include "flow/flow_support.h"
+#include "install/installed_record.h"
 #include "pages/page_host.h"
 
 namespace flow {
@@ -33,7 +33,8 @@ TEST(StartupFlow, AValidMediumOpensTheWelcomePage) {
         // Pages start where the banner control ends.
         ui::Rect banner = ws.WindowRect(ws.Control(host, ui::Id(pages::PageHostControl::Banner)));
         EXPECT_EQ(ws.WindowRect(ws.Dialog(201)).left, banner.right);
-        EXPECT_EQ(ws.BannerImage(host, ui::Id(pages::PageHostControl::Banner)), nullptr);  // the medium has no Setup.bmp
+        EXPECT_EQ(ws.BannerImage(host, ui::Id(pages::PageHostControl::Banner)),
+                  nullptr);  // the medium has no Setup.bmp
     });
     EXPECT_EQ(s.Run(), ui::headless::kPlayerDone);
     EXPECT_TRUE(checked);
@@ -160,8 +161,10 @@ TEST(WelcomeFlow, EscapeAndCancelEndTheSetupAtOnce) {
         SetupRun s;
         s.Start();
         s.Then([&](HeadlessWindowSystem& ws) {
-            if (key) ws.PressKey(ui::kVkEscape);
-            else s.Click(Welcome::Cancel);
+            if (key)
+                ws.PressKey(ui::kVkEscape);
+            else
+                s.Click(Welcome::Cancel);
         });
         EXPECT_EQ(s.Run(), 1);
         EXPECT_EQ(s.ws.MainWindow(), nullptr);
@@ -196,7 +199,8 @@ TEST(WelcomeFlow, TheDirectXButtonStartsTheMediumsSetup) {
         // Windows keeps a running program's file: wait until it has finished.
         std::error_code ec;
         for (int i = 0; i < 100; ++i) {
-            if (s.medium.exists("DirectX\\started.txt") && std::filesystem::remove(s.medium.host("DirectX\\dxsetup.exe"), ec))
+            if (s.medium.exists("DirectX\\started.txt") &&
+                std::filesystem::remove(s.medium.host("DirectX\\dxsetup.exe"), ec))
                 break;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
@@ -240,8 +244,10 @@ TEST(GameStartFlow, AGameThatWillNotStartKeepsTheSetupOpen) {
     for (bool emptyRecord : {false, true}) {
         SetupRun s;
         s.Start();
-        if (emptyRecord) ASSERT_TRUE(os::SystemRegistry().CreateKey(s.context->registryKeyPath));
-        else ASSERT_TRUE(install::RecordInstallFolder(*s.context, s.medium.path("nowhere")));
+        if (emptyRecord)
+            ASSERT_TRUE(os::SystemRegistry().CreateKey(s.context->registryKeyPath));
+        else
+            ASSERT_TRUE(install::RecordInstallFolder(*s.context, s.medium.path("nowhere")));
         s.Then([&](HeadlessWindowSystem&) { s.Click(Welcome::StartGame); });
         s.Then([&](HeadlessWindowSystem& ws) {
             ASSERT_EQ(ws.Boxes().size(), 1u);

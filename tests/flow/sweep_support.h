@@ -17,7 +17,6 @@
 
 namespace flow {
 
-
 // Every file below a host folder with its bytes; folders as "/".
 inline std::map<std::string, std::string> ContentsOf(const std::filesystem::path& root) {
     std::map<std::string, std::string> out;
@@ -99,7 +98,8 @@ struct Scene {
     std::string in(const std::string& relative) const { return "Games\\" + kTitle + "\\" + relative; }
 
     // Each file the player had, with its bytes, at its name or kept beside it.
-    void ExpectNothingLost(const std::map<std::string, std::string>& after, bool exact, const std::string& trace) const {
+    void ExpectNothingLost(const std::map<std::string, std::string>& after, bool exact,
+                           const std::string& trace) const {
         for (const auto& [path, bytes] : before) {
             if (bytes == "/") continue;
             auto at = after.find(path);
@@ -119,7 +119,6 @@ struct Scene {
     std::map<std::string, std::string> before, mediumBefore;
 };
 
-
 // The call that writes the record's value: the install's last write, whose failure rolls back the
 // whole log.
 inline int RecordWriteCall(bool existing) {
@@ -132,13 +131,15 @@ inline int RecordWriteCall(bool existing) {
 
 inline const std::string kInstalled(SJ("ｲﾝｽﾄｰﾙが正常に終了しました！"));
 
-inline bool Below(const std::string& key, const std::string& folder) { return key == folder || key.rfind(folder + "/", 0) == 0; }
+inline bool Below(const std::string& key, const std::string& folder) {
+    return key == folder || key.rfind(folder + "/", 0) == 0;
+}
 
 // The next setup, with no fault, installs over whatever the last one left and keeps the player's
 // profile keys and save files.
 inline void ExpectNextInstallSucceeds(Scene& sc, const std::string& trace, bool savesStay = true) {
     std::filesystem::current_path(sc.games.target.host());  // the last setup's may have gone with its rollback
-    testing_support::CountedServices uncounted;  // flushes nothing: see CountedFiles
+    testing_support::CountedServices uncounted;             // flushes nothing: see CountedFiles
     SetupRun next;
     next.services = &uncounted.services;
     next.registryRoot = sc.s.registryRoot;

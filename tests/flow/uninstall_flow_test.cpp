@@ -67,13 +67,16 @@ protected:
 TEST_F(UninstallFlow, EveryRemovalInItsPlaceAndOrder) {
     s.Start();
     Install();
-    s.Then([this](HeadlessWindowSystem&) { WriteSaves({"env.ini", "SAVE0001.DAT", "QSAVE0010.BMP", "ASAVE0003.LOG", "unread.ini"}); });
+    s.Then([this](HeadlessWindowSystem&) {
+        WriteSaves({"env.ini", "SAVE0001.DAT", "QSAVE0010.BMP", "ASAVE0003.LOG", "unread.ini"});
+    });
     Uninstall(false);
     ExpectUninstalledBox();
     s.Run();
 
     std::vector<std::string> expected;
-    for (std::size_t i = 0; i < 2; ++i) expected.insert(expected.end(), {"file " + places.links[i], "folder " + places.startMenuFolder});
+    for (std::size_t i = 0; i < 2; ++i)
+        expected.insert(expected.end(), {"file " + places.links[i], "folder " + places.startMenuFolder});
     expected.push_back("file " + places.links[2]);
     expected.push_back("file " + in("Save\\env.ini"));
     for (const auto& [stem, slots] : {std::pair<std::string, int>{"SAVE", 3}, {"QSAVE", 10}, {"ASAVE", 10}})
@@ -130,11 +133,14 @@ TEST_F(UninstallFlow, TheStepCountFollowsSlotsSavesAndType) {
 TEST_F(UninstallFlow, KeptSavesLoseOnlyTheUnreadList) {
     s.Start();
     Install();
-    s.Then([this](HeadlessWindowSystem&) { WriteSaves({"env.ini", "SAVE0003.DAT", "QSAVE0001.LOG", "ASAVE0010.BMP", "unread.ini"}); });
+    s.Then([this](HeadlessWindowSystem&) {
+        WriteSaves({"env.ini", "SAVE0003.DAT", "QSAVE0001.LOG", "ASAVE0010.BMP", "unread.ini"});
+    });
     Uninstall(true);
     ExpectUninstalledBox();
     s.Run();
-    for (const char* kept : {"env.ini", "SAVE0003.DAT", "QSAVE0001.LOG", "ASAVE0010.BMP"}) EXPECT_TRUE(installed(std::string("Save\\") + kept)) << kept;
+    for (const char* kept : {"env.ini", "SAVE0003.DAT", "QSAVE0001.LOG", "ASAVE0010.BMP"})
+        EXPECT_TRUE(installed(std::string("Save\\") + kept)) << kept;
     EXPECT_FALSE(installed("Save\\unread.ini"));
     EXPECT_FALSE(installed("Game.exe"));
     EXPECT_FALSE(installed("Voice"));
@@ -155,7 +161,8 @@ TEST_F(UninstallFlow, TheRecordedTypeChoosesTheFiles) {
         run.Then([&run](HeadlessWindowSystem&) { run.Click(Welcome::InstallOrUninstall); });
         run.Then([&run](HeadlessWindowSystem&) { run.Click(UninstallSettings::Uninstall); });
         run.Run();
-        bool voiceGone = std::find(files.removals.begin(), files.removals.end(), "file " + in("Voice\\v.pak")) != files.removals.end();
+        bool voiceGone = std::find(files.removals.begin(), files.removals.end(), "file " + in("Voice\\v.pak")) !=
+                         files.removals.end();
         EXPECT_EQ(voiceGone, type == 1);
         EXPECT_EQ(installed("Voice\\v.pak"), type == 0);  // a voice-less uninstall leaves a file it never wrote
     }
@@ -216,14 +223,16 @@ TEST_F(UninstallFlow, ANestedFolderListedAfterItsParentKeepsTheParent) {
     ExpectUninstalledBox();
     s.Run();
     EXPECT_FALSE(installed("Data\\Sub"));
-    EXPECT_TRUE(installed("Data"));  // tried while Sub was still in it
+    EXPECT_TRUE(installed("Data"));                                            // tried while Sub was still in it
     EXPECT_FALSE(os::SystemRegistry().KeyExists(s.context->registryKeyPath));  // the key goes all the same
 }
 
 TEST_F(UninstallFlow, AForeignFileKeepsTheStartMenuFolder) {
     s.Start();
     Install();
-    s.Then([this](HeadlessWindowSystem&) { os::WriteWholeFile(os::SystemFileSystem(), places.startMenuFolder + "\\readme.txt", "mine"); });
+    s.Then([this](HeadlessWindowSystem&) {
+        os::WriteWholeFile(os::SystemFileSystem(), places.startMenuFolder + "\\readme.txt", "mine");
+    });
     Uninstall(false);
     ExpectUninstalledBox();
     s.Run();
@@ -270,8 +279,10 @@ TEST_F(UninstallFlow, AnUnusableRecordRemovesNothing) {
         ASSERT_TRUE(install::WriteGameProfile(*run.context, 1, folder(), run.medium.path()));
         auto& reg = os::SystemRegistry();
         const std::string& key = run.context->registryKeyPath;
-        if (fault == NoInstallValue) ASSERT_TRUE(reg.CreateKey(key));
-        else ASSERT_TRUE(install::RecordInstallFolder(*run.context, "Games"));
+        if (fault == NoInstallValue)
+            ASSERT_TRUE(reg.CreateKey(key));
+        else
+            ASSERT_TRUE(install::RecordInstallFolder(*run.context, "Games"));
         run.Then([&run](HeadlessWindowSystem&) { run.Click(Welcome::InstallOrUninstall); });
         run.Then([&run](HeadlessWindowSystem&) { run.Click(UninstallSettings::Uninstall); });
         run.Then([&run](HeadlessWindowSystem& ws) {
@@ -325,14 +336,16 @@ TEST_F(UninstallFlow, AProfileWithoutItsTypeRemovesTheFilesOfBothTypes) {
             std::vector<std::string> entries;
             for (const std::string& r : files.removals) {
                 const bool inside = r.find(folder()) == r.find(' ') + 1;
-                const bool shortcut = r.find(places.startMenuFolder) == r.find(' ') + 1 || r == "file " + places.links[2];
+                const bool shortcut =
+                    r.find(places.startMenuFolder) == r.find(' ') + 1 || r == "file " + places.links[2];
                 EXPECT_TRUE(inside || shortcut) << label << ": " << r;
                 if (inside && r.rfind("file ", 0) == 0 && r.find("\\Save\\") == std::string::npos) entries.push_back(r);
             }
             EXPECT_EQ(entries, (std::vector<std::string>{"file " + in("Game.exe"), "file " + in("Data\\a.pak"),
                                                          "file " + in("Voice\\v.pak")}))
                 << label;
-            for (const char* rel : {"Game.exe", "Data", "Voice", "Save\\SAVE0001.DAT"}) EXPECT_FALSE(installed(rel)) << label << rel;
+            for (const char* rel : {"Game.exe", "Data", "Voice", "Save\\SAVE0001.DAT"})
+                EXPECT_FALSE(installed(rel)) << label << rel;
             EXPECT_TRUE(installed("mine.txt")) << label;  // not the setup's: it stays, and the folder with it
             std::filesystem::remove_all(target.host("Games\\" + kTitle));
         }
@@ -360,7 +373,8 @@ TEST_F(UninstallFlow, AFailureInTheThirdFileRollsBackNewestFirst) {
     s.services = &faulty;
     s.Start();
     ChooseAndInstall(s, target.path("Games"));
-    s.Then([&](HeadlessWindowSystem& ws) { EXPECT_EQ(ws.Boxes().back().text, Sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！"))); });
+    s.Then(
+        [&](HeadlessWindowSystem& ws) { EXPECT_EQ(ws.Boxes().back().text, Sj(SJ("ｲﾝｽﾄｰﾙ中にｴﾗｰが発生しました！"))); });
     s.Run();
     EXPECT_EQ(recording.removals, (std::vector<std::string>{"file " + in("Voice\\v.pak"), "file " + in("Data\\a.pak"),
                                                             "file " + in("Game.exe"), "folder " + in("Voice"),

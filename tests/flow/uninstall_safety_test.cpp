@@ -10,8 +10,9 @@ namespace flow {
 namespace {
 
 // Names with trail bytes 0x5C (表, ソ, 能), blanks, dots, a percent sign, ASCII case.
-const std::vector<std::string> kParts = {Sj(SJ("表")), Sj(SJ("ソフト")), "Data", "data", "a b", "x.y", Sj(SJ("能力")), "%s",
-                                         Sj(SJ("ｾｰﾌﾞ")), "Save", ".v1", Sj(SJ("十"))};
+const std::vector<std::string> kParts = {Sj(SJ("表")), Sj(SJ("ソフト")), "Data", "data",         "a b",
+                                         "x.y",        Sj(SJ("能力")),   "%s",   Sj(SJ("ｾｰﾌﾞ")), "Save",
+                                         ".v1",        Sj(SJ("十"))};
 
 struct Generated {
     std::mt19937 random;
@@ -42,7 +43,9 @@ void Describe(Generated& g, SetupRun& s) {
         entry->name = g.name(1 + g.below(2)) + std::to_string(i) + ".dat";
         entry->typeMask = masks[g.below(3)];
         entry->folderIndex = g.below(static_cast<int>(d.folders.size()) + 1) - 1;
-        const std::string rel = entry->folderIndex >= 0 ? d.folders[static_cast<std::size_t>(entry->folderIndex)] + "\\" + entry->name : entry->name;
+        const std::string rel = entry->folderIndex >= 0
+                                    ? d.folders[static_cast<std::size_t>(entry->folderIndex)] + "\\" + entry->name
+                                    : entry->name;
         const std::string bytes(static_cast<std::size_t>(1 + g.below(5000)), 'x');
         entry->size = bytes.size();
         s.medium.write(rel, bytes);
@@ -77,7 +80,8 @@ protected:
         target.write("keep.txt", "above it");
         const std::string folder = target.path("Games\\" + title);
         s.Start();
-        ChooseAndInstall(s, target.path("Games"), type == 0 ? std::vector<Settings>{Settings::VoicelessInstall} : std::vector<Settings>{});
+        ChooseAndInstall(s, target.path("Games"),
+                         type == 0 ? std::vector<Settings>{Settings::VoicelessInstall} : std::vector<Settings>{});
         const bool fails = failFrom > 0;
         if (!fails) {
             const bool keep = g.below(2);
@@ -110,9 +114,10 @@ protected:
         EXPECT_TRUE(target.exists("Games\\keep.txt")) << seed;
         EXPECT_TRUE(target.exists("keep.txt")) << seed;
         for (const auto& entry : s.description.files) {
-            const std::string rel = entry->folderIndex >= 0
-                                        ? s.description.folders[static_cast<std::size_t>(entry->folderIndex)] + "\\" + entry->name
-                                        : entry->name;
+            const std::string rel =
+                entry->folderIndex >= 0
+                    ? s.description.folders[static_cast<std::size_t>(entry->folderIndex)] + "\\" + entry->name
+                    : entry->name;
             EXPECT_TRUE(s.medium.exists(rel)) << seed << " " << rel;  // the medium keeps every file
         }
         places.Clear();

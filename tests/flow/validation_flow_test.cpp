@@ -51,7 +51,8 @@ TEST_F(Validation, FreeSpaceEqualToTheSizePassesOneByteLessFails) {
     fs.freeBytes = fullSize() - 1;
     EXPECT_FALSE(validateWithMedium());
     ASSERT_EQ(s.ws.Boxes().size(), 1u);
-    EXPECT_EQ(s.ws.Boxes()[0].text, s.context->installRoot.substr(0, 1) + Sj(SJ(" ドライブに十分な空き容量がありません。")));
+    EXPECT_EQ(s.ws.Boxes()[0].text,
+              s.context->installRoot.substr(0, 1) + Sj(SJ(" ドライブに十分な空き容量がありません。")));
     EXPECT_EQ(s.ws.Boxes()[0].flags, ui::kMbOk | ui::kMbIconWarning);
     EXPECT_FALSE(target.exists(kTitle));
 

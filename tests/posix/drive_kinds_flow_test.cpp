@@ -54,7 +54,7 @@ TEST_F(DriveKinds, FromACdRomNoQuestionIsAsked) {
     EXPECT_TRUE(disk.read(kTitle + "\\Voice\\v.pak") == s.medium.read("Voice\\v.pak"));
     EXPECT_EQ(install::InstalledFolder(*s.context), "C:\\" + kTitle);
     std::string cdDrive = os::ReadProfileText(os::SystemFileSystem(), "C:\\" + kTitle + "\\" + kTitle + ".ini", "PATH",
-                                               "CDDrive", "", 512);
+                                              "CDDrive", "", 512);
     EXPECT_EQ(cdDrive, "D:\\");
 }
 

@@ -17,7 +17,8 @@ protected:
 
 TEST_F(DriveTableTest, MapsLettersOntoHostFolders) {
     testing_support::TempFolder c, d;
-    SetDriveTable({{'C', c.host().string(), os::DriveType::Fixed}, {'D', d.host().string() + "/", os::DriveType::CdRom}});
+    SetDriveTable(
+        {{'C', c.host().string(), os::DriveType::Fixed}, {'D', d.host().string() + "/", os::DriveType::CdRom}});
     std::string host;
     ASSERT_TRUE(ToHostPath("c:\\Games\\" + std::string(SJ("表示")), host));
     EXPECT_EQ(host, c.host().string() + "/Games/表示");

@@ -4,8 +4,8 @@
 #include <iconv.h>
 
 #include "support/cp932.h"
-#include "support/system_text.h"
 #include "support/cp932_literal.h"
+#include "support/system_text.h"
 
 namespace {
 

@@ -75,7 +75,8 @@ TEST(KilledInstall, LeavesNoRecordRefusesASecondSetupAndInstallsCleanlyAfterward
         ASSERT_GE(child, 0);
         if (child == 0) {
             Gate gate(os::SystemFileSystem(), folder, tell[1], wait[0]);
-            os::Services services{gate, os::SystemBitmapLoader(), os::SystemRegistry(), os::SystemProcesses(), os::SystemShell()};
+            os::Services services{gate, os::SystemBitmapLoader(), os::SystemRegistry(), os::SystemProcesses(),
+                                  os::SystemShell()};
             first.services = &services;
             first.Start();
             ChooseAndInstall(first, root);
@@ -121,7 +122,8 @@ TEST(KilledInstall, LeavesNoRecordRefusesASecondSetupAndInstallsCleanlyAfterward
             EXPECT_EQ(next.Text(Welcome::InstallOrUninstall), Sj(SJ("ｱﾝｲﾝｽﾄｰﾙ")));
         });
         next.Run();
-        for (const std::string& file : {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
+        for (const std::string& file :
+             {std::string("Game.exe"), std::string("Data\\a.pak"), std::string("Voice\\v.pak")})
             EXPECT_TRUE(target.read("Games\\" + kTitle + "\\" + file) == next.medium.read(file)) << file;
         EXPECT_EQ(install::InstalledFolder(*next.context), folder);
         os::SystemRegistry().DeleteKey(next.context->registryKeyPath);

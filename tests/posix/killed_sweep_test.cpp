@@ -81,7 +81,8 @@ void ExpectAfterKilledInstall(Scene& sc, const std::string& trace) {
     } else if (os::SystemRegistry().KeyExists(sc.s.context->registryKeyPath)) {
         // Killed between making the key and writing its value: the next setup offers the
         // uninstall, which cannot plan, removes nothing but the key and offers the install.
-        Uninstall(sc, nullptr, true, Sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
+        Uninstall(sc, nullptr, true,
+                  Sj(SJ("ｲﾝｽﾄｰﾙ情報が読み取れないため、ｱﾝｲﾝｽﾄｰﾙできません。もう一度ｲﾝｽﾄｰﾙしてください。")));
         EXPECT_EQ(ContentsOf(sc.games.target.host()), after) << trace;
         ++bareKeys;
     }
@@ -143,9 +144,12 @@ TEST(KilledSweep, AtEveryChangeOfAnUninstall) {
             const std::string folder = "Games/" + HostKey(kTitle);
             for (const auto& [path, bytes] : before) {
                 auto at = after.find(path);
-                const bool save = Below(path, folder + "/Save") && path != folder + "/Save" && path != folder + "/Save/unread.ini";
-                if (at != after.end()) EXPECT_EQ(at->second, bytes) << trace << ": changed " << path;
-                else EXPECT_TRUE(!save || !keep) << trace << ": removed " << path;
+                const bool save =
+                    Below(path, folder + "/Save") && path != folder + "/Save" && path != folder + "/Save/unread.ini";
+                if (at != after.end())
+                    EXPECT_EQ(at->second, bytes) << trace << ": changed " << path;
+                else
+                    EXPECT_TRUE(!save || !keep) << trace << ": removed " << path;
                 EXPECT_TRUE(at != after.end() || Below(path, folder)) << trace << ": removed " << path;
             }
             EXPECT_TRUE(after.count(folder + "/" + HostKey(kProfileName))) << trace;

@@ -37,7 +37,8 @@ TEST(RegistryStore, AFullDiskAtEveryOffsetLeavesTheOldKeysOrTheNew) {
     const std::string savedStore = saved ? saved : "";
     ::setenv("SETUP_REGISTRY", store.c_str(), 1);
     auto restore = [&] { saved ? ::setenv("SETUP_REGISTRY", savedStore.c_str(), 1) : ::unsetenv("SETUP_REGISTRY"); };
-    struct sigaction ignore {}, previous {};
+    struct sigaction ignore {
+    }, previous{};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGXFSZ, &ignore, &previous);
 
@@ -52,9 +53,8 @@ TEST(RegistryStore, AFullDiskAtEveryOffsetLeavesTheOldKeysOrTheNew) {
     int offsets = 0;
     for (std::size_t limit = 0; limit <= fresh.size(); ++limit, ++offsets) {
         std::ofstream(store, std::ios::binary | std::ios::trunc) << old;
-        const bool ok = WithFileSizeLimit(limit, [&] {
-            return registry.SetValue(key, "Install", os::ValueType::String, value);
-        });
+        const bool ok =
+            WithFileSizeLimit(limit, [&] { return registry.SetValue(key, "Install", os::ValueType::String, value); });
         const std::string now = ReadHost(store);
         EXPECT_TRUE(now == (ok ? fresh : old)) << "limit " << limit;
         EXPECT_EQ(ok, limit == fresh.size()) << "limit " << limit;

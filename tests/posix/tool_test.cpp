@@ -30,14 +30,19 @@ Result RunTool(const std::string& args) {
 
 TEST(Tool, DumpsTheWorkedExampleAsJson) {
     TempFolder tmp;
-    tmp.write("Setup.ini", std::string("[SETUP]2.01\x02\x00" "ab", 15) + std::string(8, '\0') +
-                               std::string("\x03\0\0\0\x01\0\0\0\x01\0v\x01\0\0\0\x02\0\0\0\x01\0x\x05\0\0\0\0\0\0\0\0\0\0\0", 34));
+    tmp.write("Setup.ini",
+              std::string("[SETUP]2.01\x02\x00"
+                          "ab",
+                          15) +
+                  std::string(8, '\0') +
+                  std::string("\x03\0\0\0\x01\0\0\0\x01\0v\x01\0\0\0\x02\0\0\0\x01\0x\x05\0\0\0\0\0\0\0\0\0\0\0", 34));
     Result r = RunTool("dump " + tmp.host("Setup.ini").string() + " --json");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "{\n  \"title\": \"ab\",\n  \"registryRoot\": \"\",\n  \"directXFolder\": \"\",\n  \"executable\": \"\",\n"
-              "  \"dataFolder\": \"\",\n  \"saveSlotCount\": 3,\n  \"folders\": [\"v\"],\n  \"files\": [\n"
-              "    {\"typeMask\": 2, \"name\": \"x\", \"size\": 5, \"folderIndex\": 0}\n  ]\n}\n");
+    EXPECT_EQ(
+        r.out,
+        "{\n  \"title\": \"ab\",\n  \"registryRoot\": \"\",\n  \"directXFolder\": \"\",\n  \"executable\": \"\",\n"
+        "  \"dataFolder\": \"\",\n  \"saveSlotCount\": 3,\n  \"folders\": [\"v\"],\n  \"files\": [\n"
+        "    {\"typeMask\": 2, \"name\": \"x\", \"size\": 5, \"folderIndex\": 0}\n  ]\n}\n");
     tmp.write("bad.ini", "[SETUP]2.02");
     r = RunTool("dump " + tmp.host("bad.ini").string());
     EXPECT_EQ(r.status, 1);
@@ -66,7 +71,8 @@ TEST(Tool, NamesTheKeyTheReasonAndThePath) {
     Result r = RunTool("register " + tmp.host().string());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("SetupRegist.ini:9: error: regist00: file not found on the medium: Voice\\声.wav\n"),
-              std::string::npos) << r.out;
+              std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("Setup.ini not written"), std::string::npos) << r.out;
     EXPECT_FALSE(tmp.exists("Setup.ini"));
     r = RunTool("register " + tmp.host("nowhere").string());
@@ -93,7 +99,8 @@ TEST(Tool, ChecksAndVerifiesTheTestMediaAsExpected) {
     const std::string expected = ReadHost(Repository() / "tests/media/expected.txt");
     EXPECT_EQ(out, expected);
     // The trap a new publisher walks into, and a Unicode authoring file that registers.
-    EXPECT_NE(expected.find("SetupRegist.ini:12: error: regist01: the install copies Data\\Voice\\a.wav"), std::string::npos);
+    EXPECT_NE(expected.find("SetupRegist.ini:12: error: regist01: the install copies Data\\Voice\\a.wav"),
+              std::string::npos);
     EXPECT_NE(expected.find("SetupRegist.ini (UTF-16LE): 0 errors, 0 warnings\nexit 0"), std::string::npos);
     EXPECT_NE(expected.find("== verify demo as-registered \nSetup.ini: warning"), std::string::npos);
 }
@@ -116,11 +123,13 @@ TEST(Tool, RegisterRefusesAMediumWithAnError) {
 TEST(Tool, AUnicodeAuthoringFileRegistersLikeItsShiftJisTwin) {
     TempFolder unicode, shiftJis;
     std::filesystem::copy(Repository() / "tests/media/utf16", unicode.host(), std::filesystem::copy_options::recursive);
-    std::filesystem::copy(Repository() / "tests/media/utf16", shiftJis.host(), std::filesystem::copy_options::recursive);
-    std::string text = "[" + std::string(SJ("設定")) + "]\r\nName=" + std::string(SJ("星降る丘の物語")) +
-                       "\r\nRegistry=Software\\Maker\\\r\nDXCurrent=DirectX\\\r\nexec=Game.exe\r\nfolder=\r\nsave=20\r\n[" +
-                       std::string(SJ("登録")) + "]\r\ncount=2\r\nregist00=(TYPE0,,Game.exe)\r\nregist01=(TYPE1,Voice,Voice\\" +
-                       std::string(SJ("声.wav")) + ")\r\n";
+    std::filesystem::copy(Repository() / "tests/media/utf16", shiftJis.host(),
+                          std::filesystem::copy_options::recursive);
+    std::string text =
+        "[" + std::string(SJ("設定")) + "]\r\nName=" + std::string(SJ("星降る丘の物語")) +
+        "\r\nRegistry=Software\\Maker\\\r\nDXCurrent=DirectX\\\r\nexec=Game.exe\r\nfolder=\r\nsave=20\r\n[" +
+        std::string(SJ("登録")) + "]\r\ncount=2\r\nregist00=(TYPE0,,Game.exe)\r\nregist01=(TYPE1,Voice,Voice\\" +
+        std::string(SJ("声.wav")) + ")\r\n";
     shiftJis.write("SetupRegist.ini", text);
     ASSERT_EQ(RunTool("register " + unicode.host().string()).status, 0);
     ASSERT_EQ(RunTool("register " + shiftJis.host().string()).status, 0);

@@ -15,8 +15,9 @@ namespace {
 os::FileSystem& Fs() { return os::SystemFileSystem(); }
 
 std::string Authoring(const std::string& dataFolder, const std::string& value, const std::string& exec = "a.wav") {
-    return "[" + std::string(SJ("設定")) + "]\r\nName=T\r\nRegistry=R\\\r\nDXCurrent=D\\\r\nexec=" + exec + "\r\nfolder=" +
-           dataFolder + "\r\nsave=1\r\n[" + std::string(SJ("登録")) + "]\r\ncount=1\r\nregist00=" + value + "\r\n";
+    return "[" + std::string(SJ("設定")) + "]\r\nName=T\r\nRegistry=R\\\r\nDXCurrent=D\\\r\nexec=" + exec +
+           "\r\nfolder=" + dataFolder + "\r\nsave=1\r\n[" + std::string(SJ("登録")) +
+           "]\r\ncount=1\r\nregist00=" + value + "\r\n";
 }
 
 bool HasFinding(const CheckReport& r, Severity s, const std::string& key, const std::string& text) {
@@ -28,23 +29,27 @@ bool HasFinding(const CheckReport& r, Severity s, const std::string& key, const 
 // Every data folder, folder token and measured path: check calls the path a trap exactly when the
 // install would copy another file than the one measured, which verify then finds by its size.
 TEST(Check, TheTrapIsFoundExactlyWhenTheInstallReadsAnotherFile) {
-    const std::vector<std::string> paths = {"a.wav", "Voice\\a.wav", "Data\\a.wav", "Data\\Voice\\a.wav", "Other\\a.wav"};
+    const std::vector<std::string> paths = {"a.wav", "Voice\\a.wav", "Data\\a.wav", "Data\\Voice\\a.wav",
+                                            "Other\\a.wav"};
     int traps = 0, cases = 0;
     for (const std::string dataFolder : {"", "Data", "Data\\"}) {
         for (const std::string folder : {"", "Voice"}) {
             for (const std::string& path : paths) {
                 TempFolder tmp;
-                for (std::size_t i = 0; i < paths.size(); ++i) tmp.write(paths[i], std::string(i + 1, 'x'));  // sizes differ
+                for (std::size_t i = 0; i < paths.size(); ++i)
+                    tmp.write(paths[i], std::string(i + 1, 'x'));  // sizes differ
                 tmp.write("Setup.bmp", "b");
                 tmp.write("D\\dxsetup.exe", "d");
                 tmp.write("SetupRegist.ini", Authoring(dataFolder, "(TYPE0," + folder + "," + path + ")",
-                                                            folder.empty() ? "a.wav" : folder + "\\a.wav"));
+                                                       folder.empty() ? "a.wav" : folder + "\\a.wav"));
                 CurrentFolder cd(tmp.path());
-                std::string copied = (dataFolder.empty() ? "" : "Data\\") + (folder.empty() ? "" : folder + "\\") + "a.wav";
+                std::string copied =
+                    (dataFolder.empty() ? "" : "Data\\") + (folder.empty() ? "" : folder + "\\") + "a.wav";
                 const bool trap = copied != path;
                 const std::string where = "folder=" + dataFolder + " token=" + folder + " path=" + path;
                 CheckReport checked = CheckAuthoringFile(Fs(), tmp.path());
-                EXPECT_EQ(HasFinding(checked, Severity::Error, "regist00", "the install copies " + copied), trap) << where;
+                EXPECT_EQ(HasFinding(checked, Severity::Error, "regist00", "the install copies " + copied), trap)
+                    << where;
                 SetupData data;
                 ASSERT_TRUE(data.registerFromSource(Fs(), tmp.path("SetupRegist.ini"))) << where;
                 ASSERT_TRUE(data.writeSetupFile(Fs(), tmp.path("Setup.ini")));
@@ -63,9 +68,22 @@ TEST(Check, TheTrapIsFoundExactlyWhenTheInstallReadsAnotherFile) {
 // Whatever registration refuses, check reports as an error; a clean check registers.
 TEST(Check, NeverPassesWhatRegistrationRefuses) {
     const std::vector<std::string> values = {
-        "(TYPE0,,a.wav)", "(TYPE1,,a.wav)", "(type0,,a.wav)", "(TYPE0 ,,a.wav)", "(TYPE2,,a.wav)", "a.wav",
-        "()", "(TYPE0,,missing.wav)", "(TYPE0,,sub)", "(TYPE0,..,a.wav)", "(TYPE0,,)", "(TYPE0,, a.wav)",
-        "((TYPE0,,a.wav))", "(TYPE0,,a.wav) // note", "(TYPE0,,sub\\)", "",
+        "(TYPE0,,a.wav)",
+        "(TYPE1,,a.wav)",
+        "(type0,,a.wav)",
+        "(TYPE0 ,,a.wav)",
+        "(TYPE2,,a.wav)",
+        "a.wav",
+        "()",
+        "(TYPE0,,missing.wav)",
+        "(TYPE0,,sub)",
+        "(TYPE0,..,a.wav)",
+        "(TYPE0,,)",
+        "(TYPE0,, a.wav)",
+        "((TYPE0,,a.wav))",
+        "(TYPE0,,a.wav) // note",
+        "(TYPE0,,sub\\)",
+        "",
     };
     for (const std::string& value : values) {
         TempFolder tmp;
@@ -115,9 +133,9 @@ TEST(Check, VerifyWalksEachInstallType) {
     EXPECT_EQ(r.types[1].files, 2u);
     EXPECT_EQ(r.types[1].bytes, 8u);
 
-    add(2, "b.wav", 4, 0);   // resized
-    add(-1, "x.wav", 1, -1); // missing
-    add(2, "c.wav", 0, 0);   // a folder
+    add(2, "b.wav", 4, 0);    // resized
+    add(-1, "x.wav", 1, -1);  // missing
+    add(2, "c.wav", 0, 0);    // a folder
     data.title = "A:B";
     ASSERT_TRUE(data.writeSetupFile(Fs(), tmp.path("Setup.ini")));
     r = VerifySetupFile(Fs(), tmp.path());

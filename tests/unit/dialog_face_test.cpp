@@ -39,7 +39,8 @@ setupdata::SetupData DemoData() {
     setupdata::SetupData d;
     d.title = std::string(SJ("星降る丘の物語"));
     d.folders = {std::string(SJ("音声")), "Data"};
-    d.files.push_back(std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{-1, std::string(SJ("台詞①.pak")), 1, 0}));
+    d.files.push_back(
+        std::make_shared<setupdata::FileEntry>(setupdata::FileEntry{-1, std::string(SJ("台詞①.pak")), 1, 0}));
     return d;
 }
 
@@ -54,7 +55,8 @@ std::u16string Without(std::u16string s, char16_t c) {
 TEST(DialogFace, TheCharactersOfEveryShownText) {
     // Distinct, in code order, without control characters; CP932 decoded (half-width katakana,
     // NEC specials, the wave dash's CP932 form).
-    std::vector<std::string> texts{std::string(SJ("ｲﾝｽﾄｰﾙ\tｲ①")), "b\na", std::string(SJ("～")), std::string("\x81", 1)};
+    std::vector<std::string> texts{std::string(SJ("ｲﾝｽﾄｰﾙ\tｲ①")), "b\na", std::string(SJ("～")),
+                                   std::string("\x81", 1)};
 
     // A lone lead byte shows as "?".
     EXPECT_EQ(app::CharactersOf(texts), u"?ab\u2460\uFF5E\uFF70\uFF72\uFF7D\uFF84\uFF99\uFF9D");
@@ -110,10 +112,16 @@ TEST(DialogFace, ThePreferenceOrderOverEveryInstalledSubset) {
             const app::FaceChoice choice = app::ChooseDialogFace(fonts, kAll);
             std::u16string expected = kNamed;
             for (std::size_t i = 0; i < n; ++i)
-                if (whole & (1u << i)) { expected = std::u16string(preferred[i]); break; }
+                if (whole & (1u << i)) {
+                    expected = std::u16string(preferred[i]);
+                    break;
+                }
             if (whole == 0)
                 for (std::size_t i = 0; i < n; ++i)
-                    if (installed & (1u << i)) { expected = std::u16string(preferred[i]); break; }
+                    if (installed & (1u << i)) {
+                        expected = std::u16string(preferred[i]);
+                        break;
+                    }
             ASSERT_EQ(choice.face, expected) << "installed " << installed << " whole " << whole;
             ASSERT_EQ(choice.missing, whole ? 0u : installed ? 1u : kAll.size());
         }

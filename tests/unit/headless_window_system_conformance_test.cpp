@@ -28,8 +28,10 @@ public:
         return shown;
     }
     void AnswerNextChooser(bool ok, const std::string&) {
-        if (ok) ws_.QueueFolderOk();
-        else ws_.QueueFolderChoice({});
+        if (ok)
+            ws_.QueueFolderOk();
+        else
+            ws_.QueueFolderChoice({});
     }
     std::vector<ShownChooser> Choosers() {
         std::vector<ShownChooser> shown;

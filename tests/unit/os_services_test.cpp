@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/instance_mutex.h"
+#include "forwarding_file_system.h"
 #include "install/file_status.h"
 #include "os/bitmap.h"
 #include "os/file_time.h"
@@ -13,7 +14,6 @@
 #include "os/registry.h"
 #include "platform/disk_free_space.h"
 #include "support/cp932_literal.h"
-#include "forwarding_file_system.h"
 #include "test_support.h"
 
 using testing_support::TempFolder;
@@ -22,8 +22,8 @@ namespace {
 
 std::string UniqueKey(const std::string& leaf) {
     static int counter = 0;
-    return "Software\\SetupTests\\" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
-           std::to_string(++counter) + "\\" + leaf;
+    return "Software\\SetupTests\\" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+           "_" + std::to_string(++counter) + "\\" + leaf;
 }
 
 TEST(InstanceMutexTest, OneHolderPerName) {
@@ -44,7 +44,7 @@ TEST(RegistryTest, KeysExistOnceCreated) {
     EXPECT_FALSE(registry.KeyExists(key));
     ASSERT_TRUE(registry.CreateKey(key));
     EXPECT_TRUE(registry.KeyExists(key));
-    EXPECT_TRUE(registry.KeyExists(support::FoldAsciiCase(key)));  // ASCII case does not matter
+    EXPECT_TRUE(registry.KeyExists(support::FoldAsciiCase(key)));     // ASCII case does not matter
     EXPECT_TRUE(registry.KeyExists(key.substr(0, key.rfind('\\'))));  // parents come with it
     EXPECT_FALSE(registry.KeyExists(key + "x"));
 }

@@ -45,7 +45,9 @@ TEST(ProfileEncoding, Utf16FilesReadAsCp932) {
     tmp.write("u.ini", Utf16File("[設定]\r\nName=星降る丘の物語\r\n  exec = ゲーム.exe \r\n"
                                  "accent=Café\r\nemoji=😀\r\nsafe=ｱｲｳ～\r\n[Ωα]\r\nk=v\r\n"));
     const std::string path = tmp.path("u.ini");
-    auto get = [&](std::string_view s, std::string_view k) { return os::ReadProfileText(Fs(), path, s, k, "DEF", 512); };
+    auto get = [&](std::string_view s, std::string_view k) {
+        return os::ReadProfileText(Fs(), path, s, k, "DEF", 512);
+    };
     EXPECT_EQ(get(SJ("設定"), "name"), SJ("星降る丘の物語"));
     EXPECT_EQ(get(SJ("設定"), "exec"), SJ("ゲーム.exe"));
     EXPECT_EQ(get(SJ("設定"), "safe"), SJ("ｱｲｳ～"));

@@ -8,8 +8,8 @@ using os::ProfileFile;
 
 namespace {
 
-std::string Get(const std::string& bytes, const std::string& section, const std::string& key,
-                std::size_t size = 512, const std::string& def = "DEF") {
+std::string Get(const std::string& bytes, const std::string& section, const std::string& key, std::size_t size = 512,
+                const std::string& def = "DEF") {
     return ProfileFile(bytes).GetString(section, key, def, size);
 }
 
@@ -54,8 +54,8 @@ TEST(ProfileRead, FindsSectionsAndKeysLikeTheSystem) {
 
 TEST(ProfileRead, ShiftJisNamesAndCuts) {
     const std::string so(SJ("ソ"));
-    const std::string file = std::string("[") + std::string(SJ("設定")) + "]\r\nName=" + std::string(SJ("ゲーム")) + "\r\n[" + so +
-                             "]\r\nk=" + std::string(600, 'v') + "\r\nj=ab" + so + "\r\n";
+    const std::string file = std::string("[") + std::string(SJ("設定")) + "]\r\nName=" + std::string(SJ("ゲーム")) +
+                             "\r\n[" + so + "]\r\nk=" + std::string(600, 'v') + "\r\nj=ab" + so + "\r\n";
     EXPECT_EQ(Get(file, std::string(SJ("設定")), "name"), std::string(SJ("ゲーム")));
     EXPECT_EQ(Get(file, so, "k").size(), 511u);
     EXPECT_EQ(Get(file, so, "k", 4), "vvv");

@@ -121,7 +121,8 @@ TEST_F(Medium, ReportsEachFault) {
 }
 
 TEST_F(Medium, AnOpenFileCannotBeMeasured) {
-    auto held = Fs().Open(tmp_.path("a.dat"), os::OpenRequest{true, false, false, false, os::Disposition::OpenExisting, true});
+    auto held =
+        Fs().Open(tmp_.path("a.dat"), os::OpenRequest{true, false, false, false, os::Disposition::OpenExisting, true});
     ASSERT_TRUE(held);
     EXPECT_FALSE(run(Header() + Listing({"TYPE0,,a.dat"})));
     EXPECT_EQ(error_.fault, RegistrationFault::CannotOpen);
@@ -150,7 +151,8 @@ TEST(ProfileInt, ConvertsLikeTheSetupAlwaysHas) {
 
 TEST(ProfileReaders, TrimCommentsAndDefaults) {
     TempFolder tmp;
-    tmp.write("p.ini", "[S]\r\na= value // note\r\nb=\t\r\nc=" + std::string(SJ("未登録")) + "\r\nn=0x10 //x\r\nq=\"x\"\r\n");
+    tmp.write("p.ini",
+              "[S]\r\na= value // note\r\nb=\t\r\nc=" + std::string(SJ("未登録")) + "\r\nn=0x10 //x\r\nq=\"x\"\r\n");
     std::string out = "old";
     EXPECT_FALSE(ReadProfileString(Fs(), "", "S", "a", out));
     EXPECT_EQ(out, "old");

@@ -94,7 +94,8 @@ TEST(Rewrite, AProfileThatCannotBeReadIsLeftAlone) {
     tmp.write("Game.ini", "[Config]\r\nVolume=7\r\n");
     {
         // Another program holds it without sharing: the system answers that it cannot be opened.
-        auto held = fs.Open(tmp.path("Game.ini"), os::OpenRequest{true, true, false, false, os::Disposition::OpenExisting, true});
+        auto held = fs.Open(tmp.path("Game.ini"),
+                            os::OpenRequest{true, true, false, false, os::Disposition::OpenExisting, true});
         ASSERT_TRUE(held);
         EXPECT_FALSE(os::WriteProfileText(fs, tmp.path("Game.ini"), "PATH", "SetupType", "0"));
     }

@@ -107,8 +107,8 @@ TEST_F(Startup, NothingToLoadShowsTheBoxOnce) {
 TEST_F(Startup, TheBannerIsLoadedFromTheMedium) {
     medium_.write("Setup.ini", ValidSetupIni());
     std::string bmp(58, '\0');
-    const unsigned char head[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
-                                  1, 0, 24, 0};
+    const unsigned char head[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                                  0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
     std::copy(std::begin(head), std::end(head), bmp.begin());
     medium_.write("Setup.bmp", bmp);
     CurrentFolder cd(medium_.path());

@@ -79,7 +79,7 @@ TEST(SetupFile, RoundTripKeepsEverything) {
     EXPECT_EQ(r.folders, d.folders);
     ASSERT_EQ(r.files.size(), 2u);
     EXPECT_EQ(r.files[0]->size, 0x123456789ABull);  // the high half survives, low half first
-    const std::string bytes = tmp.read("s.ini");  // the second record takes the last 26 bytes
+    const std::string bytes = tmp.read("s.ini");    // the second record takes the last 26 bytes
     EXPECT_EQ(bytes.substr(bytes.size() - 26 - 4 - 8, 8), std::string("\xAB\x89\x67\x45\x23\x01\x00\x00", 8));
     EXPECT_EQ(r.files[1]->name, d.files[1]->name);
     EXPECT_EQ(r.files[1]->folderIndex, 1);
@@ -113,7 +113,7 @@ TEST(SetupFile, ReaderRejectsDamagedFiles) {
         SetupData d;
         return !d.readSetupFile(Fs(), tmp.path("bad.ini"));
     };
-    EXPECT_TRUE(readFails(kExample.substr(0, 11)));       // the signature alone
+    EXPECT_TRUE(readFails(kExample.substr(0, 11)));               // the signature alone
     EXPECT_TRUE(readFails("[setup]2.01" + kExample.substr(11)));  // letter case counts
     std::string withNul = kExample;
     withNul[5] = '\0';
@@ -211,7 +211,7 @@ TEST(SetupDataTest, TypesSizesAndCounts) {
     d.files.push_back(std::make_shared<FileEntry>(FileEntry{2, "full", 0xFFFFFFFFull, -1}));
     d.files.push_back(std::make_shared<FileEntry>(FileEntry{1 << 3, "odd", 1, -1}));
     EXPECT_EQ(d.totalSizeOfType(0), 0xFFFFFFFFull);
-    EXPECT_EQ(d.totalSizeOfType(1), 0x1FFFFFFFEull);  // carries into the high half
+    EXPECT_EQ(d.totalSizeOfType(1), 0x1FFFFFFFEull);   // carries into the high half
     EXPECT_EQ(d.totalSizeOfType(35), 0x100000000ull);  // bit 35 is bit 3: "all" and "odd"
     EXPECT_EQ(d.fileCountOfType(0), 1);
     EXPECT_EQ(d.fileCountOfType(1), 2);

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "support/cp932.h"
 #include "os/critical_section.h"
+#include "support/cp932.h"
 #include "support/cp932_literal.h"
 #include "support/exceptions.h"
 #include "support/owning_buffer.h"

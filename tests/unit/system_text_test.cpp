@@ -123,8 +123,8 @@ TEST(SystemText, EveryCharacterAloneAndInPairsComesBack) {
         std::u16string text;
         ASSERT_TRUE(ToUtf16(bytes, text));
         const auto carriedUnit = static_cast<char16_t>(((a->unit - 0xE000) << 8) | ((b->unit - 0xE100) & 0xFF));
-        const bool pair = IsCarrier(*a, 0xE000) && IsCarrier(*b, 0xE100) &&
-                          !SpellsInCp932(FromUtf16(std::u16string(1, carriedUnit)));
+        const bool pair =
+            IsCarrier(*a, 0xE000) && IsCarrier(*b, 0xE100) && !SpellsInCp932(FromUtf16(std::u16string(1, carriedUnit)));
         if (pair) {
             ASSERT_EQ(text, std::u16string(1, carriedUnit));
             ASSERT_EQ(FromUtf16(text), bytes);
@@ -165,7 +165,8 @@ TEST(SystemText, RandomTextsOfAllPlanesComeBackExactlyAndKeepTheirSeparators) {
         ASSERT_EQ(Decoded(bytes), text);
         // The helpers find the same separators in the bytes as in the text.
         std::size_t lastSlash = text.rfind(u'\\');
-        EXPECT_EQ(Decoded(FileNameOfPath(bytes)), lastSlash == std::u16string::npos ? text : text.substr(lastSlash + 1));
+        EXPECT_EQ(Decoded(FileNameOfPath(bytes)),
+                  lastSlash == std::u16string::npos ? text : text.substr(lastSlash + 1));
         const bool ends = !text.empty() && text.back() == u'\\';
         EXPECT_EQ(Decoded(WithTrailingBackslash(bytes)), ends ? text : text + u'\\');
         std::size_t count = 0;
@@ -190,7 +191,8 @@ TEST(SystemText, HostPathsInUtf8) {
     ASSERT_TRUE(FromUtf8("ｾｯﾄｱｯﾌﾟ 表示『ソ』", bytes));
     EXPECT_EQ(bytes, std::string(SJ("ｾｯﾄｱｯﾌﾟ 表示『ソ』")));
     EXPECT_TRUE(SpellsInCp932(bytes));
-    for (const char* broken : {"\xE3\x81", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xFF"})
+    for (const char* broken :
+         {"\xE3\x81", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xFF"})
         EXPECT_FALSE(FromUtf8(broken, bytes)) << broken;
     EXPECT_FALSE(ToUtf8(FromUtf16(u"a\xD800"), utf8));  // UTF-8 cannot hold a lone surrogate
     EXPECT_EQ(ToUtf8Lossy(FromUtf16(u"a\xD800")), "a?");
@@ -199,12 +201,14 @@ TEST(SystemText, HostPathsInUtf8) {
 TEST(SystemText, BrokenCp932IsRefusedOrShownAsQuestionMarks) {
     std::u16string text;
     std::string utf8;
-    EXPECT_FALSE(ToUtf16("\x83", text));      // a lead byte without its trail
+    EXPECT_FALSE(ToUtf16("\x83", text));       // a lead byte without its trail
     EXPECT_FALSE(ToUtf16("a\x85\x40", text));  // an unassigned code
     EXPECT_FALSE(ToUtf8("\x83", utf8));
     EXPECT_FALSE(SpellsInCp932("\x83"));
     EXPECT_EQ(ToUtf16Lossy("a\x83"), u"a?");
-    EXPECT_EQ(ToUtf16Lossy("\x85\x40" "b"), u"?b");
+    EXPECT_EQ(ToUtf16Lossy("\x85\x40"
+                           "b"),
+              u"?b");
     EXPECT_EQ(ToUtf8Lossy("a\x83"), "a?");
     EXPECT_TRUE(SpellsInCp932(""));
     EXPECT_EQ(FromUtf16(u""), "");

@@ -1,8 +1,8 @@
 // The installed fonts as GDI reports them, the face the setup picks from them, and dialogs built
 // with that face. The prefix of the tests names IPAPGothic "ＭＳ Ｐゴシック", as a Japanese
 // Windows has it.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -90,7 +90,8 @@ TEST(DialogFaceTemplate, DialogsOfTheWindowSystemTakeTheFaceTheyAreGiven) {
     ReleaseDC(nullptr, screen);
     for (const wchar_t* face : {static_cast<const wchar_t*>(nullptr), L"IPAPGothic", L"IPAGothic"}) {
         if (face) ws.SetDialogFace(face);
-        HWND dialog = reinterpret_cast<HWND>(ws.CreateDialogWindow(pages::kWelcomeDialog, reinterpret_cast<ui::WindowHandle>(parent), handler));
+        HWND dialog = reinterpret_cast<HWND>(
+            ws.CreateDialogWindow(pages::kWelcomeDialog, reinterpret_cast<ui::WindowHandle>(parent), handler));
         ASSERT_NE(dialog, nullptr);
         LONG height = 0;
         EXPECT_EQ(FaceOf(dialog, &height), face ? std::wstring(face) : std::wstring(ui::win32::kDialogFontFace));

@@ -1,7 +1,7 @@
 // The portable profile reader and writer against the system's GetPrivateProfileStringA and
 // WritePrivateProfileStringA, over files built to trip one or the other.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "os/profile.h"
 #include "support/cp932_literal.h"
@@ -81,10 +81,14 @@ const std::vector<std::pair<std::string, std::string>>& Queries() {
     static const std::vector<std::pair<std::string, std::string>> q = [] {
         const std::string so(SJ("ソ")), settings(SJ("設定"));
         return std::vector<std::pair<std::string, std::string>>{
-            {"A", "k"}, {"a", "K"}, {" A ", " k "}, {"A", "t"}, {"B", "k"}, {"A", "z"}, {"a", "z"},
-            {"A", "d"}, {"A", "s"}, {"A", "m"}, {"A", "i"}, {"A", "q"}, {"A", "qq"}, {"A", "j"},
-            {settings, "name"}, {so, so}, {"A", ";k"}, {"A", "bare"}, {"A", "e"}, {"A", "b"},
-            {"PATH", "setuptype"}, {"A", "missing"}, {"Nowhere", "k"}, {"", "top"},
+            {"A", "k"},       {"a", "K"},       {" A ", " k "},
+            {"A", "t"},       {"B", "k"},       {"A", "z"},
+            {"a", "z"},       {"A", "d"},       {"A", "s"},
+            {"A", "m"},       {"A", "i"},       {"A", "q"},
+            {"A", "qq"},      {"A", "j"},       {settings, "name"},
+            {so, so},         {"A", ";k"},      {"A", "bare"},
+            {"A", "e"},       {"A", "b"},       {"PATH", "setuptype"},
+            {"A", "missing"}, {"Nowhere", "k"}, {"", "top"},
         };
     }();
     return q;
@@ -123,7 +127,8 @@ TEST(ProfileDifferential, WritesReadBackAlike) {
     auto& fs = os::SystemFileSystem();
     const std::string so(SJ("ソ"));
     const std::vector<std::array<std::string, 3>> writes = {
-        {"A", "k", "new"}, {"a", "NEW", "added"}, {"Fresh", "x", "1"}, {so, so, so + "2"}, {"PATH", "Current", "C:\\G\\"},
+        {"A", "k", "new"},  {"a", "NEW", "added"},          {"Fresh", "x", "1"},
+        {so, so, so + "2"}, {"PATH", "Current", "C:\\G\\"},
     };
     for (const Corpus& c : BothEncodings()) {
         const std::string name = FileName(c);

@@ -65,9 +65,11 @@ TEST(SystemTextAgainstWindows, EveryCp932CharacterReadsAsTheSystemReadsIt) {
             std::u16string ours;
             if (!support::ToUtf16(bytes, ours)) continue;
             wchar_t system[2] = {};
-            int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), system, 2);
+            int n =
+                MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), system, 2);
             ASSERT_EQ(n, 1) << std::hex << lead << ' ' << trail;
-            EXPECT_EQ(static_cast<unsigned>(ours[0]), static_cast<unsigned>(system[0])) << std::hex << lead << ' ' << trail;
+            EXPECT_EQ(static_cast<unsigned>(ours[0]), static_cast<unsigned>(system[0]))
+                << std::hex << lead << ' ' << trail;
             ++compared;
         }
     }

@@ -2,9 +2,9 @@
 // styles, places and font of the controls built from a table, the characters the wide API shows,
 // the banner, the main window's frame and the queue. What every window system does alike is in
 // the conformance suite (tests/conformance).
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -86,7 +86,8 @@ protected:
     void TearDown() override {
         if (owner && IsWindow(Hwnd(owner))) ws.DestroyWindow(owner);
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}  // nothing left for the next test
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }  // nothing left for the next test
     }
 
     ui::win32::Win32WindowSystem ws;
@@ -100,9 +101,9 @@ TEST_F(Win32WindowSystemTest, DialogHasEveryControlOfItsTemplateWhereTheTemplate
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetDlgCtrlID(Hwnd(dialog)), 202) << "a child dialog is known by its template number";
 
-    const std::pair<int, const wchar_t*> classes[] = {{1001, L"Button"}, {57665, L"Button"}, {50, L"Static"},
-                                                      {1007, L"Edit"},   {1005, L"Button"},  {1009, L"Button"},
-                                                      {1003, L"msctls_progress32"},          {551, L"Static"}};
+    const std::pair<int, const wchar_t*> classes[] = {
+        {1001, L"Button"}, {57665, L"Button"},           {50, L"Static"}, {1007, L"Edit"}, {1005, L"Button"},
+        {1009, L"Button"}, {1003, L"msctls_progress32"}, {551, L"Static"}};
     for (auto [id, cls] : classes) {
         HWND control = Hwnd(ws.Control(dialog, id));
         ASSERT_NE(control, nullptr) << id;
@@ -175,7 +176,8 @@ TEST_F(Win32WindowSystemTest, BannerKeepsItsTemplateSizeWhateverTheBitmap) {
     ReleaseDC(nullptr, screen);
     ws.SetBannerImage(dialog, 551, big);
     EXPECT_EQ(ws.WindowRect(ws.Control(dialog, 551)), before);
-    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageW(Hwnd(ws.Control(dialog, 551)), STM_GETIMAGE, IMAGE_BITMAP, 0)), big);
+    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageW(Hwnd(ws.Control(dialog, 551)), STM_GETIMAGE, IMAGE_BITMAP, 0)),
+              big);
     ws.DestroyWindow(dialog);
     DeleteObject(big);
 }

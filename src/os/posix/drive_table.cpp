@@ -45,8 +45,8 @@ std::vector<Drive> DefaultTable() {
         return drives;
     }
     const char* home = std::getenv("HOME");
-    drives.push_back({'C', NormalFolder(std::string(home ? home : "/tmp") + "/.local/share/setup/drive_c"),
-                      DriveType::Fixed});
+    drives.push_back(
+        {'C', NormalFolder(std::string(home ? home : "/tmp") + "/.local/share/setup/drive_c"), DriveType::Fixed});
     drives.push_back({'Z', "/", DriveType::Fixed});
     return drives;
 }
@@ -140,7 +140,8 @@ bool ToWindowsPath(const std::string& hostPath, std::string& windowsPath) {
         if (inside && (!best || d.hostFolder.size() > best->hostFolder.size())) best = &d;
     }
     if (!best) return false;
-    std::string rest = best->hostFolder == "/" ? path.substr(1) : path.substr(std::min(path.size(), best->hostFolder.size() + 1));
+    std::string rest =
+        best->hostFolder == "/" ? path.substr(1) : path.substr(std::min(path.size(), best->hostFolder.size() + 1));
     for (char& c : rest)
         if (c == '/') c = '\\';
     std::string encoded;

@@ -11,8 +11,8 @@
 namespace os::posix {
 
 struct Drive {
-    char letter;              // upper case
-    std::string hostFolder;   // absolute, no trailing slash except "/"
+    char letter;             // upper case
+    std::string hostFolder;  // absolute, no trailing slash except "/"
     DriveType type;
 };
 

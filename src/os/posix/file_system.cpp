@@ -53,7 +53,9 @@ public:
         return true;
     }
 
-    bool Write(const void* buffer, std::size_t n) override { return WriteAll(fd_, static_cast<const char*>(buffer), n); }
+    bool Write(const void* buffer, std::size_t n) override {
+        return WriteAll(fd_, static_cast<const char*>(buffer), n);
+    }
 
     bool Flush() override { return ::fsync(fd_) == 0; }
 
@@ -135,8 +137,8 @@ public:
     bool RenameFile(const std::string& from, const std::string& to, bool replace) override {
         std::string hostFrom, hostTo;
         struct stat st;
-        if (!posix::ToHostPath(from, hostFrom) || !posix::ToHostPath(to, hostTo) || ::lstat(hostFrom.c_str(), &st) != 0 ||
-            S_ISDIR(st.st_mode))
+        if (!posix::ToHostPath(from, hostFrom) || !posix::ToHostPath(to, hostTo) ||
+            ::lstat(hostFrom.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
             return false;
         if (replace) return posix::ReplaceHostFile(hostFrom, hostTo);
         if (::renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) == 0) return true;
@@ -206,7 +208,9 @@ public:
         std::string host;
         if (!file || !posix::ToHostPath(path, host)) return false;
         auto toTimespec = [](const std::uint64_t* t) {
-            struct timespec ts{0, UTIME_OMIT};
+            struct timespec ts {
+                0, UTIME_OMIT
+            };
             if (t) {
                 std::int64_t ticks = static_cast<std::int64_t>(*t) - 116444736000000000LL;
                 ts.tv_sec = ticks >= 0 ? ticks / 10000000 : -((-ticks + 9999999) / 10000000);

@@ -21,8 +21,8 @@ std::int64_t CurrentOffset() {
 }  // namespace
 
 bool FileTimeToLocalSeconds(std::uint64_t fileTime, std::int64_t& seconds) {
-    std::time_t shifted = static_cast<std::time_t>(static_cast<std::int64_t>(fileTime / kTicks) - kEpochDifference +
-                                                   CurrentOffset());
+    std::time_t shifted =
+        static_cast<std::time_t>(static_cast<std::int64_t>(fileTime / kTicks) - kEpochDifference + CurrentOffset());
     std::tm broken{};
     if (!gmtime_r(&shifted, &broken)) return false;
     if (broken.tm_year < 0) {  // before 1900

@@ -57,7 +57,8 @@ std::vector<Key> Load() {
         std::string word, a, b;
         unsigned type = 0;
         fields >> word >> a;
-        if (word == "key") keys.push_back({Unhex(a), {}});
+        if (word == "key")
+            keys.push_back({Unhex(a), {}});
         else if (word == "value" && !keys.empty() && (fields >> type >> b))
             keys.back().values.push_back({Unhex(a), static_cast<ValueType>(type), Unhex(b)});
     }
@@ -74,9 +75,11 @@ bool Save(const std::vector<Key>& keys) {
     for (const Key& k : keys) {
         text += "key " + Hex(k.path) + "\n";
         for (const Value& v : k.values)
-            text += "value " + Hex(v.name) + " " + std::to_string(static_cast<unsigned>(v.type)) + " " + Hex(v.data) + "\n";
+            text +=
+                "value " + Hex(v.name) + " " + std::to_string(static_cast<unsigned>(v.type)) + " " + Hex(v.data) + "\n";
     }
-    if (posix::WriteHostFileDurably(temp.string(), text) && posix::ReplaceHostFile(temp.string(), path.string())) return true;
+    if (posix::WriteHostFileDurably(temp.string(), text) && posix::ReplaceHostFile(temp.string(), path.string()))
+        return true;
     std::filesystem::remove(temp, ec);
     return false;
 }
@@ -119,7 +122,8 @@ public:
         return !changed || Save(keys);
     }
 
-    bool SetValue(const std::string& keyPath, const std::string& name, ValueType type, const std::string& data) override {
+    bool SetValue(const std::string& keyPath, const std::string& name, ValueType type,
+                  const std::string& data) override {
         std::vector<Key> keys = Load();
         Key* key = Find(keys, Normal(keyPath));
         if (!key) return false;

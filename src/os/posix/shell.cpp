@@ -47,8 +47,8 @@ public:
         if (!posix::ToHostPath(target, targetHost) || !posix::ToHostPath(workingFolder, folderHost)) return false;
         std::string file = support::FileNameOfPath(shortcutPath);
         name = support::ToUtf8Lossy(file.substr(0, file.rfind('.')));
-        std::string entry = "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=\"" + targetHost + "\"\nPath=" +
-                            folderHost + "\nTerminal=false\n";
+        std::string entry = "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=\"" + targetHost +
+                            "\"\nPath=" + folderHost + "\nTerminal=false\n";
         return WriteWholeFile(SystemFileSystem(), shortcutPath, entry);
     }
 };

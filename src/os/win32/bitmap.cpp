@@ -20,7 +20,8 @@ class Win32BitmapLoader : public BitmapLoader {
 public:
     std::unique_ptr<Bitmap> LoadFromFile(const std::string& path) override {
         std::wstring wide;
-        HANDLE h = win32::ToWide(path, wide) ? LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE) : nullptr;
+        HANDLE h = win32::ToWide(path, wide) ? LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)
+                                             : nullptr;
         return std::make_unique<Win32Bitmap>(static_cast<HBITMAP>(h));
     }
 };

@@ -102,7 +102,8 @@ public:
     bool RenameFile(const std::string& from, const std::string& to, bool replace) override {
         std::wstring wideFrom, wideTo;
         return win32::ToWide(from, wideFrom) && win32::ToWide(to, wideTo) &&
-               MoveFileExW(wideFrom.c_str(), wideTo.c_str(), replace ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH : 0);
+               MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
+                           replace ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH : 0);
     }
 
     DriveType DriveTypeOf(const std::string& root) override {
@@ -117,7 +118,9 @@ public:
         if (!win32::ToWide(path, wide)) return false;
         win32::ScopedFindHandle find(FindFirstFileW(wide.c_str(), &data));
         if (!find || !find.Close()) return false;
-        auto fileTime = [](const FILETIME& t) { return static_cast<std::uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
+        auto fileTime = [](const FILETIME& t) {
+            return static_cast<std::uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime;
+        };
         found.attributes = data.dwFileAttributes;
         found.size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
         found.creationTime = fileTime(data.ftCreationTime);

@@ -47,7 +47,8 @@ public:
         return win32::ToWide(keyPath, wide) && CreateKeyForWriting(wide);
     }
 
-    bool SetValue(const std::string& keyPath, const std::string& name, ValueType type, const std::string& data) override {
+    bool SetValue(const std::string& keyPath, const std::string& name, ValueType type,
+                  const std::string& data) override {
         std::wstring path, wideName;
         if (!win32::ToWide(keyPath, path) || !win32::ToWide(name, wideName)) return false;
         const win32::ScopedRegistryKey key = OpenKey(path, KEY_WRITE);
@@ -91,7 +92,8 @@ public:
 
     bool DeleteKey(const std::string& keyPath) override {
         std::wstring wide;
-        return win32::ToWide(keyPath, wide) && !wide.empty() && RegDeleteKeyW(HKEY_CURRENT_USER, wide.c_str()) == ERROR_SUCCESS;
+        return win32::ToWide(keyPath, wide) && !wide.empty() &&
+               RegDeleteKeyW(HKEY_CURRENT_USER, wide.c_str()) == ERROR_SUCCESS;
     }
 };
 

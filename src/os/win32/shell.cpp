@@ -26,7 +26,8 @@ public:
     bool WriteShortcut(const std::string& shortcutPath, const std::string& target,
                        const std::string& workingFolder) override {
         std::wstring path, wideTarget, folder;
-        if (!win32::ToWide(shortcutPath, path) || !win32::ToWide(target, wideTarget) || !win32::ToWide(workingFolder, folder))
+        if (!win32::ToWide(shortcutPath, path) || !win32::ToWide(target, wideTarget) ||
+            !win32::ToWide(workingFolder, folder))
             return false;
         win32::ScopedComPtr<IShellLinkW> link;
         if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Receive())))

@@ -30,7 +30,7 @@ struct Window {
     DialogHandler* dialogHandler = nullptr;
     MainWindowHandler* mainHandler = nullptr;
     std::vector<Window*> controls;  // template order
-    Window* savedFocus = nullptr;    // dialogs: the control that had the focus when the dialog was hidden
+    Window* savedFocus = nullptr;   // dialogs: the control that had the focus when the dialog was hidden
 };
 
 namespace {
@@ -434,9 +434,12 @@ void HeadlessWindowSystem::click(Window* c) {
 void HeadlessWindowSystem::TranslateAndDispatch(const Message& message) {
     Window* w = live(message.window);
     if (!w) return;
-    if (message.code == kWmLButtonUp && !w->isDialog && !w->isMain) click(w);
-    else if (message.code == kWmCommand && w->isDialog) w->dialogHandler->OnCommand(message.window, static_cast<int>(message.wParam));
-    else if (message.code == kWmClose && w->isMain) DestroyWindow(message.window);  // the default handling
+    if (message.code == kWmLButtonUp && !w->isDialog && !w->isMain)
+        click(w);
+    else if (message.code == kWmCommand && w->isDialog)
+        w->dialogHandler->OnCommand(message.window, static_cast<int>(message.wParam));
+    else if (message.code == kWmClose && w->isMain)
+        DestroyWindow(message.window);  // the default handling
 }
 
 void HeadlessWindowSystem::moveFocus(Window* dialog) {

@@ -95,7 +95,8 @@ public:
     void SetProgressStep(WindowHandle dialog, int id, int step) override;
     void SetProgressPos(WindowHandle dialog, int id, std::uint32_t pos) override;
     void StepProgress(WindowHandle dialog, int id) override;
-    int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption, std::uint32_t flags) override;
+    int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                       std::uint32_t flags) override;
     FolderChoice BrowseForFolder(WindowHandle owner, const std::string& title, const std::string& initialPath) override;
     bool PeekQueue(Message& message, bool remove) override;
     int NextMessage(Message& message) override;

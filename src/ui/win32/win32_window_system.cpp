@@ -154,8 +154,10 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     cls.style = 0;
     cls.lpfnWndProc = MainWindowProc;
     cls.hInstance = instance;
-    cls.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-    cls.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    cls.hIcon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    cls.hIconSm =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     cls.lpszClassName = kMainWindowClass;
@@ -305,7 +307,8 @@ void Win32WindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap
     // The banner keeps its template size whatever the bitmap's; the page area is measured from it.
     RECT after{};
     GetWindowRect(banner, &after);
-    if (after.right - after.left != before.right - before.left || after.bottom - after.top != before.bottom - before.top)
+    if (after.right - after.left != before.right - before.left ||
+        after.bottom - after.top != before.bottom - before.top)
         ::SetWindowPos(banner, nullptr, before.left, before.top, before.right - before.left, before.bottom - before.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -54,7 +54,8 @@ public:
     void SetProgressPos(WindowHandle dialog, int id, std::uint32_t pos) override;
     void StepProgress(WindowHandle dialog, int id) override;
 
-    int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption, std::uint32_t flags) override;
+    int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                       std::uint32_t flags) override;
     FolderChoice BrowseForFolder(WindowHandle owner, const std::string& title, const std::string& initialPath) override;
 
     bool PeekQueue(Message& message, bool remove) override;

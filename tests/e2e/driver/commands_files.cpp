@@ -18,7 +18,8 @@ void CheckFace(Driver& d, Line& a) {
     if (!FaceInstalled(face)) Fail("the face " + Quoted(face) + " installed", "the system has no such face");
     const SIZE units = DialogBaseUnits(face);
     const RECT host = WindowRect(d.setup.Host()), cancel = WindowRect(d.setup.RequireControl(2));
-    const long want[4] = {MulDiv(275, units.cx, 4), MulDiv(214, units.cy, 8), MulDiv(50, units.cx, 4), MulDiv(14, units.cy, 8)};
+    const long want[4] = {MulDiv(275, units.cx, 4), MulDiv(214, units.cy, 8), MulDiv(50, units.cx, 4),
+                          MulDiv(14, units.cy, 8)};
     const long got[4] = {host.right - host.left, host.bottom - host.top, cancel.right - cancel.left,
                          cancel.bottom - cancel.top};
     if (!std::equal(std::begin(want), std::end(want), std::begin(got)))
@@ -71,7 +72,8 @@ void CheckFile(Driver&, Line& a) {
     if (!a.AtEnd()) size = a.NextNumber("size");
     a.End();
     auto status = StatusOf(path);
-    if (!status || (status->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) Fail("a file " + Utf8(path), status ? "a folder" : "nothing");
+    if (!status || (status->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        Fail("a file " + Utf8(path), status ? "a folder" : "nothing");
     if (size && SizeOf(*status) != static_cast<unsigned long long>(*size))
         Fail(Utf8(path) + " of " + std::to_string(*size) + " bytes", std::to_string(SizeOf(*status)) + " bytes");
 }
@@ -80,14 +82,16 @@ void CheckFile(Driver&, Line& a) {
 void CheckFolder(Driver&, Line& a) {
     std::wstring path = a.RestPath();
     auto status = StatusOf(path);
-    if (!status || !(status->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) Fail("a folder " + Utf8(path), status ? "a file" : "nothing");
+    if (!status || !(status->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        Fail("a folder " + Utf8(path), status ? "a file" : "nothing");
 }
 
 // check-no-file
 void CheckNoFile(Driver&, Line& a) {
     std::wstring path = a.RestPath();
     auto status = StatusOf(path);
-    if (status) Fail("nothing at " + Utf8(path), status->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? "a folder" : "a file");
+    if (status)
+        Fail("nothing at " + Utf8(path), status->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? "a folder" : "a file");
 }
 
 // check-file-same
@@ -126,7 +130,8 @@ void CheckKeyExists(Line& a, bool want) {
     HKEY opened = nullptr;
     const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS;
     if (opened) RegCloseKey(opened);
-    if (exists != want) Fail(std::string(want ? "a key" : "no key") + " HKCU\\" + Utf8(key), exists ? "it exists" : "it is missing");
+    if (exists != want)
+        Fail(std::string(want ? "a key" : "no key") + " HKCU\\" + Utf8(key), exists ? "it exists" : "it is missing");
 }
 
 }  // namespace
@@ -141,8 +146,10 @@ void CheckReg(Driver&, Line& a) {
     std::wstring key = a.NextWide("subkey"), value = a.NextWide("value name"), data = a.RestWide();
     wchar_t buffer[2048] = {};
     DWORD size = sizeof buffer, type = 0;
-    LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, buffer, &size);
-    if (status != ERROR_SUCCESS) Fail("HKCU\\" + Utf8(key) + " value " + Utf8(value), "error " + std::to_string(status));
+    LSTATUS status =
+        RegGetValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, buffer, &size);
+    if (status != ERROR_SUCCESS)
+        Fail("HKCU\\" + Utf8(key) + " value " + Utf8(value), "error " + std::to_string(status));
     if (type != REG_SZ) Fail("a REG_SZ value " + Utf8(value), "type " + std::to_string(type));
     std::wstring shown(buffer);
     if (shown != data) Fail("HKCU\\" + Utf8(key) + " " + Utf8(value) + " = " + Quoted(data), Quoted(shown));
@@ -150,7 +157,8 @@ void CheckReg(Driver&, Line& a) {
 
 // check-profile
 void CheckProfile(Driver&, Line& a) {
-    std::wstring file = a.NextWide("file"), section = a.NextWide("section"), key = a.NextWide("key"), value = a.RestWide();
+    std::wstring file = a.NextWide("file"), section = a.NextWide("section"), key = a.NextWide("key"),
+                 value = a.RestWide();
     if (!StatusOf(file)) Fail("a profile file " + Utf8(file), "nothing");
     wchar_t buffer[1024] = {};
     GetPrivateProfileStringW(section.c_str(), key.c_str(), L"\x1(missing)", buffer, 1024, file.c_str());
@@ -165,10 +173,12 @@ void CheckLnk(Driver&, Line& a) {
     if (!StatusOf(link)) Fail("a shortcut " + Utf8(link), "nothing");
     IShellLinkW* shell = nullptr;
     IPersistFile* file = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(&shell))))
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&shell))))
         Fail("a shell-link object", "none");
     std::string problem;
-    if (FAILED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) || FAILED(file->Load(link.c_str(), STGM_READ)))
+    if (FAILED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) ||
+        FAILED(file->Load(link.c_str(), STGM_READ)))
         problem = "it cannot be loaded";
     wchar_t path[MAX_PATH * 2] = {}, dir[MAX_PATH * 2] = {};
     int show = 0;
@@ -195,7 +205,8 @@ void WritePlayerFile(Driver&, Line& a) {
         CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD n = 0;
-    bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+    bool ok =
+        file != INVALID_HANDLE_VALUE && WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     if (!ok) Fail("to write " + Utf8(path), "error " + std::to_string(GetLastError()));
 }

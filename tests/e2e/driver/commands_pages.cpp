@@ -36,11 +36,12 @@ namespace {
 void CheckControlText(Driver& d, Line& a, bool like) {
     auto [page, id] = a.NextControl();
     std::wstring text = a.RestWide();
-    d.WaitFor("control " + std::to_string(id) + (like ? " reading like " : " reading ") + Quoted(text), [&](std::string& found) {
-        std::wstring shown = TextOf(d.setup.RequireControl(id, page));
-        found = Quoted(shown);
-        return like ? Matches(text, shown) : shown == text;
-    });
+    d.WaitFor("control " + std::to_string(id) + (like ? " reading like " : " reading ") + Quoted(text),
+              [&](std::string& found) {
+                  std::wstring shown = TextOf(d.setup.RequireControl(id, page));
+                  found = Quoted(shown);
+                  return like ? Matches(text, shown) : shown == text;
+              });
 }
 
 enum class ControlState { Enabled, Checked, Visible };
@@ -49,12 +50,16 @@ void CheckControlState(Driver& d, Line& a, ControlState kind) {
     auto [page, id] = a.NextControl();
     bool want = a.NextFlag("state");
     a.End();
-    const std::string what = kind == ControlState::Enabled ? "enabled" : kind == ControlState::Visible ? "visible" : "checked";
+    const std::string what = kind == ControlState::Enabled   ? "enabled"
+                             : kind == ControlState::Visible ? "visible"
+                                                             : "checked";
     d.WaitFor("control " + std::to_string(id) + (want ? " " : " not ") + what, [&](std::string& found) {
         HWND control = d.setup.RequireControl(id, page);
         bool state;
-        if (kind == ControlState::Enabled) state = IsWindowEnabled(control) != FALSE;
-        else if (kind == ControlState::Visible) state = IsWindowVisible(control) != FALSE;
+        if (kind == ControlState::Enabled)
+            state = IsWindowEnabled(control) != FALSE;
+        else if (kind == ControlState::Visible)
+            state = IsWindowVisible(control) != FALSE;
         else {
             LRESULT check = 0;
             if (!SendTimed(control, BM_GETCHECK, 0, 0, check)) Fail("an answer to BM_GETCHECK", "none");
@@ -71,7 +76,8 @@ void CheckProgressBar(Driver& d, Line& a, bool atLeast) {
     std::optional<long> max;
     if (!a.AtEnd()) max = a.NextNumber("maximum");
     a.End();
-    std::string expected = "progress bar " + std::to_string(id) + (atLeast ? " at least at " : " at ") + std::to_string(pos);
+    std::string expected =
+        "progress bar " + std::to_string(id) + (atLeast ? " at least at " : " at ") + std::to_string(pos);
     if (max) expected += " of " + std::to_string(*max);
     d.WaitFor(expected, [&](std::string& found) {
         HWND bar = d.setup.RequireControl(id, page);
@@ -149,7 +155,8 @@ void CheckProgressStill(Driver& d, Line& a) {
         LRESULT now = 0;
         SendTimed(bar, PBM_GETPOS, 0, 0, now);
         if (now != first)
-            Fail("progress bar " + std::to_string(id) + " standing at " + std::to_string(first) + " for " + std::to_string(ms) + " ms",
+            Fail("progress bar " + std::to_string(id) + " standing at " + std::to_string(first) + " for " +
+                     std::to_string(ms) + " ms",
                  "it moved to " + std::to_string(now));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -158,7 +165,8 @@ void CheckProgressStill(Driver& d, Line& a) {
 // box
 void WaitBox(Driver& d, Line& a) {
     std::wstring text = a.RestWide();
-    d.WaitFor("a message box saying " + Quoted(text), [&](std::string& found) { return (d.box = d.FindBox(text, found)) != nullptr; });
+    d.WaitFor("a message box saying " + Quoted(text),
+              [&](std::string& found) { return (d.box = d.FindBox(text, found)) != nullptr; });
 }
 
 // box-caption

@@ -60,7 +60,8 @@ void Memory(Driver& d, Line& a) {
     bool ok = process && GetProcessMemoryInfo(process, &counters, sizeof counters);
     if (process) CloseHandle(process);
     if (!ok) Fail("the setup's memory counters", "error " + std::to_string(GetLastError()));
-    d.Print(label, std::to_string(counters.PeakWorkingSetSize / 1024) + " " + std::to_string(counters.WorkingSetSize / 1024));
+    d.Print(label,
+            std::to_string(counters.PeakWorkingSetSize / 1024) + " " + std::to_string(counters.WorkingSetSize / 1024));
 }
 
 // wait-main
@@ -98,7 +99,8 @@ void CheckMainCount(Driver&, Line& a) {
             TextOf(w).find(caption) != std::wstring::npos)
             ++count;
     if (count != expected)
-        Fail(std::to_string(expected) + " visible main windows whose caption holds " + Quoted(caption), std::to_string(count));
+        Fail(std::to_string(expected) + " visible main windows whose caption holds " + Quoted(caption),
+             std::to_string(count));
 }
 
 // check-main-layout
@@ -107,11 +109,12 @@ void CheckMainLayout(Driver& d, Line& a) {
     HWND main = d.setup.RequireMain();
     const LONG style = GetWindowLongW(main, GWL_STYLE), exStyle = GetWindowLongW(main, GWL_EXSTYLE);
     if (!(style & WS_CAPTION) || (style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
-        Fail("a caption without system menu, sizing border or boxes", "style 0x" + [&] {
-            char t[16];
-            std::snprintf(t, sizeof t, "%08lX", static_cast<unsigned long>(style));
-            return std::string(t);
-        }());
+        Fail(
+            "a caption without system menu, sizing border or boxes", "style 0x" + [&] {
+                char t[16];
+                std::snprintf(t, sizeof t, "%08lX", static_cast<unsigned long>(style));
+                return std::string(t);
+            }());
     if (!(exStyle & WS_EX_APPWINDOW)) Fail("extended style WS_EX_APPWINDOW", "it is missing");
     HWND host = d.setup.Host();
     const RECT client = ClientRect(main), hostWindow = WindowRect(host), hostClient = ClientRect(host);
@@ -159,10 +162,10 @@ void CheckMainLayout(Driver& d, Line& a) {
     };
     if (outer.left != centred(work.left, work.right, w) || outer.top != centred(work.top, work.bottom, h))
         Fail("the window centred in the work area " + RectText(work) + " at (" +
-                 std::to_string(centred(work.left, work.right, w)) + "," + std::to_string(centred(work.top, work.bottom, h)) + ")",
+                 std::to_string(centred(work.left, work.right, w)) + "," +
+                 std::to_string(centred(work.top, work.bottom, h)) + ")",
              RectText(outer));
 }
-
 
 // wait-gone
 void WaitGone(Driver& d, Line& a) {
@@ -197,7 +200,8 @@ void RunProgram(Driver& d, Line& a) {
     STARTUPINFOW start{};
     start.cb = sizeof start;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &start, &info))
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &start, &info))
         Fail("to start " + Utf8(program), "error " + std::to_string(GetLastError()));
     CloseHandle(info.hThread);
     // Until it ends, any visible window of the started program is noted.
@@ -215,7 +219,8 @@ void RunProgram(Driver& d, Line& a) {
     if (waited != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 99);
     CloseHandle(info.hProcess);
     if (waited != WAIT_OBJECT_0) Fail(Utf8(program) + " to end by itself", "it still ran");
-    if (static_cast<long>(exit) != code) Fail(Utf8(program) + " ending with " + std::to_string(code), std::to_string(exit));
+    if (static_cast<long>(exit) != code)
+        Fail(Utf8(program) + " ending with " + std::to_string(code), std::to_string(exit));
     if (!shownWindow.empty()) Fail(Utf8(program) + " showing no window", "it showed " + Quoted(shownWindow));
 }
 

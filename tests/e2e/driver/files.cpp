@@ -17,8 +17,8 @@ std::optional<WIN32_FILE_ATTRIBUTE_DATA> StatusOf(const std::wstring& path) {
 }
 
 bool ReadBytes(const std::wstring& path, std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bytes.clear();
     char buffer[65536];
@@ -147,7 +147,8 @@ namespace {
 // One character drawn black on white, without smoothing, as pixels.
 class GlyphPainter {
 public:
-    explicit GlyphPainter(const std::wstring& face) : dc_(CreateCompatibleDC(nullptr)), font_(DialogFont(face, NONANTIALIASED_QUALITY)) {
+    explicit GlyphPainter(const std::wstring& face)
+        : dc_(CreateCompatibleDC(nullptr)), font_(DialogFont(face, NONANTIALIASED_QUALITY)) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = kSide;

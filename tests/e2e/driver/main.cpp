@@ -129,9 +129,12 @@ static std::string Expand(const std::string& line, const std::map<std::string, s
             std::string name = line.substr(i + 2, close - i - 2);
             auto v = variables.find(name);
             std::string value;
-            if (v != variables.end()) value = v->second;
-            else if (name == "DESKTOP") value = Utf8(ShellFolder(CSIDL_DESKTOPDIRECTORY));
-            else if (name == "PROGRAMS") value = Utf8(ShellFolder(CSIDL_PROGRAMS));
+            if (v != variables.end())
+                value = v->second;
+            else if (name == "DESKTOP")
+                value = Utf8(ShellFolder(CSIDL_DESKTOPDIRECTORY));
+            else if (name == "PROGRAMS")
+                value = Utf8(ShellFolder(CSIDL_PROGRAMS));
             else {
                 wchar_t buffer[4096];
                 DWORD n = GetEnvironmentVariableW(Wide(name).c_str(), buffer, 4096);
@@ -155,9 +158,12 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring scriptPath;
     for (int i = 1; i < argc; ++i) {
         std::wstring arg = argv[i];
-        if (arg == L"--timeout" && i + 1 < argc) timeout = _wtof(argv[++i]);
-        else if (arg == L"--verbose") verbose = true;
-        else scriptPath = arg;
+        if (arg == L"--timeout" && i + 1 < argc)
+            timeout = _wtof(argv[++i]);
+        else if (arg == L"--verbose")
+            verbose = true;
+        else
+            scriptPath = arg;
     }
     std::string script;
     if (!scriptPath.empty()) {
@@ -188,8 +194,8 @@ int wmain(int argc, wchar_t** argv) {
             if (verbose) std::fprintf(stderr, "%s:%d: %s\n", name.c_str(), number, raw.c_str() + first);
             driver::RunCommand(session, command, line);
         } catch (const driver::Failure& f) {
-            std::fprintf(stdout, "%s:%d: %s\n  expected: %s\n  found:    %s\n", name.c_str(), number, raw.c_str() + first,
-                         f.expected.c_str(), f.found.c_str());
+            std::fprintf(stdout, "%s:%d: %s\n  expected: %s\n  found:    %s\n", name.c_str(), number,
+                         raw.c_str() + first, f.expected.c_str(), f.found.c_str());
             std::fflush(stdout);
             CoUninitialize();
             return 1;

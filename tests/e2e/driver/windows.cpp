@@ -285,9 +285,9 @@ void Driver::ClickAndWaitClosed(HWND dialog, int id, const std::string& what) {
 }
 
 WORD VirtualKey(const std::string& name) {
-    static const std::map<std::string, WORD> keys = {
-        {"tab", VK_TAB}, {"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"space", VK_SPACE},
-        {"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN}};
+    static const std::map<std::string, WORD> keys = {{"tab", VK_TAB},     {"enter", VK_RETURN}, {"esc", VK_ESCAPE},
+                                                     {"space", VK_SPACE}, {"left", VK_LEFT},    {"right", VK_RIGHT},
+                                                     {"up", VK_UP},       {"down", VK_DOWN}};
     // A letter, for the folder chooser's search by the first letters of a name.
     if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') return static_cast<WORD>('A' + (name[0] - 'a'));
     auto key = keys.find(name);
@@ -326,8 +326,8 @@ std::string Driver::FocusDescription() {
     if (!focus) return "no focus";
     HWND parent = GetParent(focus);
     std::string where = parent && IsDialogClass(parent) ? " on " + PageName(PageNumberOf(parent)) : "";
-    return "control " + std::to_string(GetDlgCtrlID(focus)) + " (" + Utf8(ClassOf(focus)) + " " + Quoted(TextOf(focus)) +
-           ")" + where;
+    return "control " + std::to_string(GetDlgCtrlID(focus)) + " (" + Utf8(ClassOf(focus)) + " " +
+           Quoted(TextOf(focus)) + ")" + where;
 }
 
 void Driver::Print(const std::string& label, const std::string& figures) {
