@@ -7,11 +7,13 @@ cd "$(dirname "$0")/.."
 step() { echo "== $* (at ${SECONDS} s)"; }
 step "machine set-up"
 scripts/setup-machine.sh
+step "the code's formatting (scripts/format.sh formats it)"
+scripts/format.sh --check
 step "the three trees built"
 scripts/build.sh
 
 step "native tests"
-(cd build/native && ctest --output-on-failure)
+(cd build/native && ctest -j2 --output-on-failure)
 
 step "native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/test-sanitized.sh
