@@ -31,6 +31,11 @@ public:
     }
     ~TempFolder() {
         std::error_code ec;
+        // Windows keeps a folder that is the process's current folder, as a setup's medium is:
+        // step out of it first, or every such test leaves its folder behind.
+        const std::filesystem::path relative = std::filesystem::current_path(ec).lexically_relative(host_);
+        if (!ec && !relative.empty() && *relative.begin() != "..")
+            std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
         std::filesystem::remove_all(host_, ec);
     }
     TempFolder(const TempFolder&) = delete;
