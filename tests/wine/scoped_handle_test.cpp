@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "os/win32/scoped_handle.h"
@@ -130,27 +131,31 @@ TEST(ScopedHandle, EachKindOfHandleIsGoneWhenItsOwnerDies) {
     EXPECT_EQ(GetObjectType(font), 0u);
 }
 
+// On a thread of its own, in an apartment of its own: shell objects made on the test program's
+// main thread leave Wine's folder chooser there unable to reach its preselected folder.
 TEST(ScopedComPtr, EveryReferenceTakenIsGivenBackOnce) {
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    IShellLinkW* raw = nullptr;
-    {
-        ScopedComPtr<IShellLinkW> link;
-        ASSERT_TRUE(SUCCEEDED(
-            CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Receive())));
-        raw = link.Get();
-        raw->AddRef();  // the test's own reference keeps the object alive to count with
-        ScopedComPtr<IPersistFile> file;
-        ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.Receive())));
-        ScopedComPtr<IShellLinkW> moved(std::move(link));
-        EXPECT_FALSE(link);
-        EXPECT_EQ(moved.Get(), raw);
-        // Receiving again gives back what was held first.
-        ASSERT_TRUE(SUCCEEDED(moved->QueryInterface(IID_IPersistFile, file.Receive())));
-        EXPECT_EQ(raw->AddRef(), 4u);  // the test's, moved's, file's, and this one
-        raw->Release();
-    }
-    EXPECT_EQ(raw->Release(), 0u);
-    CoUninitialize();
+    std::thread([] {
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        IShellLinkW* raw = nullptr;
+        {
+            ScopedComPtr<IShellLinkW> link;
+            ASSERT_TRUE(SUCCEEDED(
+                CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Receive())));
+            raw = link.Get();
+            raw->AddRef();  // the test's own reference keeps the object alive to count with
+            ScopedComPtr<IPersistFile> file;
+            ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.Receive())));
+            ScopedComPtr<IShellLinkW> moved(std::move(link));
+            EXPECT_FALSE(link);
+            EXPECT_EQ(moved.Get(), raw);
+            // Receiving again gives back what was held first.
+            ASSERT_TRUE(SUCCEEDED(moved->QueryInterface(IID_IPersistFile, file.Receive())));
+            EXPECT_EQ(raw->AddRef(), 4u);  // the test's, moved's, file's, and this one
+            raw->Release();
+        }
+        EXPECT_EQ(raw->Release(), 0u);
+        CoUninitialize();
+    }).join();
 }
 
 }  // namespace
