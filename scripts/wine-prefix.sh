@@ -11,11 +11,6 @@ medium=${2:-}
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$prefix"
 wine wineboot -i >/dev/null 2>&1
-# Wine links the profile's Desktop, Documents... to the host's home, which every prefix on the
-# machine shares: tests running side by side would meet in one desktop. Folders of the prefix's own.
-for link in "$prefix"/drive_c/users/*/*; do
-  if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
-done
 fonts='HKCU\Software\Wine\Fonts\Replacements'
 if [ "${SETUP_FONT_REPLACEMENTS:-yes}" != no ]; then
   for face in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic"; do
