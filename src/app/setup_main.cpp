@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "os/services.h"
 #include "os/shell.h"
+#include "os/win32/system_library.h"
 #include "pages/shown_texts.h"
 #include "setupdata/setup_context.h"
 #include "ui/win32/font_catalog.h"
@@ -19,6 +20,8 @@ public:
 }  // namespace
 
 int main() {
+    // Before anything can load a DLL: none may come from the medium's folder or the current one.
+    os::win32::RestrictDllSearch();
     // The context comes first, so its error box stands before any window; the setup goes on
     // after it with whatever was read.
     ErrorBox errorBox;

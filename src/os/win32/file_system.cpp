@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "os/win32/scoped_handle.h"
+#include "os/win32/system_library.h"
 #include "os/win32/wide.h"
 #include "os/win32/windows_api.h"
 
@@ -10,6 +11,12 @@
 
 namespace os {
 namespace {
+
+// mpr is no known DLL: loaded from the system's folder when a network drive is first needed.
+template <typename Function>
+Function NetworkFunction(const char* name) {
+    return win32::SystemFunction<Function>(L"mpr.dll", name);
+}
 
 class Win32File : public File {
 public:
@@ -186,12 +193,14 @@ public:
     bool ConnectNetworkDrive(const std::string& localName, const std::string& remoteName) override {
         std::wstring local, remote;
         if (!win32::ToWide(localName, local) || !win32::ToWide(remoteName, remote)) return false;
-        return WNetAddConnectionW(remote.c_str(), nullptr, local.c_str()) == NO_ERROR;
+        auto add = NetworkFunction<DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR)>("WNetAddConnectionW");
+        return add && add(remote.c_str(), nullptr, local.c_str()) == NO_ERROR;
     }
 
     void DisconnectNetworkDrive(const std::string& localName) override {
         std::wstring local;
-        if (win32::ToWide(localName, local)) WNetCancelConnectionW(local.c_str(), FALSE);
+        auto cancel = NetworkFunction<DWORD(WINAPI*)(LPCWSTR, BOOL)>("WNetCancelConnectionW");
+        if (cancel && win32::ToWide(localName, local)) cancel(local.c_str(), FALSE);
     }
 };
 

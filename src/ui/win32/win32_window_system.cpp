@@ -1,6 +1,7 @@
 #include "ui/win32/win32_window_system.h"
 
 #include "os/win32/scoped_handle.h"
+#include "os/win32/system_library.h"
 #include "os/win32/wide.h"
 #include "os/win32/windows_api.h"
 #include "ui/win32/dialog_memory_template.h"
@@ -175,7 +176,10 @@ void InitializeCommonControls() {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_BAR_CLASSES;
-    InitCommonControlsEx(&controls);
+    // Loaded from the system's folder: comctl32 is no known DLL, so an import would be searched
+    // for beside Setup.exe before the setup's first line.
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (auto init = os::win32::SystemFunction<Init>(L"comctl32.dll", "InitCommonControlsEx")) init(&controls);
 }
 
 void ShowStartupError(const std::string& text) {
