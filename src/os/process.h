@@ -6,9 +6,17 @@ namespace os {
 
 class Processes {
 public:
+    enum class Outcome {
+        Started,
+        Failed,
+        // The system starts it only with an administrator's consent, which this call cannot ask.
+        NeedsElevation,
+    };
     virtual ~Processes() = default;
-    // True when the process was created.
-    virtual bool Start(const std::string& executable, const std::string& workingFolder) = 0;
+    virtual Outcome Start(const std::string& executable, const std::string& workingFolder) = 0;
+    // Starts it through the shell, which asks the player's consent where the program needs it;
+    // true when it started (a consent refused is no start).
+    virtual bool StartWithConsent(const std::string& executable, const std::string& workingFolder) = 0;
 };
 
 Processes& SystemProcesses();

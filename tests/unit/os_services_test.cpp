@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "app/instance_mutex.h"
@@ -74,20 +75,33 @@ bool WaitFor(const std::filesystem::path& file) {
     return std::filesystem::exists(file);
 }
 
+// Both ways of starting, the direct one and the shell's that asks for consent where a program
+// needs an administrator: the program runs in the given folder, and what is no program fails.
 TEST(ProcessTest, StartsAProgramInItsFolder) {
-    TempFolder tmp;
-    const std::string folder = std::string(SJ("ゲーム フォルダ"));  // a blank in the path needs no quoting
-    std::filesystem::create_directories(tmp.host(folder));
-    std::filesystem::copy_file(RECORD_START, tmp.host(folder + "\\my game.exe"));
-    EXPECT_TRUE(os::SystemProcesses().Start(tmp.path(folder + "\\my game.exe"), tmp.path(folder + "\\")));
-    ASSERT_TRUE(WaitFor(tmp.host(folder + "\\started.txt")));
-    std::ifstream in(tmp.host(folder + "\\started.txt"), std::ios::binary);
-    std::string cwd((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(std::filesystem::path(std::u8string(cwd.begin(), cwd.end())), tmp.host(folder));
+    using Start = std::function<bool(const std::string&, const std::string&)>;
+    const Start starts[] = {
+        [](const std::string& exe, const std::string& folder) {
+            return os::SystemProcesses().Start(exe, folder) == os::Processes::Outcome::Started;
+        },
+        [](const std::string& exe, const std::string& folder) {
+            return os::SystemProcesses().StartWithConsent(exe, folder);
+        },
+    };
+    for (const Start& start : starts) {
+        TempFolder tmp;
+        const std::string folder = std::string(SJ("ゲーム フォルダ"));  // a blank in the path needs no quoting
+        std::filesystem::create_directories(tmp.host(folder));
+        std::filesystem::copy_file(RECORD_START, tmp.host(folder + "\\my game.exe"));
+        EXPECT_TRUE(start(tmp.path(folder + "\\my game.exe"), tmp.path(folder + "\\")));
+        ASSERT_TRUE(WaitFor(tmp.host(folder + "\\started.txt")));
+        std::ifstream in(tmp.host(folder + "\\started.txt"), std::ios::binary);
+        std::string cwd((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(std::filesystem::path(std::u8string(cwd.begin(), cwd.end())), tmp.host(folder));
 
-    tmp.write("not a program.exe", "text");
-    EXPECT_FALSE(os::SystemProcesses().Start(tmp.path("not a program.exe"), tmp.path()));
-    EXPECT_FALSE(os::SystemProcesses().Start(tmp.path("missing.exe"), tmp.path()));
+        tmp.write("not a program.exe", "text");
+        EXPECT_FALSE(start(tmp.path("not a program.exe"), tmp.path()));
+        EXPECT_FALSE(start(tmp.path("missing.exe"), tmp.path()));
+    }
 }
 
 TEST(FileStatusTest, SizeAttributesAndTimes) {

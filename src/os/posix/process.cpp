@@ -14,10 +14,11 @@ namespace {
 
 class PosixProcesses : public Processes {
 public:
-    bool Start(const std::string& executable, const std::string& workingFolder) override {
+    Outcome Start(const std::string& executable, const std::string& workingFolder) override {
         reap();
         std::string program, folder;
-        if (!posix::ToHostPath(executable, program) || !posix::ToHostPath(workingFolder, folder)) return false;
+        if (!posix::ToHostPath(executable, program) || !posix::ToHostPath(workingFolder, folder))
+            return Outcome::Failed;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
@@ -25,9 +26,14 @@ public:
         pid_t pid = 0;
         int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
         posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0) return false;
+        if (rc != 0) return Outcome::Failed;
         children_.push_back(pid);
-        return true;
+        return Outcome::Started;
+    }
+
+    // No consent to ask here: the same start.
+    bool StartWithConsent(const std::string& executable, const std::string& workingFolder) override {
+        return Start(executable, workingFolder) == Outcome::Started;
     }
 
 private:
