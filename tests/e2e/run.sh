@@ -15,6 +15,7 @@
 #   SETUP_EXE      default build/x86_64/Setup.exe
 #   DRIVER_EXE     default build/x86_64/setup_driver.exe
 #   STAND_IN_EXE   default build/x86_64/stand_in.exe
+#   PLANT_DLL      default build/x86_64/plant.dll
 #   SETUPDATA      default build/native/setupdata (a .exe runs under wine)
 #   E2E_OUT        logs and screenshots (PNG), default /tmp/setup-e2e-out (emptied first)
 #   E2E_TIMEOUT    seconds each wait of the driver may take, default 10
@@ -31,6 +32,12 @@
 #   # start-in: NAME   start from a copy of the medium in the folder C:\NAME of the prefix
 # A Western system:
 #   # prefix: western  a prefix of its own without the font replacements, LANG=en_US.UTF-8
+# DLLs planted where Windows would find them first:
+#   # plants: yes      plant.dll lies, under every name of planted_names, beside Setup.exe (its
+#                      own and its current folder), in the DirectX folder and in the install folder,
+#                      made beforehand; Wine searches them first for Setup.exe as Windows does, and
+#                      the runner fails the scenario if its loader trace or a plant's note shows one
+#                      loaded into Setup.exe
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
@@ -63,10 +70,11 @@ set_up() {
   local setup_exe=${SETUP_EXE:-$repo/build/x86_64/Setup.exe}
   local driver_exe=${DRIVER_EXE:-$repo/build/x86_64/setup_driver.exe}
   local stand_in_exe=${STAND_IN_EXE:-$repo/build/x86_64/stand_in.exe}
+  local plant_dll=${PLANT_DLL:-$repo/build/x86_64/plant.dll}
   local setupdata=${SETUPDATA:-$repo/build/native/setupdata}
   local out
   out=$(realpath -m "${E2E_OUT:-/tmp/setup-e2e-out}")
-  for f in "$setup_exe" "$driver_exe" "$stand_in_exe" "$setupdata"; do
+  for f in "$setup_exe" "$driver_exe" "$stand_in_exe" "$setupdata" "$plant_dll"; do
     [ -f "$f" ] || { echo "run.sh: missing $f (build it first)" >&2; return 2; }
   done
   command -v Xvfb >/dev/null || { echo "run.sh: Xvfb is not installed" >&2; return 2; }
@@ -119,6 +127,7 @@ set_up() {
   rm -f "$medium/SetupRegist.ini"
   find "$medium" -type f -exec touch -d '2001-09-09 01:46:40 UTC' {} + -exec chmod a-w {} +
   cp "$setup_exe" "$medium/Setup.bmp" "$bare/"
+  cp "$plant_dll" "$work/plant.dll"
 
   # The size texts the settings page shows for both install types.
   size_text() {  # bytes
@@ -144,7 +153,56 @@ set_up() {
 reset_state() {
   local programs="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
   wine reg delete "$key" /f >/dev/null 2>&1
-  rm -rf "$prefix/drive_c/$title" "$programs/$title" "$user_dir/Desktop/$title.lnk" "$prefix/drive_c/stand_in.log"
+  rm -rf "$prefix/drive_c/$title" "$programs/$title" "$user_dir/Desktop/$title.lnk" "$prefix/drive_c/stand_in.log" \
+    "$prefix/drive_c/plant.log"
+}
+
+# DLLs that no Windows 10 maps from its list of known DLLs: the setup's own two (comctl32, mpr)
+# and those the system's DLLs it calls may load by name (the shell's, COM's, the theme's, crypto,
+# network, version). Under Wine the known ones (kernel32, user32, shell32, ole32...) cannot be
+# planted: Wine has no such list and would take them from beside Setup.exe.
+planted_names="comctl32 mpr uxtheme dwmapi propsys version cryptbase cryptsp bcrypt crypt32 wintrust secur32
+  sspicli userenv profapi netapi32 netutils winhttp wininet urlmon iertutil iphlpapi dnsapi winmm oleacc apphelp
+  ntmarta explorerframe shdocvw ieframe browseui cfgmgr32 dbghelp wtsapi32 mswsock msimg32 usp10 lpk riched20
+  dwrite uiautomationcore msasn1 rsaenh shfolder linkinfo ntshrui cscapi mlang windowscodecs actxprxy
+  textinputframework windows.storage samcli wkscli srvcli davclnt"
+plant_folders() { echo "$medium" "$medium/DirectX" "$prefix/drive_c/$title"; }
+
+# Lays the plants and makes Wine search the program's folder first for them, for Setup.exe
+# alone: the programs it starts keep Wine's own DLLs.
+plant_dlls() {
+  local folder n reg=$work/plants.reg
+  mkdir -p "$prefix/drive_c/$title"
+  printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\Setup.exe\\DllOverrides]\n' >"$reg"
+  for n in $planted_names; do
+    printf '"%s"="native,builtin"\n' "$n" >>"$reg"
+    for folder in $(plant_folders); do
+      # Wine's user32, unlike Windows' known one, imports version.dll: from beside Setup.exe it
+      # would be loaded before the setup's first line, by Wine's own doing.
+      [ "$n" = version ] && [ "$folder" = "$medium" ] && continue
+      cp "$work/plant.dll" "$folder/$n.dll" || return 1
+    done
+  done
+  wine regedit /S "$(winpath "$reg")" </dev/null >/dev/null 2>&1
+}
+
+unplant_dlls() {
+  local folder n
+  for folder in $(plant_folders); do
+    for n in $planted_names; do rm -f "$folder/$n.dll"; done
+  done
+  wine reg delete 'HKCU\Software\Wine\AppDefaults\Setup.exe' /f </dev/null >/dev/null 2>&1
+}
+
+# What the setup's loader trace and the plants' notes say was loaded from the planted folders.
+planted_loads() {  # trace
+  local pid
+  pid=$(grep -m1 -a 'trace:loaddll:.*Loaded L".*\\Setup\.exe"' "$1" | cut -d: -f1)
+  [ -n "$pid" ] || { echo "no loader trace of Setup.exe"; return; }
+  grep -a "^$pid:" "$1" | grep -q 'Loaded L"C:\\\\windows\\\\system32\\\\comctl32\.dll".*builtin' ||
+    echo "the trace does not show comctl32 loaded from the system's folder"
+  grep -a "^$pid:.*trace:loaddll:.*: native" "$1" | grep -av '\\Setup\.exe"' | sed 's/^.*Loaded /loaded /'
+  [ -f "$prefix/drive_c/plant.log" ] && grep -a 'Setup\.exe' "$prefix/drive_c/plant.log" | sed 's/^/noted /'
 }
 
 directive() {  # script, name, default
@@ -209,8 +267,15 @@ run_scenario() {  # name, or the path of a .drive file
   from=$medium
   [ "$(directive "$script" medium pressed)" = bare ] && from=$bare
   reset_state
+  local plants debug=$WINEDEBUG
+  plants=$(directive "$script" plants no)
+  if [ "$plants" = yes ]; then
+    plant_dlls || { unplant_dlls; echo "FAILED $name: the plants could not be laid"; return 1; }
+    debug=+pid,+loaddll
+  fi
   local t0=$SECONDS
-  (cd "${start_folder:-$from}" && exec wine 'Setup.exe' >"$out/$name.setup.log" 2>&1) &
+  (cd "${start_folder:-$from}" && WINEDEBUG=$debug PLANT_LOG='C:\plant.log' exec wine 'Setup.exe' \
+    >"$out/$name.setup.log" 2>&1) &
   local setup_pid=$!
   wine "$driver_exe" --timeout "$timeout" --verbose "$(winpath "$script")" >"$log" 2>"$log.steps"
   local driver_rc=$?
@@ -231,6 +296,12 @@ run_scenario() {  # name, or the path of a .drive file
     problem=$(sed 's/^/    /' "$log")
     [ -n "$problem" ] || problem="    setup_driver.exe ended with $driver_rc: $(tail -3 "$log.steps")"
     problem=$'\n'"$problem"
+  fi
+  if [ "$plants" = yes ]; then
+    local loads
+    loads=$(planted_loads "$out/$name.setup.log")
+    [ -z "$loads" ] || problem="$problem"$'\n'"$(sed 's/^/    /' <<<"$loads")"
+    unplant_dlls
   fi
   # The installed-state record as Windows' own reg tool sees it.
   if [ -z "$problem" ]; then
