@@ -12,6 +12,9 @@ scripts/format.sh --check
 step "the three trees built"
 scripts/build.sh
 
+step "the shipping Setup.exe of both builds as Windows will load it: imports, known DLLs, NX, ASLR, manifest"
+for arch in i686 x86_64; do tests/binary/check.sh "$arch" "dist/$arch/Setup.exe"; done
+
 step "native tests"
 (cd build/native && ctest -j2 --output-on-failure)
 
