@@ -266,44 +266,39 @@ TEST(GameStartFlow, AGameThatWillNotStartKeepsTheSetupOpen) {
 namespace flow {
 namespace {
 
-// Answers the direct start as the system would, and starts for real what it lets start: the
-// consent, where it is asked, is given or refused.
-class ConsentingProcesses : public os::Processes {
-public:
-    ConsentingProcesses(Outcome answer, bool consent) : answer_(answer), consent_(consent) {}
-    Outcome Start(const std::string& executable, const std::string& folder) override {
-        starts.push_back({executable, folder});
-        return answer_ == Outcome::Started ? os::SystemProcesses().Start(executable, folder) : answer_;
+// Answers the direct start as told, and starts for real what it lets start, the consent given
+// or refused.
+struct ConsentingProcesses : os::Processes {
+    ConsentingProcesses(Outcome answer, bool consent) : answer(answer), consent(consent) {}
+    Outcome Start(const std::string& exe, const std::string& folder) override {
+        starts.push_back({exe, folder});
+        return answer == Outcome::Started ? os::SystemProcesses().Start(exe, folder) : answer;
     }
-    bool StartWithConsent(const std::string& executable, const std::string& folder) override {
-        consents.push_back({executable, folder});
-        return consent_ && os::SystemProcesses().Start(executable, folder) == Outcome::Started;
+    bool StartWithConsent(const std::string& exe, const std::string& folder) override {
+        consents.push_back({exe, folder});
+        return consent && os::SystemProcesses().Start(exe, folder) == Outcome::Started;
     }
+    Outcome answer;
+    bool consent;
     std::vector<std::pair<std::string, std::string>> starts, consents;
-
-private:
-    Outcome answer_;
-    bool consent_;
 };
 
-// The game and DirectX's setup, each answered as started, as needing an administrator with the
-// consent given or refused, and as failed: only the answer that asks for one goes to the shell,
-// with the same program and folder, and only a start that did not happen shows the caller's box.
-TEST(LaunchFlow, AProgramThatNeedsAnAdministratorStartsWithThePlayersConsent) {
+// The game and DirectX's setup, answered as started, as wanting an administrator with the consent
+// given or refused, and as failed: only the second goes to the shell, with the same program and
+// folder, and only a start that did not happen shows the caller's box.
+TEST(LaunchFlow, AProgramThatWantsAnAdministratorStartsWithThePlayersConsent) {
     using Outcome = os::Processes::Outcome;
-    struct Case {
-        Outcome answer;
-        bool consent;
-    };
     for (bool game : {false, true}) {
-        for (Case c : {Case{Outcome::Started, false}, Case{Outcome::NeedsElevation, true},
-                       Case{Outcome::NeedsElevation, false}, Case{Outcome::Failed, true}}) {
-            SCOPED_TRACE(std::string(game ? "game" : "DirectX") + " answered " + std::to_string(int(c.answer)) +
-                         (c.consent ? ", consent given" : ", consent refused"));
-            SetupRun s;
-            ConsentingProcesses processes(c.answer, c.consent);
+        for (auto [answer, consent] : {std::pair{Outcome::Started, false},
+                                       {Outcome::NeedsElevation, true},
+                                       {Outcome::NeedsElevation, false},
+                                       {Outcome::Failed, true}}) {
+            SCOPED_TRACE(testing::Message()
+                         << "game " << game << ", answer " << int(answer) << ", consent " << consent);
+            ConsentingProcesses processes(answer, consent);
             os::Services services{os::SystemFileSystem(), os::SystemBitmapLoader(), os::SystemRegistry(), processes,
                                   os::SystemShell()};
+            SetupRun s;
             s.services = &services;
             const std::string folder = game ? "Installed Game" : "DirectX";
             std::filesystem::create_directories(s.medium.host(folder));
@@ -312,19 +307,14 @@ TEST(LaunchFlow, AProgramThatNeedsAnAdministratorStartsWithThePlayersConsent) {
             if (game) {
                 ASSERT_TRUE(install::RecordInstallFolder(*s.context, s.medium.path(folder)));
             }
-            const bool started = c.answer == Outcome::Started || (c.answer == Outcome::NeedsElevation && c.consent);
+            const bool started = answer == Outcome::Started || (answer == Outcome::NeedsElevation && consent);
             s.Then([&](HeadlessWindowSystem&) { s.Click(game ? Welcome::StartGame : Welcome::DirectXSetup); });
-            if (!game || !started) s.Then([](HeadlessWindowSystem&) {});
-            const int exitCode = s.Run();
-
-            ASSERT_EQ(processes.starts.size(), 1u);
-            EXPECT_EQ(processes.consents.size(), c.answer == Outcome::NeedsElevation ? 1u : 0u);
-            if (!processes.consents.empty()) {
-                EXPECT_EQ(processes.consents[0], processes.starts[0]);
-            }
+            EXPECT_EQ(s.Run(), game && started ? 1 : ui::headless::kPlayerDone);
+            EXPECT_EQ(processes.starts.size(), 1u);
+            const std::size_t asked = answer == Outcome::NeedsElevation ? 1 : 0;
+            EXPECT_EQ(processes.consents, decltype(processes.consents)(asked, processes.starts.at(0)));
             EXPECT_EQ(s.ws.Boxes().size(), started ? 0u : 1u);
-            EXPECT_EQ(exitCode, game && started ? 1 : ui::headless::kPlayerDone);
-            for (int i = 0; started && i < 100 && s.medium.read(folder + "\\started.txt").empty(); ++i)
+            for (int i = 0; started && i < 100 && !s.medium.exists(folder + "\\started.txt"); ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
             EXPECT_EQ(s.medium.exists(folder + "\\started.txt"), started);
         }
