@@ -1,5 +1,7 @@
 // Install copy throughput against cp over the same files, peak memory, and the longest stretch
 // without a queue drain. Prints its figures; it asserts nothing.
+//
+//   bench_install [MiB of each large file, default 300] [rounds, default 3]
 #include <sys/resource.h>
 
 #include <chrono>
@@ -84,6 +86,7 @@ double RunInstall(const fs::path& medium, const fs::path& target, setupdata::Set
 
 int main(int argc, char** argv) {
     const std::size_t bigMiB = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 300;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
     fs::path root = fs::temp_directory_path() / ("setup-bench-install-" + std::to_string(::getpid()));
     fs::path medium = root / "medium";
     fs::create_directories(medium / "Small");
@@ -112,7 +115,7 @@ int main(int argc, char** argv) {
     long rssBefore = MaxRssKiB();
     double setupBest = 1e9, cpBest = 1e9;
     Clock::duration longest{};
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         fs::remove_all(root / "cp");
         fs::remove_all(root / "setup");
         fs::create_directories(root / "setup");

@@ -6,7 +6,7 @@ set -euo pipefail
 # "wine" is only the launcher script; with wine64 beside it nothing 32-bit comes along.
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine xvfb
-          fonts-ipafont-gothic locales imagemagick clang clang-format)
+          fonts-ipafont-gothic locales imagemagick clang clang-format strace)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -52,6 +52,15 @@ diff <(dist/native/setupdata dump "$work/native/Setup.ini" --json) \
      <(wine dist/x86_64/setupdata.exe dump "$work/windows/Setup.ini" --json | tr -d '\r')
 step "setupdata.exe checks the test media and verifies the demo medium as the native tool does"
 diff <(scripts/check-media.sh dist/native/setupdata) <(scripts/check-media.sh wine dist/x86_64/setupdata.exe)
+step "the benchmarks at their smallest sizes, one round each: each runs to its end and prints its figures (none is checked)"
+smoke() {  # last line's start, command...
+  local out
+  out=$("${@:2}" 2>&1) && grep -q "^$1" <<<"${out##*$'\n'}" || { echo "$out"; echo "benchmark failed: ${*:2}"; return 1; }
+}
+smoke 'longest time between two queue drains' build/native/bench_install 1 1
+smoke 'should stay flat' build/native/bench_uninstall 400
+smoke 'RegisterFromSource/1000 ' build/native/bench_setupdata --benchmark_min_time=0.01 --benchmark_filter='File/10000$|Source/1000$'
+smoke 'peak working set of Setup.exe' env BENCH_PREFIX="$prefix" bench/wine_install 64 1 1
 step "the clang tree's report"
 if ! wait "$clang_job"; then tail -60 "$clang_log"; echo "the clang tree failed"; exit 1; fi
 grep -E 'tests passed|executions in' "$clang_log"
