@@ -216,6 +216,7 @@ WindowHandle Win32WindowSystem::CreateDialogWindow(const DialogTemplate& dialog,
 }
 
 void Win32WindowSystem::DestroyWindow(WindowHandle window) {
+    progressBars_.clear();
     if (window) ::DestroyWindow(HwndOf(window));
 }
 
@@ -317,20 +318,27 @@ void Win32WindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap
                        SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Win32WindowSystem::SendToProgressBar(WindowHandle dialog, int id, unsigned message, std::uintptr_t wParam,
+                                          std::intptr_t lParam) {
+    void*& bar = progressBars_[{dialog, id}];
+    if (!bar) bar = GetDlgItem(HwndOf(dialog), id);
+    if (bar) SendMessageW(static_cast<HWND>(bar), message, wParam, lParam);
+}
+
 void Win32WindowSystem::SetProgressRange(WindowHandle dialog, int id, std::uint32_t max) {
     // The message carries each end in 16 bits; a larger count keeps its low 16 bits.
-    SendToControl(dialog, id, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(max & 0xFFFF)));
+    SendToProgressBar(dialog, id, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(max & 0xFFFF)));
 }
 
 void Win32WindowSystem::SetProgressStep(WindowHandle dialog, int id, int step) {
-    SendToControl(dialog, id, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+    SendToProgressBar(dialog, id, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
 }
 
 void Win32WindowSystem::SetProgressPos(WindowHandle dialog, int id, std::uint32_t pos) {
-    SendToControl(dialog, id, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+    SendToProgressBar(dialog, id, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
 }
 
-void Win32WindowSystem::StepProgress(WindowHandle dialog, int id) { SendToControl(dialog, id, PBM_STEPIT, 0, 0); }
+void Win32WindowSystem::StepProgress(WindowHandle dialog, int id) { SendToProgressBar(dialog, id, PBM_STEPIT, 0, 0); }
 
 int Win32WindowSystem::ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                                       std::uint32_t flags) {

@@ -1,6 +1,7 @@
 #pragma once
 // The window system on Win32: every call maps onto user32, comctl32 or shell32 through the wide
 // API, with texts converted from and to CP932 whatever the system's ANSI code page is.
+#include <map>
 #include <string>
 
 #include "ui/window_system.h"
@@ -68,10 +69,15 @@ public:
     void PostQuit(int code) override;
 
 private:
+    // To a page's progress bar, looked up once: a lookup would be one more request to Wine's
+    // server at every chunk.
+    void SendToProgressBar(WindowHandle dialog, int id, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
     void* instance_;      // HINSTANCE of the executable, whose resources the main window uses
     void* accelerators_;  // HACCEL of table 128; null where the module has none
     bool mainWindowShown_ = false;
-    std::wstring dialogFace_;  // empty: the named face
+    std::wstring dialogFace_;                                     // empty: the named face
+    std::map<std::pair<WindowHandle, int>, void*> progressBars_;  // emptied whenever a window goes
 };
 
 }  // namespace ui::win32
