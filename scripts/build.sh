@@ -14,7 +14,9 @@ configure() {  # dir, extra args...
 }
 configure build/native
 configure build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DSETUP_TESTS=OFF
-configure build/x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+# The tree Wine runs, tests and all, optimised less: it builds in two thirds of the time, and
+# what it is timed against under Wine is built alike.
+configure build/x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG"
 # clang builds everything once more in build/clang, with the sanitizers and the fuzz targets
 # (scripts/test-sanitized.sh, scripts/fuzz.sh), with warnings as errors.
 trees=(native i686 x86_64)
