@@ -60,7 +60,8 @@ smoke() {  # last line's start, command...
 smoke 'longest time between two queue drains' build/native/bench_install 1 1
 smoke 'should stay flat' build/native/bench_uninstall 400
 smoke 'RegisterFromSource/1000 ' build/native/bench_setupdata --benchmark_min_time=0.01 --benchmark_filter='File/10000$|Source/1000$'
-smoke 'peak working set of Setup.exe' env BENCH_PREFIX="$prefix" bench/wine_install 64 1 1
+# In a prefix of its own: in this run's, left by programs of a display now gone, the setup hung.
+smoke 'peak working set of Setup.exe' timeout 300 bench/wine_install 64 1 1
 step "the clang tree's report"
 if ! wait "$clang_job"; then tail -60 "$clang_log"; echo "the clang tree failed"; exit 1; fi
 grep -E 'tests passed|executions in' "$clang_log"
