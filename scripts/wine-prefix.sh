@@ -24,6 +24,8 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&
 wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
 if [ -n "$medium" ]; then
   ln -sfn "$(realpath "$medium")" "$prefix/dosdevices/d:"
-  wine reg add 'HKLM\Software\Wine\Drives' /v 'd:' /d cdrom /f >/dev/null 2>&1
+  # The 64-bit view: with 32-bit Wine beside wine64, `wine reg` is the 32-bit tool, whose
+  # HKLM\Software is Wow6432Node, where the mount manager never looks.
+  wine reg add 'HKLM\Software\Wine\Drives' /v 'd:' /d cdrom /f /reg:64 >/dev/null 2>&1
 fi
 wineserver -w

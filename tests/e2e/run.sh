@@ -100,7 +100,7 @@ set_up() {
     { echo "run.sh: prefix set-up failed" >&2; return 2; }
   mkdir -p "$bare"
   ln -sfn "$bare" "$prefix/dosdevices/e:"
-  wine reg add 'HKLM\Software\Wine\Drives' /v 'e:' /d cdrom /f </dev/null >/dev/null 2>&1
+  wine reg add 'HKLM\Software\Wine\Drives' /v 'e:' /d cdrom /f /reg:64 </dev/null >/dev/null 2>&1
   local user_dir="$prefix/drive_c/users/$(id -un)"
   for link in "$user_dir"/*; do
     [ -L "$link" ] && rm "$link" && mkdir "$link"
