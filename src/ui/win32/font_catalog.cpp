@@ -22,10 +22,15 @@ int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
     return 0;  // one is enough
 }
 
+// Called by Windows: nothing thrown may cross its frame; a face that cannot be kept ends the list.
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
-    reinterpret_cast<std::vector<std::u16string>*>(faces)->emplace_back(
-        reinterpret_cast<const char16_t*>(font->lfFaceName));
-    return 1;
+    try {
+        reinterpret_cast<std::vector<std::u16string>*>(faces)->emplace_back(
+            reinterpret_cast<const char16_t*>(font->lfFaceName));
+        return 1;
+    } catch (...) {
+        return 0;
+    }
 }
 
 }  // namespace

@@ -53,7 +53,10 @@ std::string WindowText(HWND window) {
     return TextFromDisplay(text);
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Nothing thrown may cross a frame of Windows: the i686 unwinder cannot pass one and ends the
+// process, in the middle of whatever it was doing (a rollback, say). So every procedure Windows
+// calls catches all at its boundary and answers as for a failed or unhandled message.
+LRESULT MainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -82,12 +85,22 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return MainWindowMessage(window, message, wParam, lParam);
+    } catch (...) {
+        // The main window's end is the setup's end, even when its handler failed.
+        if (message == WM_DESTROY) PostQuitMessage(1);
+        return message == WM_CREATE ? -1 : 0;
+    }
+}
+
 struct DialogStart {
     DialogHandler* handler;
     int templateId;
 };
 
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* start = reinterpret_cast<DialogStart*>(lParam);
         SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(start->handler));
@@ -102,6 +115,16 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         return TRUE;
     }
     return FALSE;
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return DialogMessage(dialog, message, wParam, lParam);
+    } catch (...) {
+        // A page that could not be set up is no page: its creation then answers null.
+        if (message == WM_INITDIALOG) DestroyWindow(dialog);
+        return FALSE;
+    }
 }
 
 // Enter and Esc on a page. IsDialogMessage sends the commands of these keys not to a DS_CONTROL
@@ -141,8 +164,12 @@ struct ChooserStart {
 int CALLBACK BrowseCallback(HWND chooser, UINT message, LPARAM, LPARAM startData) {
     const auto* start = reinterpret_cast<const ChooserStart*>(startData);
     if (message != BFFM_INITIALIZED) return 0;
-    SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->initialPath));
-    if (start->textFont) SetChooserTextFont(chooser, start->textFont);
+    try {
+        SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->initialPath));
+        if (start->textFont) SetChooserTextFont(chooser, start->textFont);
+    } catch (...) {
+        // The chooser keeps its own start and font.
+    }
     return 0;
 }
 
