@@ -3,7 +3,8 @@
 # quick when all is there already.
 set -euo pipefail
 
-# "wine" is only the launcher script; with wine64 beside it nothing 32-bit comes along.
+# "wine" is only the launcher script; with wine64 beside it nothing 32-bit comes along: 32-bit
+# Wine is installed below.
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine xvfb
           fonts-ipafont-gothic locales imagemagick clang clang-format strace)
@@ -13,10 +14,47 @@ for p in "${packages[@]}"; do
 done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+here=$(cd "$(dirname "$0")" && pwd)
+
+# 32-bit Wine, beside wine64, runs the i686 Setup.exe that ships (scripts/wine-arch.sh), where the
+# kernel runs 32-bit programs.
+wine32=()
+if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' &&
+   "$here/wine-arch.sh" --kernel; then
+  wine32=(wine32:i386)
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+fi
+apt_install() {  # apt-get options and packages
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends --no-remove "$@" >"$log" 2>&1
+}
+if [ ${#missing[@]} -gt 0 ] || [ ${#wine32[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]} ${wine32[*]}"
+  # A mirror in mid-sync may fail one index (seen: the security suite's i386 one); what is
+  # missing then shows below.
+  $sudo apt-get update -qq || true
+  log=$(mktemp)
+  pin=$(mktemp)
+  trap 'rm -f "$log" "$pin"' EXIT
+  if [ ${#wine32[@]} -gt 0 ] && ! apt_install "${missing[@]}" "${wine32[@]}"; then
+    # Without the security suite's i386 index, an i386 twin exists only at the main suite's
+    # version: take that suite's versions for what is installed now. Below priority 1000 apt
+    # never downgrades, and nothing is removed, so a person's machine keeps all it has.
+    printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$pin"
+    if ! apt_install -o Dir::Etc::Preferences="$pin" "${missing[@]}" "${wine32[@]}"; then
+      if [ "${CI:-}" = true ]; then
+        # A throwaway machine: libraries already at the security suite's version go back to the
+        # main suite's, so that their i386 twins match.
+        printf 'Package: *\nPin: release n=bookworm\nPin-Priority: 1001\n' >"$pin"
+        apt_install --allow-downgrades -o Dir::Etc::Preferences="$pin" "${missing[@]}" "${wine32[@]}" ||
+          { echo "32-bit Wine could not be installed:"; tail -5 "$log"; }
+      else
+        echo "32-bit Wine is not installed: its i386 libraries need amd64 ones downgraded, which is not done to a person's machine; \`sudo CI=true scripts/setup-machine.sh\` would do it"
+      fi
+    fi
+  fi
+  if [ ${#missing[@]} -gt 0 ]; then
+    apt_install "${missing[@]}" || { cat "$log"; exit 1; }
+  fi
 fi
 # ja_JP for the Japanese Windows of the main job; en_US for the Western one of the font test.
 for loc in ja_JP en_US; do
