@@ -28,24 +28,25 @@ apt_install() {  # apt-get options and packages
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends --no-remove "$@" >"$log" 2>&1
 }
 if [ ${#missing[@]} -gt 0 ] || [ ${#wine32[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]} ${wine32[*]}"
-  # A mirror in mid-sync may fail one index (seen: the security suite's i386 one); what is
-  # missing then shows below.
-  $sudo apt-get update -qq || true
+  wanted=("${missing[@]}" "${wine32[@]}")
+  echo "installing: ${wanted[*]}"
   log=$(mktemp)
   pin=$(mktemp)
   trap 'rm -f "$log" "$pin"' EXIT
-  if [ ${#wine32[@]} -gt 0 ] && ! apt_install "${missing[@]}" "${wine32[@]}"; then
+  # A mirror in mid-sync may fail one index (seen: the security suite's i386 one); what is
+  # missing then shows below.
+  $sudo apt-get update -qq >"$log" 2>&1 || true
+  if [ ${#wine32[@]} -gt 0 ] && ! apt_install "${wanted[@]}"; then
     # Without the security suite's i386 index, an i386 twin exists only at the main suite's
     # version: take that suite's versions for what is installed now. Below priority 1000 apt
     # never downgrades, and nothing is removed, so a person's machine keeps all it has.
     printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$pin"
-    if ! apt_install -o Dir::Etc::Preferences="$pin" "${missing[@]}" "${wine32[@]}"; then
+    if ! apt_install -o Dir::Etc::Preferences="$pin" "${wanted[@]}"; then
       if [ "${CI:-}" = true ]; then
         # A throwaway machine: libraries already at the security suite's version go back to the
         # main suite's, so that their i386 twins match.
-        printf 'Package: *\nPin: release n=bookworm\nPin-Priority: 1001\n' >"$pin"
-        apt_install --allow-downgrades -o Dir::Etc::Preferences="$pin" "${missing[@]}" "${wine32[@]}" ||
+        printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n' "$(. /etc/os-release && echo "$VERSION_CODENAME")" >"$pin"
+        apt_install --allow-downgrades -o Dir::Etc::Preferences="$pin" "${wanted[@]}" ||
           { echo "32-bit Wine could not be installed:"; tail -5 "$log"; }
       else
         echo "32-bit Wine is not installed: its i386 libraries need amd64 ones downgraded, which is not done to a person's machine; \`sudo CI=true scripts/setup-machine.sh\` would do it"
