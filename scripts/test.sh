@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: set up the machine, build all trees, run the unit tests natively, under the
-# sanitizers and, built for Windows, under wine64; fuzz the readers for a bounded time.
+# sanitizers and, built for Windows, under Wine (the i686 build that ships, under 32-bit Wine where
+# it runs); fuzz the readers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Each step says when it starts, so a slow run shows where its time went.
@@ -9,11 +10,13 @@ step "machine set-up"
 scripts/setup-machine.sh
 step "the code's formatting (scripts/format.sh formats it)"
 scripts/format.sh --check
-step "the three trees built"
+step "the trees built"
 scripts/build.sh
+# The build Wine runs, and, when it is not the i686 one that ships, why (one line).
+arch=$(scripts/wine-arch.sh)
 
 step "the shipping Setup.exe of both builds as Windows will load it: imports, known DLLs, NX, ASLR, manifest"
-for arch in i686 x86_64; do tests/binary/check.sh "$arch" "dist/$arch/Setup.exe"; done
+for build in i686 x86_64; do tests/binary/check.sh "$build" "dist/$build/Setup.exe"; done
 
 step "native tests"
 (cd build/native && ctest -j2 --output-on-failure)
@@ -25,7 +28,7 @@ clang_log=$(mktemp /tmp/setup-clang.XXXXXX)
 (scripts/test-sanitized.sh && scripts/fuzz.sh "${SETUP_FUZZ_SECONDS:-30}") >"$clang_log" 2>&1 &
 clang_job=$!
 
-step "Windows tests under wine64, then the real Setup.exe under wine64 and Xvfb, driven as a player would"
+step "Windows tests of the $arch build under Wine, then the real $arch Setup.exe under Wine and Xvfb, driven as a player would"
 prefix=$(mktemp -d /tmp/setup-wine.XXXXXX)
 trap 'kill "$clang_job" 2>/dev/null || true; wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix" "$clang_log"' EXIT
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -35,23 +38,28 @@ scripts/wine-prefix.sh "$prefix"
 # One server for every test program: each start is quicker.
 wineserver -p </dev/null >/dev/null 2>&1
 # The unit tests in one Wine process: a process per case would cost minutes of Wine start-ups
-# (`ctest --test-dir build/x86_64 -R NAME` runs one case alone). The window-system tests need a
+# (`ctest --test-dir build/wine -R NAME` runs one case alone). The window-system tests need a
 # display; Xvfb gives them one. The scenarios, one CTest test each, make their own.
-xvfb-run -a -s "-screen 0 1024x768x24" wine build/x86_64/unit_tests.exe --gtest_brief=1
-ctest --test-dir build/x86_64 --output-on-failure -R '^e2e\.'
+xvfb-run -a -s "-screen 0 1024x768x24" wine build/wine/unit_tests.exe --gtest_brief=1
+ctest --test-dir build/wine --output-on-failure -R '^e2e\.'
 
-step "setupdata.exe under wine64 registers the demo medium as the native tool does"
+# Publishers may take either Windows tool: both where 32-bit Wine runs.
+tools=(x86_64)
+[ "$arch" = i686 ] && tools+=(i686)
 work=$(mktemp -d /tmp/setup-tool.XXXXXX)
 trap 'kill "$clang_job" 2>/dev/null || true; wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix" "$clang_log" "$work"' EXIT
-cp -r demo/medium "$work/native" && cp -r demo/medium "$work/windows"
-rm -f "$work"/*/Setup.ini
+cp -r demo/medium "$work/native" && rm -f "$work/native/Setup.ini"
 dist/native/setupdata register "$work/native" >/dev/null
-wine dist/x86_64/setupdata.exe register "$work/windows" >/dev/null
-cmp "$work/native/Setup.ini" "$work/windows/Setup.ini"
-diff <(dist/native/setupdata dump "$work/native/Setup.ini" --json) \
-     <(wine dist/x86_64/setupdata.exe dump "$work/windows/Setup.ini" --json | tr -d '\r')
-step "setupdata.exe checks the test media and verifies the demo medium as the native tool does"
-diff <(scripts/check-media.sh dist/native/setupdata) <(scripts/check-media.sh wine dist/x86_64/setupdata.exe)
+for tool in "${tools[@]}"; do
+  step "setupdata.exe ($tool) under Wine registers the demo medium as the native tool does"
+  rm -rf "$work/windows" && cp -r demo/medium "$work/windows" && rm -f "$work/windows/Setup.ini"
+  wine "dist/$tool/setupdata.exe" register "$work/windows" >/dev/null
+  cmp "$work/native/Setup.ini" "$work/windows/Setup.ini"
+  diff <(dist/native/setupdata dump "$work/native/Setup.ini" --json) \
+       <(wine "dist/$tool/setupdata.exe" dump "$work/windows/Setup.ini" --json | tr -d '\r')
+  step "setupdata.exe ($tool) checks the test media and verifies the demo medium as the native tool does"
+  diff <(scripts/check-media.sh dist/native/setupdata) <(scripts/check-media.sh wine "dist/$tool/setupdata.exe")
+done
 step "the benchmarks at their smallest sizes, one round each: each runs to its end and prints its figures (none is checked)"
 smoke() {  # last line's start, command...
   local out

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs a Windows test program under wine64 for CTest (the x86_64 tree's cross-compiling emulator):
+# Runs a Windows test program under Wine for CTest (the Windows trees' cross-compiling emulator):
 #   scripts/wine-test.sh PROGRAM.exe [argument...]
 # Its output loses Windows' CR before each LF, so CTest reads the test names GoogleTest lists.
 # Without WINEPREFIX it uses (and first makes) the prefix wine-prefix beside the program.

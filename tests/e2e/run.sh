@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the real Setup.exe (x86_64) under wine64 and Xvfb from a medium mapped as a CD-ROM drive,
+# Runs the real Setup.exe under Wine and Xvfb from a medium mapped as a CD-ROM drive,
 # and drives it with setup_driver.exe through the scenarios tests/e2e/*.drive.
 #
 #   tests/e2e/run.sh [scenario...]   (names without .drive, or paths of .drive files; all of
@@ -12,10 +12,10 @@
 #   tests/e2e/run.sh --teardown STATE      stop the display and the prefix's server, remove STATE
 #
 # Programs (built elsewhere; this script builds nothing), as environment variables:
-#   SETUP_EXE      default build/x86_64/Setup.exe
-#   DRIVER_EXE     default build/x86_64/setup_driver.exe
-#   STAND_IN_EXE   default build/x86_64/stand_in.exe
-#   PLANT_DLL      default build/x86_64/plant.dll
+#   SETUP_EXE      default build/wine/Setup.exe
+#   DRIVER_EXE     default build/wine/setup_driver.exe
+#   STAND_IN_EXE   default build/wine/stand_in.exe
+#   PLANT_DLL      default build/wine/plant.dll
 #   SETUPDATA      default build/native/setupdata (a .exe runs under wine)
 #   E2E_OUT        logs and screenshots (PNG), default /tmp/setup-e2e-out (emptied first)
 #   E2E_TIMEOUT    seconds each wait of the driver may take, default 10
@@ -67,10 +67,10 @@ tear_down() {
 # need to $1/state.
 set_up() {
   local work=$1
-  local setup_exe=${SETUP_EXE:-$repo/build/x86_64/Setup.exe}
-  local driver_exe=${DRIVER_EXE:-$repo/build/x86_64/setup_driver.exe}
-  local stand_in_exe=${STAND_IN_EXE:-$repo/build/x86_64/stand_in.exe}
-  local plant_dll=${PLANT_DLL:-$repo/build/x86_64/plant.dll}
+  local setup_exe=${SETUP_EXE:-$repo/build/wine/Setup.exe}
+  local driver_exe=${DRIVER_EXE:-$repo/build/wine/setup_driver.exe}
+  local stand_in_exe=${STAND_IN_EXE:-$repo/build/wine/stand_in.exe}
+  local plant_dll=${PLANT_DLL:-$repo/build/wine/plant.dll}
   local setupdata=${SETUPDATA:-$repo/build/native/setupdata}
   local out
   out=$(realpath -m "${E2E_OUT:-/tmp/setup-e2e-out}")
@@ -199,7 +199,8 @@ planted_loads() {  # trace
   local pid
   pid=$(grep -m1 -a 'trace:loaddll:.*Loaded L".*\\Setup\.exe"' "$1" | cut -d: -f1)
   [ -n "$pid" ] || { echo "no loader trace of Setup.exe"; return; }
-  grep -a "^$pid:" "$1" | grep -q 'Loaded L"C:\\\\windows\\\\system32\\\\comctl32\.dll".*builtin' ||
+  # A 32-bit setup on a 64-bit Windows loads from syswow64.
+  grep -a "^$pid:" "$1" | grep -Eq 'Loaded L"C:\\\\windows\\\\(system32|syswow64)\\\\comctl32\.dll".*builtin' ||
     echo "the trace does not show comctl32 loaded from the system's folder"
   grep -a "^$pid:.*trace:loaddll:.*: native" "$1" | grep -av '\\Setup\.exe"' | sed 's/^.*Loaded /loaded /'
   [ -f "$prefix/drive_c/plant.log" ] && grep -a 'Setup\.exe' "$prefix/drive_c/plant.log" | sed 's/^/noted /'
