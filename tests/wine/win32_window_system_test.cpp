@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <new>
 #include <vector>
 
 #include "support/cp932_literal.h"
@@ -230,6 +231,40 @@ TEST_F(Win32WindowSystemTest, MainWindowFrameHandlerAndQueue) {
     PlainWindow refusing;
     refusing.allowCreation = false;
     EXPECT_EQ(ws.CreateMainWindow(refusing, "x"), nullptr);
+}
+
+// What a handler throws stays on its side of Windows' frames (the i686 unwinder cannot pass them):
+// a creation that throws fails, a command that throws is unhandled, and a main window whose end
+// throws still ends the loop.
+TEST_F(Win32WindowSystemTest, NothingAHandlerThrowsCrossesWindows) {
+    struct Throwing : ui::DialogHandler, ui::MainWindowHandler {
+        explicit Throwing(bool creation) : creationThrows(creation) {}
+        bool OnInitDialog(WindowHandle) override { return creationThrows ? throw std::bad_alloc() : true; }
+        bool OnCommand(WindowHandle, int) override { throw std::bad_alloc(); }
+        bool OnCreate(WindowHandle) override { return creationThrows ? throw std::bad_alloc() : true; }
+        void OnDestroy(WindowHandle) override {
+            if (!creationThrows) throw std::bad_alloc();
+        }
+        void OnSize(WindowHandle, long, long) override {}
+        bool creationThrows;
+    };
+    Throwing failing(true);
+    EXPECT_EQ(ws.CreateDialogWindow(kEveryKindDialog, owner, failing), nullptr);
+    EXPECT_EQ(ws.CreateMainWindow(failing, "x"), nullptr);
+
+    Throwing throwing(false);
+    WindowHandle dialog = ws.CreateDialogWindow(kEveryKindDialog, owner, throwing);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SendMessageW(Hwnd(dialog), WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0), 0);
+    EXPECT_TRUE(IsWindow(Hwnd(dialog)));
+
+    WindowHandle main = ws.CreateMainWindow(throwing, "x");
+    ASSERT_NE(main, nullptr);
+    ws.DestroyWindow(main);
+    EXPECT_FALSE(IsWindow(Hwnd(main)));
+    MSG quit;
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the loop would run for ever";
+    EXPECT_EQ(quit.wParam, 1u);
 }
 
 }  // namespace

@@ -239,7 +239,8 @@ WindowHandle Win32WindowSystem::CreateDialogWindow(const DialogTemplate& dialog,
     HWND created = CreateDialogIndirectParamW(static_cast<HINSTANCE>(instance_),
                                               reinterpret_cast<const DLGTEMPLATE*>(words.data()), HwndOf(parent),
                                               DialogProc, reinterpret_cast<LPARAM>(&start));
-    return HandleOf(created);
+    // Gone already when its set-up failed (DialogProc destroyed it).
+    return HandleOf(created && IsWindow(created) ? created : nullptr);
 }
 
 void Win32WindowSystem::DestroyWindow(WindowHandle window) {
