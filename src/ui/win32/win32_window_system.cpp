@@ -155,10 +155,13 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     cls.style = 0;
     cls.lpfnWndProc = MainWindowProc;
     cls.hInstance = instance;
-    cls.hIcon =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-    cls.hIconSm =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    // The system's icon sizes grow with its DPI: a fixed 32 and 16 would be stretched, blurred.
+    auto icon = [instance](int width, int height) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                             GetSystemMetrics(width), GetSystemMetrics(height), LR_DEFAULTCOLOR));
+    };
+    cls.hIcon = icon(SM_CXICON, SM_CYICON);
+    cls.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
     cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     cls.lpszClassName = kMainWindowClass;
