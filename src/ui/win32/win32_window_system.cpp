@@ -321,6 +321,38 @@ void Win32WindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap
                        SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+WindowHandle Win32WindowSystem::ControlAt(WindowHandle dialog, std::size_t index) {
+    // The dialog manager makes the controls in template order, each below the last.
+    HWND control = GetWindow(HwndOf(dialog), GW_CHILD);
+    for (; control && index > 0; --index) control = GetWindow(control, GW_HWNDNEXT);
+    return HandleOf(control);
+}
+
+Rect Win32WindowSystem::PlaceOf(WindowHandle control) {
+    RECT r{};
+    GetWindowRect(HwndOf(control), &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(HwndOf(control)), reinterpret_cast<POINT*>(&r), 2);
+    return RectOf(r);
+}
+
+Size Win32WindowSystem::TextExtent(WindowHandle control, long width) {
+    HWND w = HwndOf(control);
+    const std::wstring text = DisplayText(WindowText(w));
+    const os::win32::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));  // measures as the screen does
+    if (text.empty() || !dc) return {};
+    HGDIOBJ before = SelectObject(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+    // As the static control draws its text.
+    const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+    UINT flags = DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK;
+    if ((style & SS_TYPEMASK) == SS_CENTER) flags |= DT_CENTER;
+    if ((style & SS_TYPEMASK) == SS_RIGHT) flags |= DT_RIGHT;
+    if (style & SS_NOPREFIX) flags |= DT_NOPREFIX;
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r, flags);
+    SelectObject(dc.Get(), before);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
 void Win32WindowSystem::SendToProgressBar(WindowHandle dialog, int id, unsigned message, std::uintptr_t wParam,
                                           std::intptr_t lParam) {
     void*& bar = progressBars_[{dialog, id}];
