@@ -1,6 +1,7 @@
 #include "pages/display_scale.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace pages {
 namespace {
@@ -13,6 +14,23 @@ bool Encloses(const ui::ControlTemplate& outer, const ui::ControlTemplate& inner
 }
 
 }  // namespace
+
+ui::Size BannerSize(ui::Size bitmap, ui::Size controlAt96, ui::Size control, int dpi) {
+    if (controlAt96.width <= 0 || controlAt96.height <= 0) return bitmap;
+    auto near = [](long a, long b) { return std::abs(a - b) <= 2; };
+    const bool for200 = near(bitmap.width, 2 * controlAt96.width) && near(bitmap.height, 2 * controlAt96.height);
+    // Dialog units follow the font's own metrics at each size, not the DPI exactly: the growth is
+    // the control's, on the axis that grew more, so a picture of the control's size still covers it.
+    long grown = controlAt96.width, from = controlAt96.width;
+    if (dpi != 96) {
+        const bool byWidth = control.width * controlAt96.height >= control.height * controlAt96.width;
+        grown = byWidth ? control.width : control.height;
+        from = byWidth ? controlAt96.width : controlAt96.height;
+    }
+    if (for200) from *= 2;
+    if (grown == from) return bitmap;
+    return {(bitmap.width * grown + from / 2) / from, (bitmap.height * grown + from / 2) / from};
+}
 
 ui::Rect FittedPlace(const ui::Rect& place, const ui::Rect& room, const std::function<ui::Size(long)>& extent) {
     if (Fits(extent(place.width()), place)) return place;

@@ -1,11 +1,18 @@
 #pragma once
-// The pages at the display's DPI: the dialogs grow with their font, and a text that no longer fits
-// its place at that size is fitted once as its page is made.
+// The pages at the display's DPI: the dialogs grow with their font, and what does not grow by
+// itself, the banner bitmap and a text that no longer fits its place, is fitted once as they are
+// made.
 #include <functional>
 
 #include "ui/window_system.h"
 
 namespace pages {
+
+// The size the banner is drawn at. A publisher's bitmap is a picture for 100%, drawn as large again
+// as the control has grown since 100%; one of twice the control's size at 100% (give or take two
+// pixels of its maker's rounding) is a picture for 200%, drawn at half that. At 100% every other
+// bitmap keeps its own size.
+ui::Size BannerSize(ui::Size bitmap, ui::Size controlAt96, ui::Size control, int dpi);
 
 // Where a text that does not fit its place goes instead: the same row, run out to the right as far
 // as `room` (left and right only) allows, and then as far to the left as the text still needs; the

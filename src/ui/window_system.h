@@ -90,7 +90,12 @@ public:
     virtual void SetFocus(WindowHandle window) = 0;
     virtual void SetBannerImage(WindowHandle dialog, int id, void* bitmap) = 0;
 
-    // Layout at the display's DPI. A dialog's control by its place in the template; null past the end.
+    // Layout at the display's DPI. Dots per inch the dialogs are laid out at: 96 at 100%.
+    virtual int DisplayDpi() = 0;
+    // The pixels that `cx` by `cy` dialog units of the dialog take at 96 dots per inch in its face,
+    // what a picture made for 100% is made for.
+    virtual Size SizeAt96Dpi(WindowHandle dialog, short cx, short cy) = 0;
+    // A dialog's control by its place in the template; null past the end.
     virtual WindowHandle ControlAt(WindowHandle dialog, std::size_t index) = 0;
     // Where a control stands in its dialog's client area.
     virtual Rect PlaceOf(WindowHandle control) = 0;

@@ -336,6 +336,8 @@ void HeadlessWindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bit
     if (Window* c = control(dialog, id)) c->image = bitmap;  // the control keeps its template size
 }
 
+Size HeadlessWindowSystem::SizeAt96Dpi(WindowHandle, short cx, short cy) { return {DluX(cx), DluY(cy)}; }
+
 WindowHandle HeadlessWindowSystem::ControlAt(WindowHandle dialog, std::size_t index) {
     Window* d = live(dialog);
     return d && index < d->controls.size() ? HandleOf(d->controls[index]) : nullptr;

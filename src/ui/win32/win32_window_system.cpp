@@ -321,6 +321,34 @@ void Win32WindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap
                        SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+int Win32WindowSystem::DisplayDpi() {
+    const os::win32::ScopedScreenDc screen(GetDC(nullptr));
+    return screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+}
+
+Size Win32WindowSystem::SizeAt96Dpi(WindowHandle dialog, short cx, short cy) {
+    // The dialog's face at its size for 96 dots per inch, measured as the dialog manager takes
+    // its base units: the mean width of the Latin letters, and the font's height.
+    LOGFONTW face{};
+    auto font = reinterpret_cast<HFONT>(SendMessageW(HwndOf(dialog), WM_GETFONT, 0, 0));
+    if (!font || !GetObjectW(font, sizeof face, &face)) return {};
+    face.lfHeight = -MulDiv(kDialogFontPoints, 96, 72);
+    face.lfWidth = 0;
+    const os::win32::ScopedGdiObject<HFONT> at96(CreateFontIndirectW(&face));
+    const os::win32::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!at96 || !dc) return {};
+    HGDIOBJ before = SelectObject(dc.Get(), at96.Get());
+    static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE letters{};
+    TEXTMETRICW metrics{};
+    const bool measured =
+        GetTextExtentPoint32W(dc.Get(), kLetters, 52, &letters) && GetTextMetricsW(dc.Get(), &metrics);
+    SelectObject(dc.Get(), before);
+    if (!measured) return {};
+    const int baseX = (letters.cx / 26 + 1) / 2, baseY = metrics.tmHeight;
+    return {MulDiv(cx, baseX, 4), MulDiv(cy, baseY, 8)};
+}
+
 WindowHandle Win32WindowSystem::ControlAt(WindowHandle dialog, std::size_t index) {
     // The dialog manager makes the controls in template order, each below the last.
     HWND control = GetWindow(HwndOf(dialog), GW_CHILD);

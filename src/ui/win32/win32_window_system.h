@@ -50,6 +50,8 @@ public:
     void SetCheck(WindowHandle dialog, int id, bool checked) override;
     void SetFocus(WindowHandle window) override;
     void SetBannerImage(WindowHandle dialog, int id, void* bitmap) override;
+    int DisplayDpi() override;
+    Size SizeAt96Dpi(WindowHandle dialog, short cx, short cy) override;
     WindowHandle ControlAt(WindowHandle dialog, std::size_t index) override;
     Rect PlaceOf(WindowHandle control) override;
     Size TextExtent(WindowHandle control, long width) override;
