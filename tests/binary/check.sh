@@ -63,13 +63,12 @@ trap 'rm -f "$rsrc"' EXIT
 "$objcopy" -O binary --only-section=.rsrc "$exe" "$rsrc"
 grep -aq 'requestedExecutionLevel level="asInvoker"' "$rsrc" || problems+=("the manifest does not run it asInvoker")
 grep -aqi 'Microsoft.Windows.Common-Controls' "$rsrc" && problems+=("the manifest asks for common controls 6")
-# Aware of the system's DPI (without it Windows stretches the pages, blurred) and of no monitor's;
-# Windows 7 and newer named, so that Windows takes it for no Vista program.
-grep -aq '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' "$rsrc" ||
-  problems+=("the manifest does not declare it aware of the system's DPI")
-grep -aqiE 'per ?monitor|true/pm|<dpiAwareness' "$rsrc" && problems+=("the manifest declares it aware of each monitor's DPI")
+# Aware of the system's DPI (else Windows stretches the pages, blurred) and of no monitor's; Windows 7
+# to 11 named (else Windows takes it for a Vista program).
+grep -aq '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' "$rsrc" &&
+  ! grep -aqiE 'per ?monitor|true/pm|<dpiAwareness' "$rsrc" || problems+=("the manifest does not declare it aware of the system's DPI alone")
 for id in 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 1f676c76-80e1-4239-95bb-83d0f6d0da78 \
-  8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do  # 7, 8, 8.1, 10 and 11
+  8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
   grep -aq "<supportedOS Id=\"{$id}\"/>" "$rsrc" || problems+=("the manifest does not name the Windows of $id as supported")
 done
 
