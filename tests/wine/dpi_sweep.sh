@@ -3,6 +3,7 @@
 # lays a program out at the DPI of LogPixels, as Windows does a DPI-aware one at 100% to 200%.
 #   tests/wine/dpi_sweep.sh UNIT_TESTS_EXE     (wants DISPLAY)
 set -uo pipefail
+[ -n "${DISPLAY:-}" ] || { echo "dpi_sweep.sh: no DISPLAY" >&2; exit 2; }
 exe=$(realpath "$1") work=$(mktemp -d /tmp/setup-dpi.XXXXXX)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
