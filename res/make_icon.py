@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the setup's icon, a disc of the medium, and writes res/setup.ico with a 32 x 32 and a
-16 x 16 image (32-bit colour with alpha, plus the AND mask that systems without alpha use).
+"""Draws the setup's icon, a disc of the medium, and writes res/setup.ico with an image for each
+size Windows asks for at 100%, 125%, 150% and 200%: 32, 40, 48 and 64 pixels, and the small 16, 20,
+24 and 32 (32-bit colour with alpha, plus the AND mask that systems without alpha use).
 
 Run it again only to change the picture; the .ico beside it is what the build uses."""
 import math
@@ -55,7 +56,7 @@ def image(size):
 
 
 def main():
-    sizes = [32, 16]
+    sizes = [64, 48, 40, 32, 24, 20, 16]
     images = [image(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)

@@ -42,6 +42,8 @@ wineserver -p </dev/null >/dev/null 2>&1
 # display; Xvfb gives them one. The scenarios, one CTest test each, make their own.
 xvfb-run -a -s "-screen 0 1024x768x24" wine build/wine/unit_tests.exe --gtest_brief=1
 ctest --test-dir build/wine --output-on-failure -R '^e2e\.'
+# The setup's window at 100%, 125%, 150% and 200%, a Wine process for each.
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build/wine --output-on-failure -R '^dpi_sweep$'
 
 # Publishers may take either Windows tool: both where 32-bit Wine runs.
 tools=(x86_64)

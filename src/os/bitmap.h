@@ -10,6 +10,12 @@ public:
     virtual ~Bitmap() = default;
     // The system's handle (HBITMAP on Windows); null when loading failed.
     virtual void* Handle() const = 0;
+    // In pixels; 0 by 0 when loading failed.
+    virtual long Width() const = 0;
+    virtual long Height() const = 0;
+    // A copy drawn at another size with a smoothing filter; its handle is null when it could not
+    // be made.
+    virtual std::unique_ptr<Bitmap> Scaled(long width, long height) const = 0;
 };
 
 class BitmapLoader {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "pages/display_scale.h"
 #include "platform/pump_messages.h"
 
 namespace pages {
@@ -9,6 +10,7 @@ namespace pages {
 ui::WindowHandle Page::Create(ui::WindowHandle host) {
     owner = host;
     window = ws_.CreateDialogWindow(dialog_, host, *this);
+    if (window) FitStaticTexts(ws_, window, dialog_);
     return window;
 }
 

@@ -1,6 +1,7 @@
 #include "pages/page_host.h"
 
 #include "install/installed_record.h"
+#include "pages/display_scale.h"
 #include "platform/process_launch.h"
 #include "support/cp932.h"
 #include "support/cp932_literal.h"
@@ -43,6 +44,7 @@ Page* PageHost::PageAt(int index) {
 bool PageHost::OnInitDialog(ui::WindowHandle dialog) {
     window = dialog;
     const int banner = ui::Id(PageHostControl::Banner);
+    ScaleBannerToDisplay();
     ws_.SetBannerImage(window, banner, context_.banner ? context_.banner->Handle() : nullptr);
     // The pages start where the banner control ends, whatever the bitmap's own size.
     ui::Rect client = ws_.ClientRect(window);
@@ -59,6 +61,20 @@ bool PageHost::OnInitDialog(ui::WindowHandle dialog) {
     ws_.ShowWindow(welcome.window, true);
     ws_.SetFocus(welcome.window);
     return false;
+}
+
+// Once, before the banner is shown: the control draws its bitmap at the bitmap's own size.
+void PageHost::ScaleBannerToDisplay() {
+    os::Bitmap* bitmap = context_.banner.get();
+    if (!bitmap || !bitmap->Handle()) return;
+    const ui::ControlTemplate& control = kControls[0];
+    const ui::Rect now = ws_.ClientRect(ws_.Control(window, control.id));
+    const ui::Size own{bitmap->Width(), bitmap->Height()};
+    const ui::Size size =
+        BannerSize(own, ws_.SizeAt96Dpi(window, control.cx, control.cy), {now.width(), now.height()}, ws_.DisplayDpi());
+    if (size == own) return;
+    // A copy that could not be made leaves the picture at its own size.
+    if (auto scaled = bitmap->Scaled(size.width, size.height); scaled->Handle()) context_.banner = std::move(scaled);
 }
 
 void PageHost::ShowPage(Page& from, Page& to, PageState state) {

@@ -57,6 +57,7 @@ public:
     std::unique_ptr<uninstall::UninstallJob> uninstallJob;
 
 private:
+    void ScaleBannerToDisplay();
     void ShowPage(Page& from, Page& to, PageState state);
     void StartGame();
     void StartInstall();

@@ -1,5 +1,6 @@
 #pragma once
 // What the shell, the pages and the controller need of a window system, and nothing more.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -13,6 +14,11 @@ struct Rect {
     long width() const { return right - left; }
     long height() const { return bottom - top; }
     bool operator==(const Rect&) const = default;
+};
+
+struct Size {
+    long width = 0, height = 0;
+    bool operator==(const Size&) const = default;
 };
 
 // A dialog's code: the window system calls it from message dispatch.
@@ -83,6 +89,19 @@ public:
     virtual void SetCheck(WindowHandle dialog, int id, bool checked) = 0;
     virtual void SetFocus(WindowHandle window) = 0;
     virtual void SetBannerImage(WindowHandle dialog, int id, void* bitmap) = 0;
+
+    // Layout at the display's DPI. Dots per inch the dialogs are laid out at: 96 at 100%.
+    virtual int DisplayDpi() = 0;
+    // The pixels that `cx` by `cy` dialog units of the dialog take at 96 dots per inch in its face,
+    // what a picture made for 100% is made for.
+    virtual Size SizeAt96Dpi(WindowHandle dialog, short cx, short cy) = 0;
+    // A dialog's control by its place in the template; null past the end.
+    virtual WindowHandle ControlAt(WindowHandle dialog, std::size_t index) = 0;
+    // Where a control stands in its dialog's client area.
+    virtual Rect PlaceOf(WindowHandle control) = 0;
+    // The extent of a static control's text drawn as the control draws it, in its font, broken into
+    // lines no wider than `width` where it can be.
+    virtual Size TextExtent(WindowHandle control, long width) = 0;
     // Progress bars.
     virtual void SetProgressRange(WindowHandle dialog, int id, std::uint32_t max) = 0;
     virtual void SetProgressStep(WindowHandle dialog, int id, int step) = 0;

@@ -6,7 +6,9 @@
 #     searched for beside it; no runtime DLL of MinGW;
 #   - the functions that Windows 7 has only with an update, looked up, never imported;
 #   - no newer Windows asked for than 7 (6.1), DEP (NX) and ASLR (dynamic base, relocations kept);
-#   - its manifest: run as the player (asInvoker), and no common controls 6 (the look stays).
+#   - its manifest: run as the player (asInvoker), no common controls 6 (the look stays), aware of
+#     the system's DPI and of no monitor's (no WM_DPICHANGED is handled), and every Windows from 7
+#     on named as supported.
 #
 #   tests/binary/check.sh ARCH SETUP_EXE     (ARCH: i686 or x86_64)
 #   tests/binary/check.sh --list SETUP_EXE   prints its imports as the lists hold them
@@ -61,10 +63,18 @@ trap 'rm -f "$rsrc"' EXIT
 "$objcopy" -O binary --only-section=.rsrc "$exe" "$rsrc"
 grep -aq 'requestedExecutionLevel level="asInvoker"' "$rsrc" || problems+=("the manifest does not run it asInvoker")
 grep -aqi 'Microsoft.Windows.Common-Controls' "$rsrc" && problems+=("the manifest asks for common controls 6")
+# Aware of the system's DPI (else Windows stretches the pages, blurred) and of no monitor's; Windows 7
+# to 11 named (else Windows takes it for a Vista program).
+grep -aq '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' "$rsrc" &&
+  ! grep -aqiE 'per ?monitor|true/pm|<dpiAwareness' "$rsrc" || problems+=("the manifest does not declare it aware of the system's DPI alone")
+for id in 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 1f676c76-80e1-4239-95bb-83d0f6d0da78 \
+  8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
+  grep -aq "<supportedOS Id=\"{$id}\"/>" "$rsrc" || problems+=("the manifest does not name the Windows of $id as supported")
+done
 
 if [ ${#problems[@]} -gt 0 ]; then
   echo "$exe ($arch):"
   printf '  %s\n' "${problems[@]}"
   exit 1
 fi
-echo "$exe ($arch): $(imports "$exe" | wc -l) imports from $(imports "$exe" | cut -d' ' -f1 | uniq | wc -l) known DLLs, as listed; NX, ASLR, Windows 6.1 or older, asInvoker"
+echo "$exe ($arch): $(imports "$exe" | wc -l) imports from $(imports "$exe" | cut -d' ' -f1 | uniq | wc -l) known DLLs, as listed; NX, ASLR, Windows 6.1 or older, asInvoker, system DPI, Windows 7 to 11"

@@ -336,6 +336,27 @@ void HeadlessWindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bit
     if (Window* c = control(dialog, id)) c->image = bitmap;  // the control keeps its template size
 }
 
+Size HeadlessWindowSystem::SizeAt96Dpi(WindowHandle, short cx, short cy) { return {DluX(cx), DluY(cy)}; }
+
+WindowHandle HeadlessWindowSystem::ControlAt(WindowHandle dialog, std::size_t index) {
+    Window* d = live(dialog);
+    return d && index < d->controls.size() ? HandleOf(d->controls[index]) : nullptr;
+}
+
+Rect HeadlessWindowSystem::PlaceOf(WindowHandle control) {
+    Window* c = live(control);
+    return c ? c->rect : Rect{};
+}
+
+// Letters of a fixed pitch: half the base width a byte, a line of the base height.
+Size HeadlessWindowSystem::TextExtent(WindowHandle control, long width) {
+    Window* c = live(control);
+    const long length = c ? static_cast<long>(c->text.size()) * (kBaseX / 2) : 0;
+    if (length == 0) return {};
+    if (width <= 0 || length <= width) return {length, kBaseY};
+    return {width, (length + width - 1) / width * kBaseY};
+}
+
 void HeadlessWindowSystem::SetProgressRange(WindowHandle dialog, int id, std::uint32_t max) {
     Window* c = control(dialog, id);
     if (!c) return;

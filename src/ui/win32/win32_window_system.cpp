@@ -182,10 +182,13 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     cls.style = 0;
     cls.lpfnWndProc = MainWindowProc;
     cls.hInstance = instance;
-    cls.hIcon =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-    cls.hIconSm =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    // The system's icon sizes grow with its DPI: a fixed 32 and 16 would be stretched, blurred.
+    auto icon = [instance](int width, int height) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                             GetSystemMetrics(width), GetSystemMetrics(height), LR_DEFAULTCOLOR));
+    };
+    cls.hIcon = icon(SM_CXICON, SM_CYICON);
+    cls.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
     cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     cls.lpszClassName = kMainWindowClass;
@@ -344,6 +347,66 @@ void Win32WindowSystem::SetBannerImage(WindowHandle dialog, int id, void* bitmap
         after.bottom - after.top != before.bottom - before.top)
         ::SetWindowPos(banner, nullptr, before.left, before.top, before.right - before.left, before.bottom - before.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Win32WindowSystem::DisplayDpi() {
+    const os::win32::ScopedScreenDc screen(GetDC(nullptr));
+    return screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+}
+
+Size Win32WindowSystem::SizeAt96Dpi(WindowHandle dialog, short cx, short cy) {
+    // The dialog's face at its size for 96 dots per inch, measured as the dialog manager takes
+    // its base units: the mean width of the Latin letters, and the font's height.
+    LOGFONTW face{};
+    auto font = reinterpret_cast<HFONT>(SendMessageW(HwndOf(dialog), WM_GETFONT, 0, 0));
+    if (!font || !GetObjectW(font, sizeof face, &face)) return {};
+    face.lfHeight = -MulDiv(kDialogFontPoints, 96, 72);
+    face.lfWidth = 0;
+    const os::win32::ScopedGdiObject<HFONT> at96(CreateFontIndirectW(&face));
+    const os::win32::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!at96 || !dc) return {};
+    HGDIOBJ before = SelectObject(dc.Get(), at96.Get());
+    static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE letters{};
+    TEXTMETRICW metrics{};
+    const bool measured =
+        GetTextExtentPoint32W(dc.Get(), kLetters, 52, &letters) && GetTextMetricsW(dc.Get(), &metrics);
+    SelectObject(dc.Get(), before);
+    if (!measured) return {};
+    const int baseX = (letters.cx / 26 + 1) / 2, baseY = metrics.tmHeight;
+    return {MulDiv(cx, baseX, 4), MulDiv(cy, baseY, 8)};
+}
+
+WindowHandle Win32WindowSystem::ControlAt(WindowHandle dialog, std::size_t index) {
+    // The dialog manager makes the controls in template order, each below the last.
+    HWND control = GetWindow(HwndOf(dialog), GW_CHILD);
+    for (; control && index > 0; --index) control = GetWindow(control, GW_HWNDNEXT);
+    return HandleOf(control);
+}
+
+Rect Win32WindowSystem::PlaceOf(WindowHandle control) {
+    RECT r{};
+    GetWindowRect(HwndOf(control), &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(HwndOf(control)), reinterpret_cast<POINT*>(&r), 2);
+    return RectOf(r);
+}
+
+Size Win32WindowSystem::TextExtent(WindowHandle control, long width) {
+    HWND w = HwndOf(control);
+    const std::wstring text = DisplayText(WindowText(w));
+    const os::win32::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));  // measures as the screen does
+    if (text.empty() || !dc) return {};
+    HGDIOBJ before = SelectObject(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+    // As the static control draws its text.
+    const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+    UINT flags = DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK;
+    if ((style & SS_TYPEMASK) == SS_CENTER) flags |= DT_CENTER;
+    if ((style & SS_TYPEMASK) == SS_RIGHT) flags |= DT_RIGHT;
+    if (style & SS_NOPREFIX) flags |= DT_NOPREFIX;
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r, flags);
+    SelectObject(dc.Get(), before);
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 void Win32WindowSystem::SendToProgressBar(WindowHandle dialog, int id, unsigned message, std::uintptr_t wParam,

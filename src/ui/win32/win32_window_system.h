@@ -50,6 +50,11 @@ public:
     void SetCheck(WindowHandle dialog, int id, bool checked) override;
     void SetFocus(WindowHandle window) override;
     void SetBannerImage(WindowHandle dialog, int id, void* bitmap) override;
+    int DisplayDpi() override;
+    Size SizeAt96Dpi(WindowHandle dialog, short cx, short cy) override;
+    WindowHandle ControlAt(WindowHandle dialog, std::size_t index) override;
+    Rect PlaceOf(WindowHandle control) override;
+    Size TextExtent(WindowHandle control, long width) override;
     void SetProgressRange(WindowHandle dialog, int id, std::uint32_t max) override;
     void SetProgressStep(WindowHandle dialog, int id, int step) override;
     void SetProgressPos(WindowHandle dialog, int id, std::uint32_t pos) override;
