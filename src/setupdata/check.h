@@ -63,6 +63,8 @@ std::string InstallSourceOnMedium(const std::string& dataFolder, const std::stri
 // A disc's Joliet tree, the names Windows players read: "" when every part of the relative path
 // fits, else what is wrong with the first that does not, and what to do.
 std::string DiscNameProblem(std::string_view relativePath);
+// Whether a Joliet name or label may hold the character: none of * / : ; ? \ or a control one.
+bool IsDiscNameCharacter(char16_t c);
 // The same for the length of a whole path below the disc's root.
 std::string DiscPathProblem(std::string_view pathOnMedium);
 // The data folder, the DirectX folder and exec against the same rules.

@@ -29,7 +29,7 @@ std::string PartProblem(std::string_view part) {
                " characters; the Joliet tree of a disc, which Windows reads, holds names of " +
                std::to_string(kLongestDiscName) + " at most" + WhatToDo("shorten it");
     for (char16_t c : wide) {
-        if (c >= 0x20 && std::u16string_view(u"*/:;?\\").find(c) == std::u16string_view::npos) continue;
+        if (IsDiscNameCharacter(c)) continue;
         std::string shown = c < 0x20 ? "a control character" : std::string("\"") + static_cast<char>(c) + "\"";
         return "the name " + name + " holds " + shown +
                ", which the Joliet tree of a disc cannot hold (nor any of * / : ; ? \\ or a control character)" +
@@ -39,6 +39,10 @@ std::string PartProblem(std::string_view part) {
 }
 
 }  // namespace
+
+bool IsDiscNameCharacter(char16_t c) {
+    return c >= 0x20 && std::u16string_view(u"*/:;?\\").find(c) == std::u16string_view::npos;
+}
 
 std::string DiscNameProblem(std::string_view relativePath) {
     std::size_t start = 0;

@@ -1,5 +1,6 @@
 #include "tools/disc_image.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -13,10 +14,6 @@ constexpr std::size_t kLabelCharacters = 16;  // the 32 bytes of UCS-2 of a Joli
 constexpr std::size_t kLabelBytes = 32;       // what xorriso takes for the primary descriptor
 constexpr std::uint64_t kSector = 2048;
 constexpr std::uint64_t kLongestDirectory = 64u << 20;
-
-bool FitsJoliet(char16_t c) {
-    return c >= 0x20 && std::u16string_view(u"*/:;?\\").find(c) == std::u16string_view::npos;
-}
 
 std::size_t Utf8Bytes(std::u16string_view text) {
     std::size_t n = 0;
@@ -141,14 +138,18 @@ std::string HostFileName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string LastLines(const std::string& output, std::size_t count) {
-    std::string text = support::TrimRight(output, " \r\n");
-    std::size_t at = text.size();
-    for (std::size_t i = 0; i < count && at != std::string::npos && at > 0; ++i) at = text.rfind('\n', at - 1);
-    text = at == std::string::npos ? text : text.substr(at + 1);
-    for (char& c : text)
-        if (c == '\n') c = ' ';
-    return text;
+// What xorriso says went wrong: its FAILURE and SORRY lines, else its last line.
+std::string Complaint(const std::string& output) {
+    std::string said, last;
+    for (std::size_t at = 0; at < output.size();) {
+        std::size_t end = std::min(output.find('\n', at), output.size());
+        std::string line = support::TrimRight(output.substr(at, end - at), " \r");
+        if (!line.empty()) last = line;
+        if (line.find(": FAILURE :") != std::string::npos || line.find(": SORRY :") != std::string::npos)
+            said += (said.empty() ? "" : "; ") + line;
+        at = end + 1;
+    }
+    return said.empty() ? last : said;
 }
 
 }  // namespace
@@ -156,7 +157,7 @@ std::string LastLines(const std::string& output, std::size_t count) {
 std::string VolumeLabel(const std::string& titleCp932) {
     std::u16string label = support::ToUtf16Lossy(titleCp932);
     for (char16_t& c : label)
-        if (!FitsJoliet(c)) c = u'_';
+        if (!setupdata::IsDiscNameCharacter(c)) c = u'_';
     if (label.size() > kLabelCharacters) label.resize(kLabelCharacters);
     auto cutHere = [&] {
         char16_t last = label.back();
@@ -172,8 +173,10 @@ std::string LabelProblem(const std::string& labelUtf8) {
     std::u16string label;
     if (!support::FromUtf8(labelUtf8, cp932) || !support::ToUtf16(cp932, label)) return "is not UTF-8";
     if (label.empty()) return "is empty";
+    if (label.back() == u' ') return "ends in a blank, which a label loses: it is padded with blanks";
     for (char16_t c : label)
-        if (!FitsJoliet(c)) return "holds a character a disc's label cannot hold (* / : ; ? \\ or a control character)";
+        if (!setupdata::IsDiscNameCharacter(c))
+            return "holds a character a disc's label cannot hold (* / : ; ? \\ or a control character)";
     if (label.size() > kLabelCharacters)
         return "has " + std::to_string(label.size()) + " characters; a disc's Joliet label holds " +
                std::to_string(kLabelCharacters);
@@ -288,7 +291,7 @@ setupdata::CheckReport BuildAndVerifyImage(os::FileSystem& fs, const ImageReques
     }
     if (ran.exitCode != 0) {
         report.add(Severity::Error, 0, "xorriso",
-                   "failed with exit status " + std::to_string(ran.exitCode) + ": " + LastLines(ran.output, 2));
+                   "failed with exit status " + std::to_string(ran.exitCode) + ": " + Complaint(ran.output));
         return report;
     }
     os::OpenRequest read;

@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
         } else if (args[i] == "--label" && i + 1 < args.size()) {
             image.label = args[++i];
             imageOptions = true;
-            if (image.label.empty()) image.label = " ";  // refused as empty, not taken for the title's
+            if (image.label.empty()) image.label = " ";  // refused, not taken for the title's
         } else {
             words.push_back(args[i]);
         }
