@@ -1,5 +1,5 @@
 // What a disc holds of the medium: Windows reads a CD's Joliet tree, whose names and paths are
-// shorter and whose characters are fewer than a folder's. A mastering tool renames or drops what
+// shorter and whose characters are fewer than a folder's. A mastering tool may rename or drop what
 // does not fit, and the install then misses a file the publisher's folder has.
 #include "setupdata/check.h"
 
@@ -17,7 +17,7 @@ constexpr std::size_t kLongestDiscName = 64;
 constexpr std::size_t kLongestDiscPath = 120;
 
 std::string WhatToDo(const std::string& fix) {
-    return ": the disc shows it under another name or not at all, so the install does not find it; " + fix;
+    return ": mastering may rename it or leave it off the disc, and the install then does not find it; " + fix;
 }
 
 std::string PartProblem(std::string_view part) {
