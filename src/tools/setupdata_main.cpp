@@ -96,16 +96,24 @@ int Refuse(const setupdata::CheckReport& r, bool json, const char* what) {
 int Image(const std::string& dir, const std::string& imageFile, const tools::ImageRequest& options, bool json) {
     namespace fsys = std::filesystem;
     os::FileSystem& fs = os::SystemFileSystem();
-    // Absolute before the medium becomes the current folder; xorriso is given both.
+    // Absolute before the medium becomes the current folder; xorriso is given both. UTF-8 on the
+    // way in and out, whatever the system's narrow code page.
+    auto absolute = [](const std::string& utf8) {
+        std::error_code ec;
+        fsys::path p = fsys::absolute(fsys::path(std::u8string(utf8.begin(), utf8.end())), ec).lexically_normal();
+        const std::u8string text = p.u8string();
+        return std::string(text.begin(), text.end());
+    };
     tools::ImageRequest request = options;
-    request.medium = fsys::absolute(fsys::path(dir)).lexically_normal().string();
-    request.image = fsys::absolute(fsys::path(imageFile)).lexically_normal().string();
+    request.medium = absolute(dir);
+    request.image = absolute(imageFile);
     std::string source = EnterMedium(dir);
     if (source.empty()) return 1;
     const char* refused = "no image made; \"setupdata help image\" explains each check";
     setupdata::CheckReport refusal;
     refusal.file = "setupdata image";
-    const fsys::path inside = fsys::path(request.image).lexically_relative(request.medium);
+    auto host = [](const std::string& utf8) { return fsys::path(std::u8string(utf8.begin(), utf8.end())); };
+    const fsys::path inside = host(request.image).lexically_relative(host(request.medium));
     if (!inside.empty() && *inside.begin() != "..") {
         refusal.add(setupdata::Severity::Error, 0, request.image,
                     "lies inside the medium, so the image would hold itself; write it elsewhere");
