@@ -49,12 +49,6 @@ public:
 
     bool Flush() override { return FlushFileBuffers(handle_.Get()); }
 
-    bool Seek(std::uint64_t offset) override {
-        LARGE_INTEGER to;
-        to.QuadPart = static_cast<LONGLONG>(offset);
-        return SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN);
-    }
-
     bool Size(std::uint64_t& size) override {
         LARGE_INTEGER li;
         if (!GetFileSizeEx(handle_.Get(), &li)) return false;
