@@ -7,7 +7,10 @@ set -euo pipefail
 # Wine is installed below.
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine xvfb
-          fonts-ipafont-gothic locales imagemagick clang clang-format strace)
+          fonts-ipafont-gothic locales imagemagick clang clang-format strace
+          xorriso fuseiso fuse)
+# xorriso makes and reads disc images (setupdata image); fuseiso mounts one for the install from a
+# disc, through FUSE (fuse: fusermount), since the kernel may lack an iso9660 driver.
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

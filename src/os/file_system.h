@@ -29,6 +29,10 @@ public:
     virtual bool Size(std::uint64_t& size) = 0;
     // Waits until what was written is on the disk.
     virtual bool Flush() { return true; }
+    // Moves to a byte offset from the start, for readers that jump (a disc image's directories).
+    // Only the POSIX backend has it: the image is read where xorriso made it, and Setup.exe's
+    // imports stay as they are.
+    virtual bool Seek(std::uint64_t) { return false; }
 };
 
 // The values of GetDriveType.

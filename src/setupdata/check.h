@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "os/file_system.h"
@@ -47,7 +48,7 @@ CheckReport VerifySetupFile(os::FileSystem& fs, const std::string& sourceFolder)
 
 // Where the settings stand in the authoring file (0 in Setup.ini).
 struct SettingLines {
-    std::size_t registry = 0, directX = 0, exec = 0;
+    std::size_t registry = 0, directX = 0, exec = 0, folder = 0;
     bool directXRead = true, execRead = true;  // false: its reading failed, said already
 };
 // The checks both share over a description: the key prefix and DirectX folder end in a backslash,
@@ -58,6 +59,16 @@ void CheckProgramAndMedium(os::FileSystem& fs, const std::string& sourceFolder, 
 // Where the install reads an entry's file, relative to the medium: the data folder joined with
 // the folder and the name.
 std::string InstallSourceOnMedium(const std::string& dataFolder, const std::string& relativePath);
+
+// A disc's Joliet tree, the names Windows players read: "" when every part of the relative path
+// fits, else what is wrong with the first that does not, and what to do.
+std::string DiscNameProblem(std::string_view relativePath);
+// Whether a Joliet name or label may hold the character: none of * / : ; ? \ or a control one.
+bool IsDiscNameCharacter(char16_t c);
+// The same for the length of a whole path below the disc's root.
+std::string DiscPathProblem(std::string_view pathOnMedium);
+// The data folder, the DirectX folder and exec against the same rules.
+void CheckDiscSettings(const SetupData& data, const SettingLines& lines, CheckReport& report);
 
 // Names for messages.
 std::string Readable(const std::string& cp932);

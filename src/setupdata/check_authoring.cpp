@@ -158,7 +158,7 @@ CheckReport CheckAuthoringFile(os::FileSystem& fs, const std::string& sourceFold
     // The settings, read as registration reads them.
     SetupData data;
     SettingLines lines{layout.line(kSettings, "Registry"), layout.line(kSettings, "DXCurrent"),
-                       layout.line(kSettings, "exec")};
+                       layout.line(kSettings, "exec"), layout.line(kSettings, "folder")};
     auto required = [&](const std::string& section, const std::string& key, std::string& out) {
         if (ReadProfileString(profile, section, key, out)) return true;
         std::size_t line = layout.line(section, key);

@@ -60,6 +60,8 @@ struct EntryCheck {
         else if (!IsSafeFolderName(folder))
             add(Severity::Error, line, key,
                 "the folder \"" + Readable(folder) + "\" is no name the install can make below its folder");
+        else if (std::string problem = DiscNameProblem(folder); !problem.empty())
+            add(Severity::Error, line, key, problem);
         const std::string folded = support::FoldAsciiCase(folder);
         auto [it, fresh] = firstSpelling.emplace(folded, std::make_pair(folder, line));
         if (!fresh && it->second.first != folder && caseWarned.insert(folder).second)
@@ -117,9 +119,12 @@ struct EntryCheck {
         if (!IsSafeFileName(e->name))
             add(Severity::Error, line, key,
                 "the name \"" + Readable(e->name) + "\" is no file name the install can write");
+        else if (std::string problem = DiscNameProblem(e->name); !problem.empty())
+            add(Severity::Error, line, key, problem);
         // The install reads data folder + folder + name; registration measured the path as written.
         const std::string relative = folder.empty() ? e->name : folder + "\\" + e->name;
         const std::string copied = InstallSourceOnMedium(data.dataFolder, relative);
+        if (std::string problem = DiscPathProblem(copied); !problem.empty()) add(Severity::Error, line, key, problem);
         if (!support::EqualsNoCase(copied, path)) {
             os::FoundFile found;
             bool there = fs.FindFile(sourceFolder + copied, found);

@@ -31,6 +31,7 @@ std::string InstallSourceOnMedium(const std::string& dataFolder, const std::stri
 
 void CheckProgramAndMedium(os::FileSystem& fs, const std::string& sourceFolder, const SetupData& data,
                            const SettingLines& lines, CheckReport& report) {
+    CheckDiscSettings(data, lines, report);
     if (!data.registryRoot.empty() && !support::EndsWithBackslash(data.registryRoot))
         report.add(Severity::Warning, lines.registry, "Registry",
                    "does not end in \\: the install records the game under HKEY_CURRENT_USER\\" +
@@ -95,6 +96,9 @@ CheckReport VerifySetupFile(os::FileSystem& fs, const std::string& sourceFolder)
                        "is " + std::to_string(found.size) + " bytes, Setup.ini records " + std::to_string(e.size) +
                            ": the install fails on it; register the medium again");
         }
+        std::string problem = DiscNameProblem(relative);
+        if (problem.empty()) problem = DiscPathProblem(onMedium);
+        if (!problem.empty()) report.add(Severity::Error, 0, key, problem);
     }
     CheckProgramAndMedium(fs, sourceFolder, data, {}, report);
     return report;

@@ -41,6 +41,11 @@ const Command kCommands[] = {
      "              file than the one measured (error)\n"
      "  medium      exec not installed by each install type (error); DXCurrent + dxsetup.exe and\n"
      "              Setup.bmp missing from the medium (warnings)\n"
+     "  disc        every name the install opens on the medium (the data folder, each folder and\n"
+     "              file, DXCurrent, exec) as a disc's Joliet tree holds it, which is what Windows\n"
+     "              reads from a CD: more than 64 characters in a name, any of * / : ; ? \\ or a\n"
+     "              control character, or a path of more than 120 characters below the disc's root\n"
+     "              (errors: the disc shows another name, or none)\n"
      "With --json the same report as a JSON object: file, encoding, errors, warnings and problems\n"
      "(severity, line (0: none), key, message).\n"},
     {"verify",
@@ -49,13 +54,27 @@ const Command kCommands[] = {
      "Reads MEDIUM/Setup.ini alone, as the medium ships, and walks each install type as the install\n"
      "does: every file it will copy must lie at data folder + folder + name with the size Setup.ini\n"
      "records. Prints per install type the number of files, the total bytes and the size text the\n"
-     "settings page shows, and makes the checks of exec, DXCurrent + dxsetup.exe and Setup.bmp.\n"
+     "settings page shows, and makes the checks of exec, DXCurrent + dxsetup.exe and Setup.bmp,\n"
+     "and the disc checks of \"setupdata help check\".\n"
      "With --json: file, errors, warnings, types (type, files, bytes, sizeText) and problems.\n"},
     {"register",
      "usage: setupdata register MEDIUM\n"
      "\n"
      "Runs check on MEDIUM/SetupRegist.ini; when it finds no error, builds MEDIUM/Setup.ini exactly\n"
      "as the setup would at start-up. On an error it prints the report and writes nothing.\n"},
+    {"image",
+     "usage: setupdata image MEDIUM FILE.iso [--label LABEL] [--joliet-only] [--json]\n"
+     "\n"
+     "Makes the disc image of MEDIUM in FILE.iso with xorriso (package xorriso), once the medium\n"
+     "passes: Setup.exe on it, check on SetupRegist.ini when it lies there, verify on Setup.ini;\n"
+     "any error and no image is made. The image has a Joliet tree, the names Windows reads, and\n"
+     "Rock Ridge names for other systems (--joliet-only leaves them off, so that a Linux mount\n"
+     "shows what Windows shows). Its label is the title cut to what a label holds (16 characters,\n"
+     "32 bytes of UTF-8, no * / : ; ? \\), or LABEL. The image is then read back from its Joliet\n"
+     "tree and walked as verify walks a medium: every file an install type copies under its exact\n"
+     "name and at the size Setup.ini records, exec, DXCurrent + dxsetup.exe, Setup.bmp and\n"
+     "Setup.exe. The report is the image's; an image with an error must not ship.\n"
+     "With --json: the report that stopped it, or the image's, as verify prints it.\n"},
     {"dump",
      "usage: setupdata dump FILE [--json]\n"
      "\n"
@@ -70,6 +89,7 @@ void Usage(std::FILE* out) {
         "usage: setupdata check MEDIUM [--json]\n"
         "       setupdata register MEDIUM\n"
         "       setupdata verify MEDIUM [--json]\n"
+        "       setupdata image MEDIUM FILE.iso [--label LABEL] [--joliet-only] [--json]\n"
         "       setupdata dump FILE [--json]\n"
         "       setupdata help [COMMAND]\n",
         out);
@@ -84,6 +104,7 @@ int Help(std::FILE* out, const std::string& command) {
             "  check     report every problem of SetupRegist.ini, with line numbers and keys\n"
             "  register  check, then build Setup.ini from SetupRegist.ini as the setup does\n"
             "  verify    walk the shipped Setup.ini as the install does: files, sizes, program\n"
+            "  image     check, make the disc image with xorriso and walk it as verify does\n"
             "  dump      print a Setup.ini\n"
             "  help      this text, or \"setupdata help COMMAND\" for one command\n\n",
             out);

@@ -1,8 +1,10 @@
 // setupdata: prepares a medium. "check" reports every problem of the authoring file at once,
 // "register" builds Setup.ini from it exactly as the setup does at start-up, "verify" walks the
-// shipped Setup.ini as the install does, "dump" prints a Setup.ini.
+// shipped Setup.ini as the install does, "image" makes the disc image and walks it the same way,
+// "dump" prints a Setup.ini.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "os/command_line.h"
@@ -12,6 +14,7 @@
 #include "setupdata/setup_data.h"
 #include "support/cp932.h"
 #include "support/system_text.h"
+#include "tools/disc_image.h"
 #include "tools/help.h"
 #include "tools/report_output.h"
 
@@ -79,6 +82,67 @@ int RegisterMedium(const std::string& dir) {
     return 0;
 }
 
+// Refused before anything is built: prints the report that has an error and answers 1.
+int Refuse(const setupdata::CheckReport& r, bool json, const char* what) {
+    if (json) {
+        tools::PrintReportJson(stdout, r);
+    } else {
+        tools::PrintReport(stderr, r);
+        std::fprintf(stderr, "setupdata: %s\n", what);
+    }
+    return 1;
+}
+
+int Image(const std::string& dir, const std::string& imageFile, const tools::ImageRequest& options, bool json) {
+    namespace fsys = std::filesystem;
+    os::FileSystem& fs = os::SystemFileSystem();
+    // Absolute before the medium becomes the current folder; xorriso is given both. UTF-8 on the
+    // way in and out, whatever the system's narrow code page.
+    auto absolute = [](const std::string& utf8) {
+        std::error_code ec;
+        fsys::path p = fsys::absolute(fsys::path(std::u8string(utf8.begin(), utf8.end())), ec).lexically_normal();
+        const std::u8string text = p.u8string();
+        return std::string(text.begin(), text.end());
+    };
+    tools::ImageRequest request = options;
+    request.medium = absolute(dir);
+    request.image = absolute(imageFile);
+    std::string source = EnterMedium(dir);
+    if (source.empty()) return 1;
+    const char* refused = "no image made; \"setupdata help image\" explains each check";
+    setupdata::CheckReport refusal;
+    refusal.file = "setupdata image";
+    auto host = [](const std::string& utf8) { return fsys::path(std::u8string(utf8.begin(), utf8.end())); };
+    const fsys::path inside = host(request.image).lexically_relative(host(request.medium));
+    if (!inside.empty() && *inside.begin() != "..") {
+        refusal.add(setupdata::Severity::Error, 0, request.image,
+                    "lies inside the medium, so the image would hold itself; write it elsewhere");
+        return Refuse(refusal, json, refused);
+    }
+    if (!options.label.empty())
+        if (std::string problem = tools::LabelProblem(options.label); !problem.empty()) {
+            refusal.add(setupdata::Severity::Error, 0, "--label", "\"" + options.label + "\" " + problem);
+            return Refuse(refusal, json, refused);
+        }
+    os::FoundFile found;
+    if (!fs.FindFile(source + "Setup.exe", found) || (found.attributes & os::kAttributeFolder)) {
+        refusal.add(setupdata::Severity::Error, 0, "Setup.exe",
+                    "not on the medium: players would have nothing to start");
+        return Refuse(refusal, json, refused);
+    }
+    // The disc gets what ships: a medium whose authoring file or Setup.ini has an error gets none.
+    if (os::PathExists(fs, source + "SetupRegist.ini")) {
+        setupdata::CheckReport checked = setupdata::CheckAuthoringFile(fs, source);
+        if (checked.count(setupdata::Severity::Error)) return Refuse(checked, json, refused);
+        if (!checked.findings.empty() && !json) tools::PrintReport(stderr, checked);
+    }
+    setupdata::CheckReport verified = setupdata::VerifySetupFile(fs, source);
+    if (verified.count(setupdata::Severity::Error)) return Refuse(verified, json, refused);
+    setupdata::SetupData data;
+    data.readSetupFile(fs, source + "Setup.ini");
+    return Report(tools::BuildAndVerifyImage(fs, request, data.title, os::RunProgram), json);
+}
+
 void PrintJson(const setupdata::SetupData& d) {
     std::printf("{\n  \"title\": %s,\n  \"registryRoot\": %s,\n  \"directXFolder\": %s,\n", JsonString(d.title).c_str(),
                 JsonString(d.registryRoot).c_str(), JsonString(d.directXFolder).c_str());
@@ -135,17 +199,31 @@ int main(int argc, char** argv) {
     os::PrepareConsole();
     std::vector<std::string> args = os::CommandLineArguments(argc, argv);
     std::vector<std::string> words;
-    bool json = false;
+    bool json = false, imageOptions = false;
+    tools::ImageRequest image;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--json")
+        if (args[i] == "--json") {
             json = true;
-        else
+        } else if (args[i] == "--joliet-only") {
+            image.rockRidge = false;
+            imageOptions = true;
+        } else if (args[i] == "--label" && i + 1 < args.size()) {
+            image.label = args[++i];
+            imageOptions = true;
+            if (image.label.empty()) image.label = " ";  // refused, not taken for the title's
+        } else {
             words.push_back(args[i]);
+        }
     }
     const std::string command = words.empty() ? "" : words[0];
     if (words.size() == 1 && (command == "--help" || command == "-h" || command == "help") && !json)
         return tools::Help(stdout, "");
     if (words.size() == 2 && command == "help" && !json) return tools::Help(stdout, words[1]);
+    if (words.size() == 3 && command == "image") return Image(words[1], words[2], image, json);
+    if (imageOptions) {
+        tools::Usage(stderr);
+        return 2;
+    }
     if (words.size() == 2 && command == "check") return Check(words[1], json);
     if (words.size() == 2 && command == "verify") return Verify(words[1], json);
     if (words.size() == 2 && command == "register" && !json) return RegisterMedium(words[1]);

@@ -24,6 +24,9 @@
 #   # exit: N          exit code of Setup.exe (default 1, the main window closed)
 #   # installed: yes   the installed-state key holds the install folder (default: no key)
 #   # medium: bare     start from drive E:, a medium with nothing but Setup.exe and Setup.bmp
+#   # medium: image    start from drive D: holding the medium's disc image, with its Joliet
+#                      names only as Windows reads them, mounted with fuseiso; skipped when FUSE,
+#                      fuseiso or xorriso is missing
 # The scripts see ${STAND_IN_LOG} (the stand-in's log), ${SHOTS} (the screenshot folder),
 # ${VOICE_BYTES} (size of each voice file) and ${VOICELESS_SIZE} and ${FULL_SIZE} (the size
 # texts of both install types).
@@ -56,6 +59,7 @@ winpath() { local p=${1//\//\\}; echo "Z:$p"; }  # drive Z: is the host's root
 tear_down() {
   [ -f "$1/state" ] && . "$1/state"
   local p
+  mountpoint -q "$1/disc" 2>/dev/null && fusermount -u "$1/disc"
   for p in "$1/prefix" "$1"/user-* "$1/western"; do
     [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1
   done
@@ -143,7 +147,7 @@ set_up() {
     printf 'xvfb_pid=%q\n' "$xvfb_pid"
     printf 'export DISPLAY=%q WINEPREFIX=%q\n' ":$display" "$prefix"
     printf 'work=%q prefix=%q medium=%q bare=%q out=%q\n' "$work" "$prefix" "$medium" "$bare" "$out"
-    printf 'driver_exe=%q timeout=%q\n' "$driver_exe" "${E2E_TIMEOUT:-10}"
+    printf 'driver_exe=%q timeout=%q setupdata=%q\n' "$driver_exe" "${E2E_TIMEOUT:-10}" "$setupdata"
     printf 'user_dir=%q\n' "$user_dir"
     printf 'export SHOTS=%q VOICE_BYTES=%q\n' "$(winpath "$out/shots")" "$voice_bytes"
     printf 'export VOICELESS_SIZE=%q FULL_SIZE=%q\n' "$(size_text $sum)" "$(size_text $((sum + 2 * voice_bytes)))"
@@ -206,6 +210,24 @@ planted_loads() {  # trace
   [ -f "$prefix/drive_c/plant.log" ] && grep -a 'Setup\.exe' "$prefix/drive_c/plant.log" | sed 's/^/noted /'
 }
 
+# The pressed medium as a disc in $work/disc, made and mounted on first use; says why not when
+# it cannot be. The image holds no Rock Ridge names, so the mount shows the Joliet tree, the names
+# Windows reads from a CD.
+disc_mount() {
+  local disc=$work/disc iso=$work/medium.iso
+  mountpoint -q "$disc" && return 0
+  [ -e /dev/fuse ] && command -v fuseiso >/dev/null && command -v fusermount >/dev/null ||
+    { echo "FUSE is missing (/dev/fuse, fuseiso, fusermount: packages fuseiso and fuse)"; return 1; }
+  command -v xorriso >/dev/null || { echo "xorriso is missing (package xorriso)"; return 1; }
+  if [[ $setupdata == *.exe ]]; then  # the Windows tool runs no xorriso: the same image without it
+    xorriso -as mkisofs -input-charset UTF-8 -J --norock -f -V "$title" -o "$iso" "$medium" >"$out/image.log" 2>&1
+  else
+    "$setupdata" image "$medium" "$iso" --joliet-only >"$out/image.log" 2>&1
+  fi || { echo "the image could not be made: $(tail -1 "$out/image.log")"; return 1; }
+  mkdir -p "$disc" && fuseiso "$iso" "$disc" </dev/null >>"$out/image.log" 2>&1 ||
+    { echo "fuseiso could not mount the image: $(tail -1 "$out/image.log")"; return 1; }
+}
+
 directive() {  # script, name, default
   local v
   v=$(sed -n "s/^# $2: *//p" "$1" | head -1)
@@ -266,7 +288,15 @@ run_scenario() {  # name, or the path of a .drive file
   want_exit=$(directive "$script" exit 1)
   want_installed=$(directive "$script" installed no)
   from=$medium
-  [ "$(directive "$script" medium pressed)" = bare ] && from=$bare
+  local source
+  source=$(directive "$script" medium pressed)
+  [ "$source" = bare ] && from=$bare
+  if [ "$source" = image ]; then
+    local why
+    why=$(disc_mount) || { printf 'skipped %-28s: %s\n' "$name" "$why"; return 0; }
+    from=$work/disc
+    ln -sfn "$from" "$WINEPREFIX/dosdevices/d:"
+  fi
   reset_state
   local plants debug=$WINEDEBUG
   plants=$(directive "$script" plants no)
@@ -298,6 +328,7 @@ run_scenario() {  # name, or the path of a .drive file
     [ -n "$problem" ] || problem="    setup_driver.exe ended with $driver_rc: $(tail -3 "$log.steps")"
     problem=$'\n'"$problem"
   fi
+  [ "$source" = image ] && ln -sfn "$medium" "$WINEPREFIX/dosdevices/d:"
   if [ "$plants" = yes ]; then
     local loads
     loads=$(planted_loads "$out/$name.setup.log")

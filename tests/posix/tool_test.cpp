@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <fstream>
 
+#include "setupdata/check.h"
 #include "support/cp932_literal.h"
 #include "test_support.h"
+#include "tools/disc_image.h"
 
 using testing_support::TempFolder;
 
@@ -16,8 +18,8 @@ struct Result {
     std::string out;
 };
 
-Result RunTool(const std::string& args) {
-    std::string command = std::string(SETUPDATA_TOOL) + " " + args + " 2>&1";
+Result RunTool(const std::string& args, const std::string& environment = "") {
+    std::string command = environment + " " + std::string(SETUPDATA_TOOL) + " " + args + " 2>&1";
     FILE* p = popen(command.c_str(), "r");
     Result r{-1, {}};
     char buffer[4096];
@@ -140,17 +142,91 @@ TEST(Tool, AUnicodeAuthoringFileRegistersLikeItsShiftJisTwin) {
 TEST(Tool, HelpAndExitCodes) {
     Result r = RunTool("--help");
     EXPECT_EQ(r.status, 0);
-    for (const char* word : {"check", "verify", "register", "dump", "Exit status"})
+    for (const char* word : {"check", "verify", "register", "image", "dump", "Exit status"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     r = RunTool("help check");
     EXPECT_EQ(r.status, 0);
-    for (const char* word : {"encoding", "layout", "settings", "file keys", "files", "medium", "--json"})
+    for (const char* word : {"encoding", "layout", "settings", "file keys", "files", "medium", "disc", "--json"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     EXPECT_EQ(RunTool("help verify").status, 0);
     EXPECT_EQ(RunTool("help nothing").status, 2);
-    for (const char* args : {"", "check", "verify a b", "register a --json", "frobnicate x"})
+    for (const char* args :
+         {"", "check", "verify a b", "register a --json", "frobnicate x", "image a", "check a --label b"})
         EXPECT_EQ(RunTool(args).status, 2) << args;
     EXPECT_EQ(RunTool("check /nonexistent/medium").status, 1);
+}
+
+// The trap a disc sets: a name of 65 characters passes a folder's checks, but not a disc's. Check
+// and image refuse it; an image xorriso makes all the same of a name it renames ("a;b.dat") is
+// caught when read back from its Joliet tree; at 64 characters the image is made and verified.
+TEST(Tool, ImageRefusesWhatADiscRenamesAndVerifiesWhatItHolds) {
+    if (std::system("command -v xorriso >/dev/null") != 0) GTEST_SKIP() << "xorriso is not installed";
+    TempFolder medium, out;
+    std::filesystem::copy(DEMO_MEDIUM, medium.host(), std::filesystem::copy_options::recursive);
+    medium.write("Setup.exe", "MZ");
+    const std::string authoring = medium.read("SetupRegist.ini");
+    auto list = [&](const std::string& name) {
+        std::string ini = authoring;
+        ini.replace(ini.find("count=7"), 7, "count=8");
+        medium.write("SetupRegist.ini", ini + "regist07=(TYPE0,," + name + ")\r\n");
+        medium.write(name, "long");
+    };
+    const std::string name65 = std::string(60, 'a') + std::string(SJ("あ.dat")), name64 = name65.substr(1);
+    const std::string dir = medium.host().string(), iso = out.host("demo.iso").string();
+    list(name65);
+    Result r = RunTool("check " + dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("SetupRegist.ini:19: error: regist07: the name \"" + std::string(60, 'a') +
+                         "あ.dat\" has 65 characters"),
+              std::string::npos)
+        << r.out;
+    r = RunTool("image " + dir + " " + iso);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("no image made"), std::string::npos) << r.out;
+    EXPECT_FALSE(out.exists("demo.iso"));
+
+    list("a;b.dat");
+    {
+        testing_support::CurrentFolder cd(medium.path());
+        setupdata::SetupData data;
+        ASSERT_TRUE(data.registerFromSource(os::SystemFileSystem(), medium.path("SetupRegist.ini")));
+        ASSERT_TRUE(data.writeSetupFile(os::SystemFileSystem(), medium.path("Setup.ini")));
+    }
+    ASSERT_EQ(
+        std::system(
+            ("xorriso -as mkisofs -input-charset UTF-8 -J -r -o " + iso + " " + dir + " >/dev/null 2>&1").c_str()),
+        0);
+    os::OpenRequest read;
+    read.read = true;
+    auto image = os::SystemFileSystem().Open(out.path("demo.iso"), read);
+    ASSERT_TRUE(image);
+    tools::JolietTree tree;
+    std::string reason;
+    ASSERT_TRUE(tree.Read(*image, reason)) << reason;
+    auto disc = tools::DiscFileSystem(std::move(image), std::move(tree));
+    setupdata::CheckReport onDisc = setupdata::VerifySetupFile(*disc, tools::kDiscRoot);
+    ASSERT_EQ(onDisc.count(setupdata::Severity::Error), 2u);
+    EXPECT_EQ(onDisc.findings[0].key, "a;b.dat");
+    EXPECT_EQ(onDisc.findings[0].message, "missing: the install copies it from here");
+
+    std::filesystem::remove(medium.host(name65));
+    std::filesystem::remove(medium.host("a;b.dat"));
+    std::filesystem::remove(out.host("demo.iso"));
+    list(name64);
+    ASSERT_EQ(RunTool("register " + dir).status, 0);
+    r = RunTool("image " + dir + " " + iso + " --json");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("\"file\": \"demo.iso\",\n  \"errors\": 0,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"files\": 6, \"bytes\": 1099150"), std::string::npos) << r.out;
+    image = os::SystemFileSystem().Open(out.path("demo.iso"), read);
+    ASSERT_TRUE(image && tree.Read(*image, reason)) << reason;
+    EXPECT_EQ(tree.Label(), u"星降る丘の物語");
+    EXPECT_TRUE(tree.Find(u"Voice\\Voice01.pak"));
+
+    r = RunTool("image " + dir + " " + out.host("again.iso").string(), "PATH=/nonexistent");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("install its package xorriso"), std::string::npos) << r.out;
+    EXPECT_EQ(RunTool("image " + dir + " " + dir + "/inside.iso").status, 1);
 }
 
 }  // namespace

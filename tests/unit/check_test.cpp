@@ -167,4 +167,63 @@ TEST(Check, MissingFileKeysAsRuns) {
     EXPECT_EQ(r.count(Severity::Error), 2u);
 }
 
+// The names a disc's Joliet tree holds, at each edge, and where check and verify apply them:
+// every part of a folder or name, and the whole path below the disc's root.
+TEST(Check, DiscNamesAtTheirEdges) {
+    const std::string a64(64, 'a'), jp60 = [] {
+        std::string s;
+        for (int i = 0; i < 60; ++i) s += SJ("あ");
+        return s;
+    }();
+    const struct {
+        std::string name;
+        const char* problem;  // nullptr: it fits
+    } cases[] = {
+        {a64, nullptr},
+        {a64 + "b", "has 65 characters"},
+        {jp60 + ".dat", nullptr},  // 124 bytes of CP932, 64 characters
+        {jp60 + "x.dat", "has 65 characters"},
+        {"Data\\" + a64, nullptr},
+        {a64 + "b\\x.dat", "has 65 characters"},
+        {"Voice/" + a64 + "b", "has 65 characters"},
+        {"a|b <c>.dat", nullptr},  // Windows refuses these, a disc does not
+        {"a;b.dat", "holds \";\""},
+        {"a*b", "holds \"*\""},
+        {"a?b", "holds \"?\""},
+        {"a:b", "holds \":\""},
+        {"a\x01b", "holds a control character"},
+    };
+    for (const auto& c : cases) {
+        const std::string problem = DiscNameProblem(c.name);
+        if (c.problem)
+            EXPECT_NE(problem.find(c.problem), std::string::npos) << c.name << ": " << problem;
+        else
+            EXPECT_EQ(problem, "") << c.name;
+    }
+    const std::string path120 = a64 + "\\" + std::string(55, 'p');
+    EXPECT_EQ(DiscPathProblem(path120), "");
+    EXPECT_NE(DiscPathProblem(path120 + "p").find("has 121 characters"), std::string::npos);
+    EXPECT_EQ(DiscPathProblem(jp60 + "\\" + std::string(59, 'p')), "");  // 179 bytes of CP932
+
+    // Check reports them on the key's line, verify on the path; the data folder once, on its key.
+    TempFolder tmp;
+    const std::string longName = a64 + "b.wav";
+    tmp.write("L\\" + longName, "x");
+    tmp.write("L\\a.wav", "a");
+    std::string ini = Authoring("L", "(TYPE0,,L\\" + longName + ")") + "regist01=(TYPE0,,L\\a.wav)\r\n";
+    tmp.write("SetupRegist.ini", ini.replace(ini.find("count=1"), 7, "count=2"));
+    CurrentFolder cd(tmp.path());
+    CheckReport checked = CheckAuthoringFile(Fs(), tmp.path());
+    EXPECT_TRUE(HasFinding(checked, Severity::Error, "regist00", "has 69 characters")) << checked.findings[0].message;
+    SetupData data;
+    ASSERT_TRUE(data.registerFromSource(Fs(), tmp.path("SetupRegist.ini")));
+    data.dataFolder = "L;";
+    ASSERT_TRUE(data.writeSetupFile(Fs(), tmp.path("Setup.ini")));
+    std::filesystem::rename(tmp.host("L"), tmp.host("L;"));
+    CheckReport verified = VerifySetupFile(Fs(), tmp.path());
+    EXPECT_TRUE(HasFinding(verified, Severity::Error, "folder", "holds \";\""));
+    EXPECT_TRUE(HasFinding(verified, Severity::Error, "L;\\" + longName, "has 69 characters"));
+    EXPECT_EQ(verified.count(Severity::Error), 2u);
+}
+
 }  // namespace

@@ -59,6 +59,10 @@ public:
 
     bool Flush() override { return ::fsync(fd_) == 0; }
 
+    bool Seek(std::uint64_t offset) override {
+        return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+    }
+
     bool Size(std::uint64_t& size) override {
         struct stat st;
         if (::fstat(fd_, &st) != 0) return false;

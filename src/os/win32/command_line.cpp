@@ -24,4 +24,12 @@ std::vector<std::string> CommandLineArguments(int, char**) {
 
 void PrepareConsole() { SetConsoleOutputCP(CP_UTF8); }
 
+// The tool runs other programs only to build a disc image, with xorriso, which is a program of
+// the systems it comes with.
+ProgramRun RunProgram(const std::vector<std::string>&) {
+    ProgramRun run;
+    run.outcome = ProgramRun::Outcome::Unsupported;
+    return run;
+}
+
 }  // namespace os
