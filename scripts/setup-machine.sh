@@ -39,24 +39,28 @@ if [ ${#missing[@]} -gt 0 ] || [ ${#wine32[@]} -gt 0 ]; then
   # A mirror in mid-sync may fail one index (seen: the security suite's i386 one); what is
   # missing then shows below.
   $sudo apt-get update -qq >"$log" 2>&1 || true
-  if [ ${#wine32[@]} -gt 0 ] && ! apt_install "${wanted[@]}"; then
+  # With 32-bit Wine: every package in one go, by the first road that works.
+  with_wine32() {
+    [ ${#wine32[@]} -gt 0 ] || return 1
+    apt_install "${wanted[@]}" && return 0
     # Without the security suite's i386 index, an i386 twin exists only at the main suite's
     # version: take that suite's versions for what is installed now. Below priority 1000 apt
     # never downgrades, and nothing is removed, so a person's machine keeps all it has.
     printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$pin"
-    if ! apt_install -o Dir::Etc::Preferences="$pin" "${wanted[@]}"; then
-      if [ "${CI:-}" = true ]; then
-        # A throwaway machine: libraries already at the security suite's version go back to the
-        # main suite's, so that their i386 twins match.
-        printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n' "$(. /etc/os-release && echo "$VERSION_CODENAME")" >"$pin"
-        apt_install --allow-downgrades -o Dir::Etc::Preferences="$pin" "${wanted[@]}" ||
-          { echo "32-bit Wine could not be installed:"; tail -5 "$log"; }
-      else
-        echo "32-bit Wine is not installed: its i386 libraries need amd64 ones downgraded, which is not done to a person's machine; \`sudo CI=true scripts/setup-machine.sh\` would do it"
-      fi
+    apt_install -o Dir::Etc::Preferences="$pin" "${wanted[@]}" && return 0
+    if [ "${CI:-}" != true ]; then
+      echo "32-bit Wine is not installed: its i386 libraries need amd64 ones downgraded, which is not done to a person's machine; \`sudo CI=true scripts/setup-machine.sh\` would do it"
+      return 1
     fi
-  fi
-  if [ ${#missing[@]} -gt 0 ]; then
+    # A throwaway machine: libraries already at the security suite's version go back to the
+    # main suite's, so that their i386 twins match.
+    printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n' "$(. /etc/os-release && echo "$VERSION_CODENAME")" >"$pin"
+    apt_install --allow-downgrades -o Dir::Etc::Preferences="$pin" "${wanted[@]}" && return 0
+    echo "32-bit Wine could not be installed:"
+    tail -5 "$log"
+    return 1
+  }
+  if ! with_wine32 && [ ${#missing[@]} -gt 0 ]; then
     apt_install "${missing[@]}" || { cat "$log"; exit 1; }
   fi
 fi

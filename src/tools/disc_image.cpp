@@ -15,16 +15,11 @@ constexpr std::size_t kLabelBytes = 32;       // what xorriso takes for the prim
 constexpr std::uint64_t kSector = 2048;
 constexpr std::uint64_t kLongestDirectory = 64u << 20;
 
-std::size_t Utf8Bytes(std::u16string_view text) {
-    std::size_t n = 0;
-    for (char16_t c : text) n += c < 0x80 ? 1 : c < 0x800 ? 2 : (c >= 0xD800 && c < 0xE000) ? 2 : 3;
-    return n;
-}
-
 std::string Utf8Of(std::u16string_view text) {
     std::string out;
     return support::ToUtf8(support::FromUtf16(text), out) ? out : std::string();
 }
+std::size_t Utf8Bytes(std::u16string_view text) { return Utf8Of(text).size(); }
 
 const unsigned char* Bytes(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 std::uint32_t Le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24; }
