@@ -24,7 +24,8 @@ TEST(DisplayScale, ABannerForItsDpiCoversItsControlAndKeepsItsShape) {
             EXPECT_GE(drawn.height, d.control.height);
             // Scaled as a whole, never stretched: no more than a pixel of rounding off its shape.
             EXPECT_LE(std::abs(drawn.width * at96.height - drawn.height * at96.width), at96.width + at96.height);
-            EXPECT_TRUE(d.dpi != 96 || drawn == at96) << "at 100% a picture for 100% or 200% is drawn at the control's size";
+            EXPECT_TRUE(d.dpi != 96 || drawn == at96)
+                << "at 100% a picture for 100% or 200% is drawn at the control's size";
         }
         // Any other picture keeps its proportion to the window; at 100% it is left as it is.
         const ui::Size small = pages::BannerSize({121, 100}, at96, d.control, d.dpi);
@@ -46,10 +47,10 @@ TEST(DisplayScale, ATextThatDoesNotFitRunsOutWithinItsRowOnlyAsFarAsItNeeds) {
         long length;
         ui::Rect fitted;
     };
-    for (const Case& c : {Case{50, place},                  // fits already
-                          Case{90, {100, 0, 200, 10}},      // runs out to the right
-                          Case{130, {70, 0, 200, 10}},      // and then left by what it still needs
-                          Case{200, place}})                // would not fit even so: stays
+    for (const Case& c : {Case{50, place},              // fits already
+                          Case{90, {100, 0, 200, 10}},  // runs out to the right
+                          Case{130, {70, 0, 200, 10}},  // and then left by what it still needs
+                          Case{200, place}})            // would not fit even so: stays
         EXPECT_EQ(pages::FittedPlace(place, room, text(c.length)), c.fitted) << c.length;
 }
 
