@@ -12,7 +12,8 @@
 //   Progress ProgressOf(WindowHandle dialog, int id);
 //   void AnswerNextBox(int answer);               the button pressed on the next message box
 //   std::vector<ShownBox> Boxes();                the boxes answered so far
-//   void AnswerNextChooser(bool ok, const std::string& shownName);  OK once `shownName` is selected
+//   void AnswerNextChooser(bool ok, const std::string& initialPath);  OK once that folder is selected;
+//                                                 its folders last listed long ago, as a player's are
 //   std::vector<ShownChooser> Choosers();
 //
 // Clicks and keys may only be queued: the suite pumps them as the setup's loop does.
@@ -522,12 +523,12 @@ TYPED_TEST_P(WindowSystemConformance, TheFolderChooserPreselectsTheInitialFolder
     WindowHandle page = this->ShownPage(pages::kInstallSettingsDialog, handler);
     ASSERT_NE(page, nullptr);
 
-    driver.AnswerNextChooser(true, name);
+    driver.AnswerNextChooser(true, initial);
     const ui::FolderChoice chosen = ws.BrowseForFolder(page, title, initial);
     EXPECT_EQ(chosen.outcome, ui::FolderChoice::Outcome::Chosen);
     EXPECT_EQ(chosen.path, initial) << "OK at once takes the preselected folder";
 
-    driver.AnswerNextChooser(false, name);
+    driver.AnswerNextChooser(false, initial);
     const ui::FolderChoice cancelled = ws.BrowseForFolder(page, title, initial);
     EXPECT_EQ(cancelled.outcome, ui::FolderChoice::Outcome::Cancelled);
     EXPECT_EQ(cancelled.path, "");

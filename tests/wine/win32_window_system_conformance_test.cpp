@@ -116,10 +116,12 @@ public:
         return boxes_;
     }
 
-    // OK waits until the tree shows `shownName` selected: a fresh prefix fills the tree slowly.
-    void AnswerNextChooser(bool ok, const std::string& shownName) {
+    // OK waits until the tree shows the folder selected: a fresh prefix fills the tree slowly.
+    void AnswerNextChooser(bool ok, const std::string& initialPath) {
         std::u16string wanted;
-        support::ToUtf16(shownName, wanted);
+        support::ToUtf16(initialPath, wanted);
+        ListedLongAgo(std::wstring(wanted.begin(), wanted.end()));
+        wanted.erase(0, wanted.find_last_of(u'\\') + 1);
         watcher_.reset();
         watcher_ = std::make_unique<ModalWatcher>(GetCurrentThreadId(), [this, ok, wanted](HWND chooser) {
             HWND tree = FindWindowExW(chooser, nullptr, L"SysTreeView32", nullptr);
@@ -150,6 +152,23 @@ public:
     }
 
 private:
+    // A folder listed before its last change is listed again on its next read, which moves its
+    // access time: so every folder of a player's path that changed since it was last looked at.
+    static void ListedLongAgo(const std::wstring& path) {
+        FILETIME longAgo{};
+        SYSTEMTIME y2000{2000, 1, 0, 1, 0, 0, 0, 0};
+        SystemTimeToFileTime(&y2000, &longAgo);
+        for (std::size_t end = path.find(L'\\', 3);; end = path.find(L'\\', end + 1)) {
+            HANDLE h =
+                CreateFileW(path.substr(0, end).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+            ASSERT_NE(h, INVALID_HANDLE_VALUE);
+            EXPECT_TRUE(SetFileTime(h, nullptr, &longAgo, nullptr));
+            CloseHandle(h);
+            if (end == std::wstring::npos) break;
+        }
+    }
+
     ui::win32::Win32WindowSystem ws_;
     std::mutex mutex_;
     std::vector<ShownBox> boxes_;

@@ -165,7 +165,13 @@ int CALLBACK BrowseCallback(HWND chooser, UINT message, LPARAM, LPARAM startData
     const auto* start = reinterpret_cast<const ChooserStart*>(startData);
     if (message != BFFM_INITIALIZED) return 0;
     try {
-        SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->initialPath));
+        // Wine matches the path it parses against the tree's items, access times included, and
+        // its parse moves the access time of a folder changed since it was last listed: the
+        // first try can miss; the second finds the times settled.
+        const auto select = [&] {
+            return SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->initialPath));
+        };
+        if (!select()) select();
         if (start->textFont) SetChooserTextFont(chooser, start->textFont);
     } catch (...) {
         // The chooser keeps its own start and font.
