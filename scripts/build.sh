@@ -12,10 +12,10 @@ werror=${SETUP_WERROR:-ON}
 
 configure() {  # dir, extra args...: again whenever the arguments change
   local dir=$1; shift
-  local args="-G Ninja -DCMAKE_BUILD_TYPE=Release -DSETUP_WERROR=$werror $*"
-  [ -f "$dir/build.ninja" ] && [ "$(cat "$dir/configured-with" 2>/dev/null)" = "$args" ] && return
-  cmake -S . -B "$dir" --no-warn-unused-cli -G Ninja -DCMAKE_BUILD_TYPE=Release -DSETUP_WERROR="$werror" "$@" >/dev/null
-  echo "$args" >"$dir/configured-with"
+  local args=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DSETUP_WERROR="$werror" "$@")
+  [ -f "$dir/build.ninja" ] && [ "$(cat "$dir/configured-with" 2>/dev/null)" = "${args[*]}" ] && return
+  cmake -S . -B "$dir" --no-warn-unused-cli "${args[@]}" >/dev/null
+  echo "${args[*]}" >"$dir/configured-with"
 }
 wine_arch=$(scripts/wine-arch.sh 2>/dev/null)
 # What Wine runs is optimised less: it builds in two thirds of the time, and what it is timed

@@ -98,10 +98,10 @@ int Image(const std::string& dir, const std::string& imageFile, const tools::Ima
     os::FileSystem& fs = os::SystemFileSystem();
     // Absolute before the medium becomes the current folder; xorriso is given both. UTF-8 on the
     // way in and out, whatever the system's narrow code page.
-    auto absolute = [](const std::string& utf8) {
+    auto host = [](const std::string& utf8) { return fsys::path(std::u8string(utf8.begin(), utf8.end())); };
+    auto absolute = [&](const std::string& utf8) {
         std::error_code ec;
-        fsys::path p = fsys::absolute(fsys::path(std::u8string(utf8.begin(), utf8.end())), ec).lexically_normal();
-        const std::u8string text = p.u8string();
+        const std::u8string text = fsys::absolute(host(utf8), ec).lexically_normal().u8string();
         return std::string(text.begin(), text.end());
     };
     tools::ImageRequest request = options;
@@ -112,7 +112,6 @@ int Image(const std::string& dir, const std::string& imageFile, const tools::Ima
     const char* refused = "no image made; \"setupdata help image\" explains each check";
     setupdata::CheckReport refusal;
     refusal.file = "setupdata image";
-    auto host = [](const std::string& utf8) { return fsys::path(std::u8string(utf8.begin(), utf8.end())); };
     const fsys::path inside = host(request.image).lexically_relative(host(request.medium));
     if (!inside.empty() && *inside.begin() != "..") {
         refusal.add(setupdata::Severity::Error, 0, request.image,

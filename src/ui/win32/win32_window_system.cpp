@@ -44,14 +44,16 @@ Message MessageOf(const MSG& msg) {
     return m;
 }
 
-std::string WindowText(HWND window) {
+std::wstring ShownText(HWND window) {
     if (!window) return {};
     int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
     int got = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return TextFromDisplay(text);
+    return text;
 }
+
+std::string WindowText(HWND window) { return TextFromDisplay(ShownText(window)); }
 
 // Nothing thrown may cross a frame of Windows: the i686 unwinder cannot pass one and ends the
 // process, in the middle of whatever it was doing (a rollback, say). So every procedure Windows
@@ -399,7 +401,7 @@ Rect Win32WindowSystem::PlaceOf(WindowHandle control) {
 
 Size Win32WindowSystem::TextExtent(WindowHandle control, long width) {
     HWND w = HwndOf(control);
-    const std::wstring text = DisplayText(WindowText(w));
+    const std::wstring text = ShownText(w);
     const os::win32::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));  // measures as the screen does
     if (text.empty() || !dc) return {};
     HGDIOBJ before = SelectObject(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
